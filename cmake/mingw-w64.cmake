@@ -1,0 +1,13 @@
+# Cross-compiles for 64-bit Windows with MinGW-w64. The -posix variants are used because GoogleTest
+# needs std::mutex, which the default -win32 variant of GCC 12 lacks.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+set(SETUP_MINGW_PREFIX x86_64-w64-mingw32)
+set(CMAKE_C_COMPILER ${SETUP_MINGW_PREFIX}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${SETUP_MINGW_PREFIX}-g++-posix)
+set(CMAKE_RC_COMPILER ${SETUP_MINGW_PREFIX}-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/${SETUP_MINGW_PREFIX})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)

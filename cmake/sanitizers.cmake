@@ -1,0 +1,6 @@
+# SETUP_SANITIZE=ON builds everything with AddressSanitizer and UndefinedBehaviorSanitizer.
+option(SETUP_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)
+if(SETUP_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+endif()

@@ -1,0 +1,46 @@
+// Decompresses one zlib stream into a buffer allocated once at the entry's full size, through a
+// fixed 2048-byte input chunk and a fixed 2048-byte output window.
+#pragma once
+
+#include <zlib.h>
+
+#include <cstdint>
+
+namespace setup {
+
+class EntryInflater {
+ public:
+  EntryInflater() = default;
+  EntryInflater(const EntryInflater&) = delete;
+  EntryInflater& operator=(const EntryInflater&) = delete;
+  // Does not free a successful output: that passes to the caller through TakeOutput.
+  virtual ~EntryInflater() = default;
+
+  // Inflates storedSize bytes at source into a new buffer of fullSize bytes. True when the stream
+  // ended properly within fullSize bytes; false for corrupt or truncated data, data that would
+  // grow past fullSize, a full size no stream of that length can reach, or no memory. A failure
+  // frees its buffer and ends its zlib stream.
+  bool Inflate(const uint8_t* source, uint32_t storedSize, uint32_t fullSize);
+
+  // The output of a successful Inflate, from new[]; the caller owns it from now on.
+  uint8_t* TakeOutput();
+  uint32_t OutputLength() const { return outputLength_; }
+
+ private:
+  bool AppendWindow(uint32_t length);
+  bool Fail();
+
+  static constexpr uint32_t kChunk = 2048;
+
+  uint8_t* output_ = nullptr;
+  uint32_t outputCapacity_ = 0;
+  uint32_t outputLength_ = 0;
+  const uint8_t* source_ = nullptr;
+  uint32_t sourceLength_ = 0;
+  uint32_t consumed_ = 0;
+  uint8_t inputChunk_[kChunk];
+  uint8_t outputWindow_[kChunk];
+  z_stream zlib_;
+};
+
+}  // namespace setup

@@ -1,0 +1,155 @@
+#include "archive/package_archive.h"
+
+#include <cstring>
+
+#include "archive/entry_inflater.h"
+#include "archive/memory_stream.h"
+#include "base/text.h"
+#include "platform/platform.h"
+
+namespace setup {
+
+PackageArchive packageArchive;
+
+namespace {
+
+constexpr uint32_t kKeyCapacity = 256;
+char lookupKey[kKeyCapacity];
+
+// Reads the index of the image now held; on a bad image the archive is closed again.
+bool IndexImage() {
+  PackageArchive& archive = packageArchive;
+  if (!ReadArchiveIndex(archive.image, archive.imageSize, archive.table, &archive.entryCount)) {
+    ClosePackage();
+    return false;
+  }
+  return true;
+}
+
+class DiskFileRegistrar : public FolderVisitor {
+ public:
+  bool Visit(const FolderItem& item) override {
+    if (!item.isFolder) RegisterDiskFile(item.name);
+    return true;
+  }
+};
+
+// Every plain file of the current directory joins the index, in the order the listing gives.
+void RegisterCurrentFolder(FileSystem& files) {
+  char folder[kPathCapacity];
+  if (!files.CurrentFolder(folder, sizeof folder)) return;
+  DiskFileRegistrar registrar;
+  files.ListFolder(folder, registrar);
+}
+
+bool OpenImage(FileSystem& files, const uint8_t* image, uint32_t size, int32_t source) {
+  PackageArchive& archive = packageArchive;
+  archive.image = image;
+  archive.imageSize = size;
+  archive.source = source;
+  archive.files = &files;
+  if (!IndexImage()) return false;
+  RegisterCurrentFolder(files);
+  return true;
+}
+
+// The last table entry whose name is the key, or null.
+const ArchiveEntry* FindEntry(const char* key) {
+  const ArchiveEntry* found = nullptr;
+  for (uint32_t i = 0; i < packageArchive.entryCount; ++i) {
+    if (EntryNameIs(packageArchive.table[i], key)) found = &packageArchive.table[i];
+  }
+  return found;
+}
+
+}  // namespace
+
+bool OpenPackage(FileSystem& files, ProgramResources& resources, const char* name) {
+  if (packageArchive.image != nullptr) return false;
+  const uint8_t* resource;
+  uint32_t size;
+  if (resources.FindPackage(name, &resource, &size)) {
+    return OpenImage(files, resource, size, kPackageResource);
+  }
+  uint8_t* data;
+  if (!files.ReadWholeFile(name, &data, &size)) return false;
+  return OpenImage(files, data, size, kPackageFile);
+}
+
+bool OpenPackage(FileSystem& files, ProgramResources& resources, int resourceId) {
+  if (packageArchive.image != nullptr) return false;
+  const uint8_t* resource;
+  uint32_t size;
+  if (!resources.FindPackage(resourceId, &resource, &size)) return false;
+  return OpenImage(files, resource, size, kPackageResource);
+}
+
+void ClosePackage() {
+  if (packageArchive.source == kPackageFile) delete[] packageArchive.image;
+  memset(&packageArchive, 0, sizeof packageArchive);
+}
+
+void RegisterDiskFile(const char* name) {
+  PackageArchive& archive = packageArchive;
+  // A longer name cannot be stored whole, and a cut one would be read from a file of another name.
+  if (strlen(name) >= kEntryNameCapacity) return;
+  for (uint32_t i = 0; i < archive.entryCount; ++i) {
+    ArchiveEntry& entry = archive.table[i];
+    if (EntryNameIs(entry, name)) {
+      entry.offset = entry.storedSize = entry.fullSize = 0;
+      return;
+    }
+  }
+  if (archive.entryCount == kMaxArchiveEntries) return;
+  ArchiveEntry& added = archive.table[archive.entryCount++];
+  memset(&added, 0, sizeof added);
+  strcpy(added.name, name);
+}
+
+const char* BaseName(const char* name) {
+  const char* slash = strrchr(name, '/');
+  if (slash != nullptr && slash != name) {
+    CopyTextCut(lookupKey, slash + 1, kEntryNameCapacity - 1);
+  } else {
+    CopyTextCut(lookupKey, name, kKeyCapacity - 1);
+  }
+  return lookupKey;
+}
+
+namespace {
+
+// Delivers a file of the current directory, decompressed when it is a "ZFIL" file. On a bad "ZFIL"
+// the stream keeps the raw bytes and the lookup fails.
+bool LoadDiskEntry(MemoryStream& stream, const char* key) {
+  if (packageArchive.files == nullptr) return false;
+  uint8_t* data;
+  uint32_t size;
+  if (!packageArchive.files->ReadWholeFile(key, &data, &size)) return false;
+  stream.Adopt(data, size);
+  if (!HasZfilMagic(data, size)) return true;
+  uint32_t storedSize, fullSize;
+  if (!ReadZfilHeader(data, size, &storedSize, &fullSize)) return false;
+  EntryInflater inflater;
+  if (!inflater.Inflate(data + kZfilHeaderSize, storedSize, fullSize)) return false;
+  stream.Release();
+  stream.Adopt(inflater.TakeOutput(), inflater.OutputLength());
+  return true;
+}
+
+}  // namespace
+
+bool MemoryStream::LoadEntry(const char* name) {
+  const char* key = BaseName(name);
+  const ArchiveEntry* entry = FindEntry(key);
+  if (entry == nullptr) return false;
+  if (entry->storedSize == 0) return LoadDiskEntry(*this, key);
+  if (!EntryDataInside(*entry, packageArchive.imageSize)) return false;
+  EntryInflater inflater;
+  if (!inflater.Inflate(packageArchive.image + entry->offset, entry->storedSize, entry->fullSize)) {
+    return false;
+  }
+  Adopt(inflater.TakeOutput(), inflater.OutputLength());
+  return true;
+}
+
+}  // namespace setup

@@ -1,0 +1,51 @@
+// The package archive: the one process-wide "ZARC" image and its index, with the plain files of
+// the current directory taking part in every lookup.
+#pragma once
+
+#include <cstdint>
+
+#include "archive/archive_format.h"
+
+namespace setup {
+
+class FileSystem;
+class ProgramResources;
+
+enum PackageSource : int32_t {
+  kPackageClosed = 0,
+  kPackageResource = 1,  // the program's own resource: borrowed, never freed
+  kPackageFile = 2,      // a file read into a heap buffer: owned, freed at close
+};
+
+struct PackageArchive {
+  const uint8_t* image;
+  uint32_t imageSize;
+  int32_t source;
+  uint32_t entryCount;
+  ArchiveEntry table[kMaxArchiveEntries];  // archive records, then names from the current directory
+  FileSystem* files;                       // where disk entries are read from while open
+};
+
+extern PackageArchive packageArchive;
+
+// Opens the "ZARC" resource of that name, else the file of that name in the current directory;
+// then registers every plain file of the current directory. False, with nothing changed, if an
+// archive is open already or neither source exists; false, with the archive closed, if the image
+// is not a readable "ZARC" archive.
+bool OpenPackage(FileSystem& files, ProgramResources& resources, const char* name);
+
+// As above for the "ZARC" resource with a numeric id, which has no file to fall back on.
+bool OpenPackage(FileSystem& files, ProgramResources& resources, int resourceId);
+
+// Frees an owned image and zeroes the whole archive state.
+void ClosePackage();
+
+// Makes the table entry of that name a disk entry, or appends one. Ignores names that cannot be
+// stored (over 51 bytes) and new names once the table is full.
+void RegisterDiskFile(const char* name);
+
+// The lookup key of a name: the part after its last '/' (cut to 51 bytes) unless that '/' is the
+// first byte; otherwise the whole name (cut to 255 bytes). Held in one process-wide buffer.
+const char* BaseName(const char* name);
+
+}  // namespace setup

@@ -1,0 +1,25 @@
+// Bounded text helpers for the fixed 260-byte fields. Text is code page 932 bytes.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace setup {
+
+constexpr size_t kPathCapacity = 260;  // MAX_PATH: at most 259 bytes and the NUL
+
+// True for a byte that starts a double-byte character in code page 932; the byte after it is a trail
+// byte, which may be 0x5C ('\') without being a separator.
+inline bool IsCp932LeadByte(uint8_t b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+
+// Copies src into dst[capacity] with its NUL. False, and dst left empty, when src does not fit.
+bool CopyText(char* dst, size_t capacity, const char* src);
+
+// Copies at most maxLength bytes of src and a NUL into dst (capacity must exceed maxLength).
+void CopyTextCut(char* dst, const char* src, size_t maxLength);
+
+// Index of the last '\' of text that is a separator (not the trail byte of a double-byte character),
+// or -1 when there is none.
+long LastSeparator(const char* text);
+
+}  // namespace setup

@@ -1,0 +1,35 @@
+// The program's resources on the host: "ZARC" packages added by whoever sets up the run.
+#pragma once
+
+#include <list>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace setup {
+
+class MemoryResources : public ProgramResources {
+ public:
+  // Adds a package under a name (matched ignoring ASCII case, as Windows matches resource names)
+  // or a numeric id. Adding one again hides the earlier bytes but keeps them valid.
+  void Add(const char* name, std::vector<uint8_t> bytes);
+  void Add(int id, std::vector<uint8_t> bytes);
+
+  bool FindPackage(const char* name, const uint8_t** data, uint32_t* size) override;
+  bool FindPackage(int id, const uint8_t** data, uint32_t* size) override;
+
+ private:
+  struct Package {
+    bool byName;
+    std::string name;
+    int id;
+    std::vector<uint8_t> bytes;
+  };
+  bool Found(const Package& package, const uint8_t** data, uint32_t* size) const;
+
+  // A list, so that adding never moves the bytes already handed out.
+  std::list<Package> packages_;
+};
+
+}  // namespace setup

@@ -1,0 +1,112 @@
+#include "archive/entry_inflater.h"
+
+#include <gtest/gtest.h>
+#include <zlib.h>
+
+#include <memory>
+
+#include "fakes/test_archive.h"
+
+namespace setup {
+namespace {
+
+using testing::Compress;
+using testing::PseudoRandom;
+
+std::vector<uint8_t> Inflated(const std::vector<uint8_t>& stream, uint32_t fullSize, bool* ok) {
+  EntryInflater inflater;
+  *ok = inflater.Inflate(stream.data(), uint32_t(stream.size()), fullSize);
+  if (!*ok) return {};
+  std::unique_ptr<uint8_t[]> output(inflater.TakeOutput());
+  return std::vector<uint8_t>(output.get(), output.get() + inflater.OutputLength());
+}
+
+TEST(EntryInflater, SizesAroundTheWindows) {
+  // Sizes on and around the 2048-byte input chunk and output window boundaries.
+  for (size_t size : {0u, 1u, 2047u, 2048u, 2049u, 4096u, 100000u, 1u << 20}) {
+    std::vector<uint8_t> data = PseudoRandom(size, uint32_t(size));
+    for (int level : {0, 1, 9}) {
+      bool ok;
+      EXPECT_EQ(data, Inflated(Compress(data, level), uint32_t(size), &ok)) << size << " " << level;
+      EXPECT_TRUE(ok);
+    }
+  }
+}
+
+TEST(EntryInflater, ShorterDataThanTheFullSizeIsReportedShort) {
+  std::vector<uint8_t> data = PseudoRandom(3000, 1);
+  bool ok;
+  std::vector<uint8_t> out = Inflated(Compress(data), 5000, &ok);
+  EXPECT_TRUE(ok);
+  EXPECT_EQ(data, out);
+}
+
+TEST(EntryInflater, RefusesDataLongerThanTheFullSize) {
+  std::vector<uint8_t> data = PseudoRandom(5000, 2);
+  bool ok;
+  for (uint32_t full : {4999u, 4096u, 2048u, 100u, 0u}) {
+    Inflated(Compress(data), full, &ok);
+    EXPECT_FALSE(ok) << full;
+  }
+}
+
+TEST(EntryInflater, RefusesBrokenStreams) {
+  std::vector<uint8_t> data = PseudoRandom(10000, 3);
+  std::vector<uint8_t> stream = Compress(data);
+  bool ok;
+
+  std::vector<uint8_t> cut(stream.begin(), stream.end() - 5);  // no end-of-stream mark
+  Inflated(cut, 10000, &ok);
+  EXPECT_FALSE(ok);
+
+  std::vector<uint8_t> corrupt = stream;
+  corrupt[corrupt.size() - 2] ^= 0xFF;  // Adler-32 no longer matches
+  Inflated(corrupt, 10000, &ok);
+  EXPECT_FALSE(ok);
+
+  std::vector<uint8_t> raw = data;  // not zlib data at all
+  Inflated(raw, 10000, &ok);
+  EXPECT_FALSE(ok);
+
+  Inflated({}, 0, &ok);
+  EXPECT_FALSE(ok);
+}
+
+TEST(EntryInflater, RefusesAStreamThatNeedsADictionary) {
+  const char dictionary[] = "a shared dictionary";
+  z_stream z{};
+  ASSERT_EQ(Z_OK, deflateInit(&z, 9));
+  ASSERT_EQ(Z_OK, deflateSetDictionary(&z, reinterpret_cast<const Bytef*>(dictionary), 19));
+  std::vector<uint8_t> data = testing::Bytes("a shared dictionary, used");
+  std::vector<uint8_t> out(128);
+  z.next_in = data.data();
+  z.avail_in = uInt(data.size());
+  z.next_out = out.data();
+  z.avail_out = uInt(out.size());
+  ASSERT_EQ(Z_STREAM_END, deflate(&z, Z_FINISH));
+  out.resize(z.total_out);
+  deflateEnd(&z);
+  bool ok;
+  Inflated(out, uint32_t(data.size()), &ok);
+  EXPECT_FALSE(ok);
+}
+
+TEST(EntryInflater, RefusesAFullSizeNoStreamCanReach) {
+  // A 20-byte stream cannot make 4 GiB; the record is corrupt and nothing is allocated for it.
+  std::vector<uint8_t> stream = Compress(std::vector<uint8_t>(1000, 'z'));
+  bool ok;
+  Inflated(stream, 0xFFFFFFFFu, &ok);
+  EXPECT_FALSE(ok);
+}
+
+TEST(EntryInflater, BytesAfterTheEndOfTheStreamAreIgnored) {
+  std::vector<uint8_t> data = PseudoRandom(4000, 4);
+  std::vector<uint8_t> stream = Compress(data);
+  stream.insert(stream.end(), 3000, 0xAB);
+  bool ok;
+  EXPECT_EQ(data, Inflated(stream, 4000, &ok));
+  EXPECT_TRUE(ok);
+}
+
+}  // namespace
+}  // namespace setup

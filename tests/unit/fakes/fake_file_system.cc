@@ -1,0 +1,148 @@
+#include "fakes/fake_file_system.h"
+
+#include <algorithm>
+#include <cstring>
+#include <new>
+
+namespace setup::testing {
+
+namespace {
+
+std::string ParentOf(const std::string& path) {
+  size_t cut = path.rfind('\\');
+  return cut == std::string::npos ? std::string() : path.substr(0, cut);
+}
+
+class FakeOutputFile : public OutputFile {
+ public:
+  explicit FakeOutputFile(std::vector<uint8_t>* target) : target_(target) {}
+  bool Write(const void* data, uint32_t size) override {
+    const uint8_t* bytes = static_cast<const uint8_t*>(data);
+    target_->insert(target_->end(), bytes, bytes + size);
+    return true;
+  }
+  bool Close(bool) override { return true; }
+
+ private:
+  std::vector<uint8_t>* target_;
+};
+
+}  // namespace
+
+std::string FakeFileSystem::Resolve(const std::string& path) const {
+  if (path.size() >= 2 && path[1] == ':') return path;
+  return current_ + "\\" + path;
+}
+
+void FakeFileSystem::AddFile(const std::string& path, std::vector<uint8_t> bytes) {
+  std::string full = Resolve(path);
+  if (files_.count(full) == 0) order_.push_back(full);
+  files_[full] = std::move(bytes);
+}
+
+void FakeFileSystem::AddFile(const std::string& path, const std::string& text) {
+  AddFile(path, std::vector<uint8_t>(text.begin(), text.end()));
+}
+
+void FakeFileSystem::AddFolder(const std::string& path) { folders_.push_back(Resolve(path)); }
+
+const std::vector<uint8_t>& FakeFileSystem::Contents(const std::string& path) const {
+  return files_.at(Resolve(path));
+}
+
+bool FakeFileSystem::ReadWholeFile(const char* path, uint8_t** data, uint32_t* size) {
+  std::string full = Resolve(path);
+  reads_.push_back(full);
+  auto it = files_.find(full);
+  if (it == files_.end()) return false;
+  *size = uint32_t(it->second.size());
+  *data = new (std::nothrow) uint8_t[*size];
+  if (*size != 0) memcpy(*data, it->second.data(), *size);
+  return true;
+}
+
+bool FakeFileSystem::FileSize(const char* path, uint64_t* size) {
+  auto it = files_.find(Resolve(path));
+  if (it == files_.end()) return false;
+  *size = it->second.size();
+  return true;
+}
+
+bool FakeFileSystem::ListFolder(const char* folder, FolderVisitor& visitor) {
+  std::string full = Resolve(folder);
+  if (std::find(folders_.begin(), folders_.end(), full) == folders_.end()) return false;
+  for (const std::string& sub : folders_) {
+    if (ParentOf(sub) == full && !visitor.Visit({sub.c_str() + full.size() + 1, true})) return true;
+  }
+  for (const std::string& file : order_) {
+    if (files_.count(file) != 0 && ParentOf(file) == full &&
+        !visitor.Visit({file.c_str() + full.size() + 1, false})) {
+      return true;
+    }
+  }
+  return true;
+}
+
+bool FakeFileSystem::CurrentFolder(char* buffer, uint32_t capacity) {
+  if (current_.size() + 1 > capacity) return false;
+  memcpy(buffer, current_.c_str(), current_.size() + 1);
+  return true;
+}
+
+bool FakeFileSystem::ChangeFolder(const char* path) {
+  std::string full = Resolve(path);
+  if (std::find(folders_.begin(), folders_.end(), full) == folders_.end()) return false;
+  current_ = full;
+  return true;
+}
+
+bool FakeFileSystem::MakeFolder(const char* path) {
+  std::string full = Resolve(path);
+  if (std::find(folders_.begin(), folders_.end(), full) != folders_.end()) return false;
+  folders_.push_back(full);
+  return true;
+}
+
+bool FakeFileSystem::RemoveEmptyFolder(const char* path) {
+  std::string full = Resolve(path);
+  auto it = std::find(folders_.begin(), folders_.end(), full);
+  if (it == folders_.end()) return false;
+  folders_.erase(it);
+  return true;
+}
+
+bool FakeFileSystem::RemoveFile(const char* path) { return files_.erase(Resolve(path)) != 0; }
+
+std::unique_ptr<OutputFile> FakeFileSystem::OpenForWriting(const char* path, WriteMode mode) {
+  std::string full = Resolve(path);
+  if (mode == WriteMode::kNew && files_.count(full) != 0) return nullptr;
+  AddFile(full, std::vector<uint8_t>());
+  return std::make_unique<FakeOutputFile>(&files_[full]);
+}
+
+bool FakeFileSystem::MoveOver(const char* from, const char* to) {
+  auto it = files_.find(Resolve(from));
+  if (it == files_.end()) return false;
+  std::vector<uint8_t> bytes = std::move(it->second);
+  files_.erase(it);
+  AddFile(to, std::move(bytes));
+  return true;
+}
+
+bool FakeResources::FindPackage(const char* name, const uint8_t** data, uint32_t* size) {
+  auto it = byName_.find(name);
+  if (it == byName_.end()) return false;
+  *data = it->second.data();
+  *size = uint32_t(it->second.size());
+  return true;
+}
+
+bool FakeResources::FindPackage(int id, const uint8_t** data, uint32_t* size) {
+  auto it = byId_.find(id);
+  if (it == byId_.end()) return false;
+  *data = it->second.data();
+  *size = uint32_t(it->second.size());
+  return true;
+}
+
+}  // namespace setup::testing

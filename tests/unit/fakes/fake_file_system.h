@@ -1,0 +1,59 @@
+// An in-memory FileSystem for core tests: files in a map keyed by their full Windows-form path,
+// the current directory's listing order under the test's control, and a record of what was read.
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace setup::testing {
+
+class FakeFileSystem : public FileSystem {
+ public:
+  // Adds or replaces a file. A relative name lands in the current folder.
+  void AddFile(const std::string& path, std::vector<uint8_t> bytes);
+  void AddFile(const std::string& path, const std::string& text);
+  void AddFolder(const std::string& path);
+
+  // Paths given to ReadWholeFile, resolved, in call order.
+  const std::vector<std::string>& reads() const { return reads_; }
+  bool Has(const std::string& path) const { return files_.count(Resolve(path)) != 0; }
+  const std::vector<uint8_t>& Contents(const std::string& path) const;
+
+  bool ReadWholeFile(const char* path, uint8_t** data, uint32_t* size) override;
+  bool FileSize(const char* path, uint64_t* size) override;
+  bool ListFolder(const char* folder, FolderVisitor& visitor) override;
+  bool CurrentFolder(char* buffer, uint32_t capacity) override;
+  bool ChangeFolder(const char* path) override;
+  bool MakeFolder(const char* path) override;
+  bool RemoveEmptyFolder(const char* path) override;
+  bool RemoveFile(const char* path) override;
+  std::unique_ptr<OutputFile> OpenForWriting(const char* path, WriteMode mode) override;
+  bool MoveOver(const char* from, const char* to) override;
+
+ private:
+  std::string Resolve(const std::string& path) const;
+
+  std::string current_ = "C:\\setup";
+  std::map<std::string, std::vector<uint8_t>> files_;
+  std::vector<std::string> folders_{"C:\\setup"};
+  std::vector<std::string> order_;  // files in the order they were added: the listing order
+  std::vector<std::string> reads_;
+};
+
+// Program resources held in memory, by name or id.
+class FakeResources : public ProgramResources {
+ public:
+  void Add(const std::string& name, std::vector<uint8_t> bytes) { byName_[name] = std::move(bytes); }
+  void Add(int id, std::vector<uint8_t> bytes) { byId_[id] = std::move(bytes); }
+  bool FindPackage(const char* name, const uint8_t** data, uint32_t* size) override;
+  bool FindPackage(int id, const uint8_t** data, uint32_t* size) override;
+
+ private:
+  std::map<std::string, std::vector<uint8_t>> byName_;
+  std::map<int, std::vector<uint8_t>> byId_;
+};
+
+}  // namespace setup::testing

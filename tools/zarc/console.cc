@@ -1,0 +1,18 @@
+#include "zarc/console.h"
+
+#include <cstdio>
+
+namespace zarc {
+
+void StdioConsole::Print(const std::string& text) { fputs(text.c_str(), stdout); }
+
+void StdioConsole::Complain(const std::string& text) {
+  fflush(stdout);  // keep a listing and the messages about it in order on a shared terminal
+  fputs(text.c_str(), stderr);
+}
+
+void Tell(Console& console, const std::string& text) { console.Complain("zarc: " + text + "\n"); }
+
+std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
+
+}  // namespace zarc

@@ -1,0 +1,28 @@
+// Where zarc's words go: listings to standard output, messages to standard error. An interface so
+// that tests can read what a run printed.
+#pragma once
+
+#include <string>
+
+namespace zarc {
+
+class Console {
+ public:
+  virtual ~Console() = default;
+  virtual void Print(const std::string& text) = 0;     // standard output
+  virtual void Complain(const std::string& text) = 0;  // standard error
+};
+
+class StdioConsole : public Console {
+ public:
+  void Print(const std::string& text) override;
+  void Complain(const std::string& text) override;
+};
+
+// Writes "zarc: " + text and a line break to standard error.
+void Tell(Console& console, const std::string& text);
+
+// Text in double quotes, for names inside messages.
+std::string Quoted(const std::string& text);
+
+}  // namespace zarc

@@ -1,0 +1,25 @@
+// What differs between the systems zarc runs on. Entry names are always code page 932 bytes; the
+// names that zarc receives (arguments, paths) and writes (extracted files) are in the host's own
+// form: UTF-8 on POSIX, code page 932 on Windows (the entry point converts UTF-16 to it).
+#pragma once
+
+#include <string>
+
+namespace zarc {
+
+// The code page 932 entry name for a name in the host's form. False if it has no such form.
+bool EntryNameFromHost(const std::string& host, std::string* entry);
+
+// The host's form of an entry name, for a file to write. False if the bytes are not code page 932.
+bool HostNameFromEntry(const std::string& entry, std::string* host);
+
+// An entry name as UTF-8 for the console; bytes that do not convert appear as \xNN.
+std::string ShowEntryName(const std::string& entry);
+
+// A name in the host's form as UTF-8 for the console.
+std::string ShowHostName(const std::string& host);
+
+// The file name at the end of a path in the host's form (after its last folder separator).
+std::string HostBaseName(const std::string& path);
+
+}  // namespace zarc

@@ -1,0 +1,80 @@
+// POSIX hosts: names on the command line and on disk are UTF-8, converted with iconv.
+#include <iconv.h>
+
+#include <cerrno>
+#include <cstdio>
+
+#include "zarc/host.h"
+
+namespace zarc {
+
+namespace {
+
+// Converts all of in; false on any byte sequence without a counterpart.
+bool Convert(const char* from, const char* to, const std::string& in, std::string* out) {
+  iconv_t cd = iconv_open(to, from);
+  if (cd == iconv_t(-1)) return false;
+  std::string result;
+  char buffer[256];
+  char* input = const_cast<char*>(in.data());
+  size_t inputLeft = in.size();
+  bool ok = true;
+  for (;;) {
+    char* output = buffer;
+    size_t outputLeft = sizeof buffer;
+    // A null input flushes the converter's shift state once everything was taken.
+    const size_t r = inputLeft > 0 ? iconv(cd, &input, &inputLeft, &output, &outputLeft)
+                                   : iconv(cd, nullptr, nullptr, &output, &outputLeft);
+    result.append(buffer, size_t(output - buffer));
+    if (r != size_t(-1)) {
+      if (inputLeft == 0 && output == buffer) break;
+      continue;
+    }
+    if (errno != E2BIG) {
+      ok = false;
+      break;
+    }
+  }
+  iconv_close(cd);
+  if (ok) *out = result;
+  return ok;
+}
+
+std::string Escaped(const std::string& bytes) {
+  std::string shown;
+  for (unsigned char c : bytes) {
+    if (c >= 0x20 && c < 0x7F) {
+      shown += char(c);
+    } else {
+      char hex[5];
+      snprintf(hex, sizeof hex, "\\x%02X", c);
+      shown += hex;
+    }
+  }
+  return shown;
+}
+
+}  // namespace
+
+bool EntryNameFromHost(const std::string& host, std::string* entry) {
+  return Convert("UTF-8", "CP932", host, entry);
+}
+
+bool HostNameFromEntry(const std::string& entry, std::string* host) {
+  return Convert("CP932", "UTF-8", entry, host);
+}
+
+std::string ShowEntryName(const std::string& entry) {
+  std::string utf8;
+  return HostNameFromEntry(entry, &utf8) ? utf8 : Escaped(entry);
+}
+
+std::string ShowHostName(const std::string& host) { return host; }
+
+std::string HostBaseName(const std::string& path) {
+  // The file system layer takes '\' for a separator as well, so a path written either way works.
+  const size_t slash = path.find_last_of("/\\");
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+}  // namespace zarc
