@@ -23,3 +23,12 @@ void CopyTextCut(char* dst, const char* src, size_t maxLength);
 long LastSeparator(const char* text);
 
 }  // namespace setup
+
+namespace setup {
+
+// Reads a decimal number as the C library's atol does (leading white space, an optional sign, the
+// digits up to the first other byte; none gives 0), clamped to the 32-bit range instead of
+// overflowing.
+int32_t ParseDecimal(const char* text);
+
+}  // namespace setup

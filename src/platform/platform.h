@@ -72,11 +72,11 @@ class FileSystem {
   // Deletes a file. False if it is missing, read-only or in use.
   virtual bool RemoveFile(const char* path) = 0;
 
-  // Opens a file for writing; null if it cannot be opened in that mode.
+  // Opens a file for writing; null if it cannot be opened in that mode, and for a read-only file.
   virtual std::unique_ptr<OutputFile> OpenForWriting(const char* path, WriteMode mode) = 0;
 
   // Puts the file from in the place of to in one atomic step, replacing a file already there.
-  // False, with both left as they were, if that cannot be done.
+  // False, with both left as they were, if that cannot be done (also when to is read-only).
   virtual bool MoveOver(const char* from, const char* to) = 0;
 };
 

@@ -22,4 +22,7 @@ std::string ShowHostName(const std::string& host);
 // The file name at the end of a path in the host's form (after its last folder separator).
 std::string HostBaseName(const std::string& path);
 
+// folder and name joined by the host's separator; name alone when folder is empty.
+std::string JoinHostPath(const std::string& folder, const std::string& name);
+
 }  // namespace zarc

@@ -77,4 +77,11 @@ std::string HostBaseName(const std::string& path) {
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
+std::string JoinHostPath(const std::string& folder, const std::string& name) {
+  // '/' and never '\': the file system layer reads paths as code page 932, where a '\' after
+  // some UTF-8 bytes would look like the trail byte of a double-byte character.
+  if (folder.empty()) return name;
+  return folder.back() == '/' || folder.back() == '\\' ? folder + name : folder + "/" + name;
+}
+
 }  // namespace zarc

@@ -1,10 +1,30 @@
 #include "platform/posix/memory_resources.h"
 
-#include <strings.h>
-
 #include <utility>
 
+#include "base/text.h"
+
 namespace setup {
+
+namespace {
+
+char FoldAscii(char c) { return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c; }
+
+// Equal ignoring ASCII case; the trail byte of a double-byte character is compared as it is, since
+// it may fall in the letter range without being a letter.
+bool SameResourceName(const char* a, const char* b) {
+  for (size_t i = 0;; ++i) {
+    if (FoldAscii(a[i]) != FoldAscii(b[i])) return false;
+    if (a[i] == '\0') return true;
+    if (IsCp932LeadByte(uint8_t(a[i]))) {
+      ++i;
+      if (a[i] != b[i]) return false;
+      if (a[i] == '\0') return true;
+    }
+  }
+}
+
+}  // namespace
 
 void MemoryResources::Add(const char* name, std::vector<uint8_t> bytes) {
   packages_.push_back(Package{true, name, 0, std::move(bytes)});
@@ -17,7 +37,7 @@ void MemoryResources::Add(int id, std::vector<uint8_t> bytes) {
 bool MemoryResources::FindPackage(const char* name, const uint8_t** data, uint32_t* size) {
   // Newest first: a later Add of the same name wins.
   for (auto it = packages_.rbegin(); it != packages_.rend(); ++it) {
-    if (it->byName && strcasecmp(it->name.c_str(), name) == 0) return Found(*it, data, size);
+    if (it->byName && SameResourceName(it->name.c_str(), name)) return Found(*it, data, size);
   }
   return false;
 }

@@ -202,7 +202,8 @@ bool PosixFileSystem::CurrentFolder(char* buffer, uint32_t capacity) {
     if (!mapped_[drive]) continue;
     std::string root;
     if (!RealFolder(driveFolders_[drive], &root)) continue;
-    bool inside = host.compare(0, root.size(), root) == 0 && (host.size() == root.size() || host[root.size()] == '/');
+    bool inside = host.compare(0, root.size(), root) == 0 &&
+                  (host.size() == root.size() || host[root.size()] == '/');
     if (inside && (bestDrive < 0 || root.size() > bestLength)) {
       bestDrive = drive;
       bestLength = root.size();

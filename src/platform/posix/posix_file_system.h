@@ -24,6 +24,7 @@ class PosixFileSystem : public FileSystem {
   PosixFileSystem() = default;
 
   // Maps drive letter (either case) to hostFolder, replacing an earlier mapping of that letter.
+  // hostFolder should be absolute: a relative one would follow the current directory.
   void MapDrive(char letter, const std::string& hostFolder);
 
   // The host path for a Windows-form path. False if it names an unmapped drive or is drive-relative.

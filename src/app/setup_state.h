@@ -1,0 +1,84 @@
+// The one process-wide record through which start-up, the main window, the dialogs, the flows and
+// the install run exchange settings, paths, flags and handles. Text is code page 932.
+#pragma once
+
+#include <cstdint>
+
+#include "base/text.h"
+
+namespace setup {
+
+constexpr int kMaxInstallEntries = 256;
+constexpr size_t kInstallTextCapacity = 255;  // at most 254 bytes and the NUL
+
+// What an install list entry does; the codes are those of the script commands #I #F #C #H #X #Z.
+enum InstallEntryType : uint8_t {
+  kExtractEntry = 1,   // #I name
+  kMakeFolder = 2,     // #F folder
+  kCopyFile = 3,       // #C source[,target]
+  kCopyTree = 4,       // #H source[,target]
+  kWriteNewFile = 5,   // #X name[,content]
+  kIfOptionIs = 6,     // #Z number: skip the next entry unless it equals optionChoice
+};
+
+struct InstallEntry {
+  uint8_t type;
+  char text[kInstallTextCapacity];
+};
+static_assert(sizeof(InstallEntry) == 256, "an install entry is 256 bytes");
+
+struct InstallList {
+  int32_t count;
+  InstallEntry entries[kMaxInstallEntries];
+};
+
+using TextField = char[kPathCapacity];
+
+struct SetupState {
+  // From the install script.
+  TextField registryPath;  // #G, replaced by the record's "RegistryPath"
+  TextField defaultInstallDir;  // #P
+  TextField mainFolderName;     // #T, also the main window's caption
+  TextField executableName;     // #E
+  TextField readmeName;         // #R
+  TextField startMenuPath;      // #S, replaced by the record's "StartMenuPath"
+  TextField programLinkName;    // #N
+  TextField readmeLinkName;     // #M
+  TextField uninstallerName;    // #U
+  int32_t requiredMB;           // #D
+  InstallList installList;
+
+  // From the install record, and set after an install or version-up.
+  TextField executePath;
+  TextField mainPath;
+  uint32_t installedVersion;
+
+  // Choices made in the dialogs.
+  TextField installDir;
+  TextField browsedFolder;
+  int32_t makeStartMenuLinks;
+  int32_t makeDesktopLink;
+  int32_t showReadme;
+  uint8_t optionChoice;
+
+  // Flags, handles and pictures. Handles are the platform's, held opaquely.
+  int32_t installed;
+  int32_t versionUpMode;
+  int32_t licenceAccepted;
+  int32_t progressPos;
+  void* workerThread;
+  void* mainWindow;
+  void* instance;
+  const uint8_t* pictureInfo;  // BITMAPINFO of the main picture, inside its stream's buffer
+  const uint8_t* pictureBits;
+  const uint8_t* partsInfo;
+  const uint8_t* partsBits;
+};
+
+// The process-wide record: zero except makeStartMenuLinks and makeDesktopLink, which start at 1.
+extern SetupState setupState;
+
+// Puts setupState back to its state at process start (for tests; the program never resets it).
+void ResetSetupState();
+
+}  // namespace setup

@@ -1,0 +1,208 @@
+#include "platform/win32/win32_file_system.h"
+
+#include <windows.h>
+
+#include <new>
+#include <string>
+
+#include "base/text.h"
+#include "platform/win32/wide_text.h"
+
+namespace setup {
+
+namespace {
+
+constexpr uint64_t kMaxWholeFile = 0xFFFFFFFFull;  // sizes must fit the 32-bit size out
+
+// A file handle, closed when it goes.
+class ScopedHandle {
+ public:
+  explicit ScopedHandle(HANDLE handle) : handle_(handle) {}
+  ~ScopedHandle() { Close(); }
+  ScopedHandle(const ScopedHandle&) = delete;
+  ScopedHandle& operator=(const ScopedHandle&) = delete;
+
+  bool valid() const { return handle_ != INVALID_HANDLE_VALUE && handle_ != nullptr; }
+  HANDLE get() const { return handle_; }
+  bool Close() {
+    if (!valid()) return false;
+    bool closed = CloseHandle(handle_) != 0;
+    handle_ = INVALID_HANDLE_VALUE;
+    return closed;
+  }
+
+ private:
+  HANDLE handle_;
+};
+
+// A folder search handle, ended with FindClose when it goes.
+class ScopedFind {
+ public:
+  explicit ScopedFind(HANDLE handle) : handle_(handle) {}
+  ~ScopedFind() {
+    if (valid()) FindClose(handle_);
+  }
+  ScopedFind(const ScopedFind&) = delete;
+  ScopedFind& operator=(const ScopedFind&) = delete;
+
+  bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
+  HANDLE get() const { return handle_; }
+
+ private:
+  HANDLE handle_;
+};
+
+HANDLE OpenExisting(const std::wstring& path, DWORD access) {
+  return CreateFileW(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                     FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+class Win32OutputFile : public OutputFile {
+ public:
+  explicit Win32OutputFile(HANDLE handle) : file_(handle) {}
+
+  bool Write(const void* data, uint32_t size) override {
+    const uint8_t* bytes = static_cast<const uint8_t*>(data);
+    while (size > 0) {
+      DWORD written = 0;
+      if (!file_.valid() || !WriteFile(file_.get(), bytes, size, &written, nullptr) || written == 0) {
+        return false;
+      }
+      bytes += written;
+      size -= written;
+    }
+    return file_.valid();
+  }
+
+  bool Close(bool sync) override {
+    if (!file_.valid()) return false;
+    bool flushed = !sync || FlushFileBuffers(file_.get()) != 0;
+    return file_.Close() && flushed;
+  }
+
+ private:
+  ScopedHandle file_;
+};
+
+// Windows itself refuses to overwrite or replace a read-only file; Wine run as root does not, so
+// the check is made here too, and the program behaves the same under both.
+bool IsReadOnlyFile(const std::wstring& path) {
+  DWORD attributes = GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0 &&
+         (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+}
+
+// A symbolic link or junction; other reparse points (cloud files, dedup) are the items themselves.
+bool IsLink(const WIN32_FIND_DATAW& found) {
+  return (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 &&
+         (found.dwReserved0 == IO_REPARSE_TAG_SYMLINK || found.dwReserved0 == IO_REPARSE_TAG_MOUNT_POINT);
+}
+
+bool IsDotName(const wchar_t* name) {
+  return name[0] == L'.' && (name[1] == L'\0' || (name[1] == L'.' && name[2] == L'\0'));
+}
+
+}  // namespace
+
+bool Win32FileSystem::ReadWholeFile(const char* path, uint8_t** data, uint32_t* size) {
+  *data = nullptr;
+  *size = 0;
+  std::wstring widePath;
+  if (!ToWide(path, &widePath)) return false;
+  ScopedHandle file(OpenExisting(widePath, GENERIC_READ));
+  LARGE_INTEGER length;
+  if (!file.valid() || !GetFileSizeEx(file.get(), &length) || uint64_t(length.QuadPart) > kMaxWholeFile) {
+    return false;
+  }
+  DWORD total = DWORD(length.QuadPart);
+  uint8_t* buffer = new (std::nothrow) uint8_t[total];
+  if (buffer == nullptr) return false;
+  for (DWORD done = 0; done < total;) {
+    DWORD got = 0;
+    if (!ReadFile(file.get(), buffer + done, total - done, &got, nullptr) || got == 0) {
+      delete[] buffer;
+      return false;
+    }
+    done += got;
+  }
+  *data = buffer;
+  *size = total;
+  return true;
+}
+
+bool Win32FileSystem::FileSize(const char* path, uint64_t* size) {
+  std::wstring widePath;
+  if (!ToWide(path, &widePath)) return false;
+  ScopedHandle file(OpenExisting(widePath, FILE_READ_ATTRIBUTES));
+  LARGE_INTEGER length;
+  if (!file.valid() || !GetFileSizeEx(file.get(), &length)) return false;
+  *size = uint64_t(length.QuadPart);
+  return true;
+}
+
+bool Win32FileSystem::ListFolder(const char* folder, FolderVisitor& visitor) {
+  std::wstring pattern;
+  if (!ToWide(folder, &pattern) || pattern.empty()) return false;
+  if (pattern.back() != L'\\' && pattern.back() != L'/') pattern += L'\\';  // "C:" lists the root
+  pattern += L'*';
+  WIN32_FIND_DATAW found;
+  ScopedFind search(FindFirstFileW(pattern.c_str(), &found));
+  // An empty drive root has not even "." and "..": nothing found there is an empty listing.
+  if (!search.valid()) return GetLastError() == ERROR_FILE_NOT_FOUND;
+  std::string name;
+  do {
+    if (IsDotName(found.cFileName) || !FromWide(found.cFileName, &name)) continue;
+    bool isFolder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 && !IsLink(found);
+    if (!visitor.Visit(FolderItem{name.c_str(), isFolder})) return true;
+  } while (FindNextFileW(search.get(), &found));
+  return GetLastError() == ERROR_NO_MORE_FILES;
+}
+
+bool Win32FileSystem::CurrentFolder(char* buffer, uint32_t capacity) {
+  DWORD needed = GetCurrentDirectoryW(0, nullptr);  // with the NUL
+  if (needed == 0) return false;
+  std::wstring wide(needed, L'\0');
+  DWORD length = GetCurrentDirectoryW(needed, &wide[0]);
+  if (length == 0 || length >= needed) return false;
+  wide.resize(length);
+  std::string current;
+  return FromWide(wide.c_str(), &current) && CopyText(buffer, capacity, current.c_str());
+}
+
+bool Win32FileSystem::ChangeFolder(const char* path) {
+  std::wstring widePath;
+  return ToWide(path, &widePath) && SetCurrentDirectoryW(widePath.c_str());
+}
+
+bool Win32FileSystem::MakeFolder(const char* path) {
+  std::wstring widePath;
+  return ToWide(path, &widePath) && CreateDirectoryW(widePath.c_str(), nullptr);
+}
+
+bool Win32FileSystem::RemoveEmptyFolder(const char* path) {
+  std::wstring widePath;
+  return ToWide(path, &widePath) && RemoveDirectoryW(widePath.c_str());
+}
+
+bool Win32FileSystem::RemoveFile(const char* path) {
+  std::wstring widePath;
+  return ToWide(path, &widePath) && DeleteFileW(widePath.c_str());
+}
+
+std::unique_ptr<OutputFile> Win32FileSystem::OpenForWriting(const char* path, WriteMode mode) {
+  std::wstring widePath;
+  if (!ToWide(path, &widePath) || (mode == WriteMode::kReplace && IsReadOnlyFile(widePath))) return nullptr;
+  DWORD disposition = mode == WriteMode::kNew ? CREATE_NEW : CREATE_ALWAYS;
+  HANDLE file = CreateFileW(widePath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, disposition,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return nullptr;
+  return std::make_unique<Win32OutputFile>(file);
+}
+
+bool Win32FileSystem::MoveOver(const char* from, const char* to) {
+  std::wstring wideFrom, wideTo;
+  return ToWide(from, &wideFrom) && ToWide(to, &wideTo) && !IsReadOnlyFile(wideTo) &&
+         MoveFileExW(wideFrom.c_str(), wideTo.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+}
+
+}  // namespace setup

@@ -1,0 +1,26 @@
+// FileSystem on Windows, through the wide API only: every path is converted from code page 932
+// explicitly, and every name that comes back is converted to code page 932.
+#pragma once
+
+#include "platform/platform.h"
+
+namespace setup {
+
+class Win32FileSystem : public FileSystem {
+ public:
+  bool ReadWholeFile(const char* path, uint8_t** data, uint32_t* size) override;
+  bool FileSize(const char* path, uint64_t* size) override;
+  // Items whose names have no code page 932 form are skipped: the program could not name them
+  // anyway. Links and junctions to folders are reported as files and never walked through, so a
+  // recursive removal cannot reach what they point to.
+  bool ListFolder(const char* folder, FolderVisitor& visitor) override;
+  bool CurrentFolder(char* buffer, uint32_t capacity) override;
+  bool ChangeFolder(const char* path) override;
+  bool MakeFolder(const char* path) override;
+  bool RemoveEmptyFolder(const char* path) override;
+  bool RemoveFile(const char* path) override;
+  std::unique_ptr<OutputFile> OpenForWriting(const char* path, WriteMode mode) override;
+  bool MoveOver(const char* from, const char* to) override;
+};
+
+}  // namespace setup

@@ -1,0 +1,13 @@
+// The install script "setup.txt": one command per line, "#" and a command letter, one byte that is
+// skipped (by convention '='), then the value up to the line break.
+#pragma once
+
+namespace setup {
+
+// Parses the named package entry into setupState's script fields and install list. False when the
+// entry cannot be loaded, and when a value or the list does not fit its place in the record (a
+// setting over 259 bytes, a list value over 254 bytes, more than 256 list commands): such a script
+// is refused whole rather than carried out in part.
+bool ParseInstallScript(const char* name);
+
+}  // namespace setup

@@ -1,0 +1,88 @@
+// What only the Win32 side can show: exact code page 932 conversions, names as Windows stores
+// them, and the program's own resources.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+
+#include "platform/platform_fixture.h"
+#include "platform/win32/wide_text.h"
+#include "platform/win32/win32_resources.h"
+
+namespace setup::testing {
+namespace {
+
+const std::string kSoft = "\x83\x5c\x83\x74\x83\x67";  // "ソフト" in code page 932
+
+TEST(WideText, ConvertsCodePage932BothWays) {
+  const std::string text = "a" + kSoft + "\xb1";  // ASCII, double-byte, single-byte katakana
+  const std::wstring wide = L"a\u30bd\u30d5\u30c8\uff71";
+  std::wstring toWide;
+  ASSERT_TRUE(ToWide(text.c_str(), &toWide));
+  EXPECT_EQ(toWide, wide);
+  std::string back;
+  ASSERT_TRUE(FromWide(wide.c_str(), &back));
+  EXPECT_EQ(back, text);
+  EXPECT_TRUE(ToWide("", &toWide));
+  EXPECT_TRUE(toWide.empty());
+}
+
+TEST(WideText, RefusesWhatHasNoExactForm) {
+  std::wstring wide;
+  for (const char* bad : {"\x83", "name\x83", "\x83\x20"}) EXPECT_FALSE(ToWide(bad, &wide)) << bad;
+  std::string narrow;
+  // é would best-fit to 'e' and an emoji to '?': either would name another file.
+  for (const wchar_t* bad : {L"caf\u00e9", L"\U0001F600"}) {
+    EXPECT_FALSE(FromWide(bad, &narrow));
+    EXPECT_TRUE(narrow.empty());
+  }
+}
+
+class Win32FileSystemTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(folder_.ok());
+    ASSERT_TRUE(ToWide(folder_.path().c_str(), &widePath_));
+  }
+  TempFolder folder_;
+  std::wstring widePath_;
+  std::unique_ptr<FileSystem> fs_ = MakeFileSystem();
+};
+
+TEST_F(Win32FileSystemTest, JapaneseNamesReachWindowsAsTheirCharacters) {
+  ASSERT_TRUE(fs_->MakeFolder(folder_.PathOf(kSoft).c_str()));
+  DWORD attributes = GetFileAttributesW((widePath_ + L"\\\u30bd\u30d5\u30c8").c_str());
+  ASSERT_NE(attributes, INVALID_FILE_ATTRIBUTES);
+  EXPECT_NE(attributes & FILE_ATTRIBUTE_DIRECTORY, 0u);
+}
+
+TEST_F(Win32FileSystemTest, ListingSkipsNamesWithoutCodePage932Form) {
+  ASSERT_TRUE(CreateDirectoryW((widePath_ + L"\\caf\u00e9").c_str(), nullptr));
+  ASSERT_TRUE(folder_.WriteFile("plain", "x"));
+  struct : FolderVisitor {
+    bool Visit(const FolderItem& item) override {
+      names += std::string(item.name) + ";";
+      return true;
+    }
+    std::string names;
+  } collector;
+  ASSERT_TRUE(fs_->ListFolder(folder_.path().c_str(), collector));
+  EXPECT_EQ(collector.names, "plain;");
+}
+
+TEST(Win32Resources, FindsPackagesByIdAndByNameIgnoringCase) {
+  Win32Resources resources;
+  const uint8_t* data = nullptr;
+  uint32_t size = 0;
+  ASSERT_TRUE(resources.FindPackage(135, &data, &size));
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(data), size), "ZARC-135");
+  ASSERT_TRUE(resources.FindPackage("files.zarc", &data, &size));
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(data), size), std::string("files\0bytes", 11));
+
+  EXPECT_FALSE(resources.FindPackage("missing.zarc", &data, &size));
+  EXPECT_FALSE(resources.FindPackage("", &data, &size));
+  for (int id : {136, 0, -135, 135 + 0x10000}) EXPECT_FALSE(resources.FindPackage(id, &data, &size)) << id;
+}
+
+}  // namespace
+}  // namespace setup::testing

@@ -1,0 +1,189 @@
+#include "script/install_script.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "app/setup_state.h"
+#include "archive/package_archive.h"
+#include "fakes/fake_file_system.h"
+#include "fakes/test_archive.h"
+
+namespace setup {
+namespace {
+
+// The shipped install script as code page 932 bytes with CR LF line ends.
+const char kShippedScript[] =
+    "\r\n"
+    "//-------------------------------------------\r\n"
+    "//\x83""C\x83\x93\x83X\x83g\x81[\x83\x8b\x83X\x83N\x83\x8a\x83v\x83g\r\n"
+    "//\r\n"
+    "//\x83R\x83}\x83\x93\x83h\r\n"
+    "//#G ... \x83\x8c\x83W\x83X\x83g\x83\x8a\x82\xcc\x83p\x83X\r\n"
+    "//#P ... \x83""f\x83t\x83H\x83\x8b\x83g\x83p\x83X\x8ew\x92\xe8\r\n"
+    "//#T ... \x83\x81\x83""C\x83\x93\x83t\x83H\x83\x8b\x83_\x82\xcc\x96\xbc\x91O\r\n"
+    "//#E ... \x8e\xc0\x8ds\x83t\x83@\x83""C\x83\x8b\x8ew\x92\xe8\r\n"
+    "//#R ... Readme\x83t\x83@\x83""C\x83\x8b\x8ew\x92\xe8\r\n"
+    "//#S ... \x83X\x83^\x81[\x83g\x83\x81\x83j\x83\x85\x81[\x82\xcc\x83p\x83X\r\n"
+    "//#N ... \x83X\x83^\x81[\x83g\x83\x81\x83j\x83\x85\x81[\x82\xcc\x8e\xc0\x8ds\x83t\x83@\x83""C\x83\x8b\x95\\\x8e\xa6\x96\xbc\r\n"
+    "//#M ... \x83X\x83^\x81[\x83g\x83\x81\x83j\x83\x85\x81[\x82\xccReadme\x83t\x83@\x83""C\x83\x8b\x95\\\x8e\xa6\x96\xbc\r\n"
+    "//#I ... \x8ew\x92\xe8\x83t\x83@\x83""C\x83\x8b\x82\xf0\x83""C\x83\x93\x83X\x83g\x81[\x83\x8b\r\n"
+    "//#F ... \x8ew\x92\xe8\x83T\x83u\x83t\x83H\x83\x8b\x83_\x82\xf0\x8d\xec\x90\xac\r\n"
+    "//-------------------------------------------\r\n"
+    "\r\n"
+    "//\x8a\xc2\x8b\xab\x95\xcf\x90\x94\x90\xdd\x92\xe8\r\n"
+    "#G=.Default\\Software\\CORVANE\\QUILLFEN\r\n"
+    "#P=C:\\Program Files\\Corvane\\Quillfen\r\n"
+    "#T=Quillfen\r\n"
+    "#E=Quillfen.exe\r\n"
+    "#R=readme.chm\r\n"
+    "#S=Corvane\\Quillfen\r\n"
+    "#M=ReadMe\x82\xf0\x93\xc7\x82\xde\r\n"
+    "#N=Quillfen\r\n"
+    "#U=uninstall.exe\r\n"
+    "#D=8\r\n"
+    "\r\n"
+    "//\x83""C\x83\x93\x83X\x83g\x81[\x83\x8b\r\n"
+    "#I=Quillfen.exe\r\n"
+    "#I=readme.chm\r\n";
+
+class InstallScriptTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ResetSetupState(); }
+  void TearDown() override {
+    ClosePackage();
+    ResetSetupState();
+  }
+
+  // Opens a package whose "setup.txt" holds script, and parses it.
+  bool Parse(const std::string& script) {
+    resources_.Add(135, testing::BuildArchive({{"setup.txt", testing::Bytes(script)}}));
+    if (!OpenPackage(files_, resources_, 135)) return false;
+    return ParseInstallScript("setup.txt");
+  }
+
+  testing::FakeFileSystem files_;
+  testing::FakeResources resources_;
+};
+
+TEST_F(InstallScriptTest, TheShippedScriptFillsNineFieldsAndTwoEntries) {
+  ASSERT_EQ(745u, sizeof kShippedScript - 1);
+  ASSERT_TRUE(Parse(kShippedScript));
+  const SetupState& s = setupState;
+  EXPECT_STREQ(".Default\\Software\\CORVANE\\QUILLFEN", s.registryPath);
+  EXPECT_STREQ("C:\\Program Files\\Corvane\\Quillfen", s.defaultInstallDir);
+  EXPECT_STREQ("Quillfen", s.mainFolderName);
+  EXPECT_STREQ("Quillfen.exe", s.executableName);
+  EXPECT_STREQ("readme.chm", s.readmeName);
+  EXPECT_STREQ("Corvane\\Quillfen", s.startMenuPath);
+  EXPECT_STREQ("ReadMe\x82\xf0\x93\xc7\x82\xde", s.readmeLinkName);  // "ReadMeを読む"
+  EXPECT_STREQ("Quillfen", s.programLinkName);
+  EXPECT_STREQ("uninstall.exe", s.uninstallerName);
+  EXPECT_EQ(8, s.requiredMB);
+  ASSERT_EQ(2, s.installList.count);
+  EXPECT_EQ(kExtractEntry, s.installList.entries[0].type);
+  EXPECT_STREQ("Quillfen.exe", s.installList.entries[0].text);
+  EXPECT_EQ(kExtractEntry, s.installList.entries[1].type);
+  EXPECT_STREQ("readme.chm", s.installList.entries[1].text);
+  // Fields the script does not set stay as they were.
+  EXPECT_STREQ("", s.executePath);
+  EXPECT_EQ(1, s.makeDesktopLink);
+}
+
+TEST_F(InstallScriptTest, TheThirdByteIsSkippedWhateverItIs) {
+  ASSERT_TRUE(Parse("#G=\r\n#T abc\r\n#Eabc\r\n#R\r\n"));
+  EXPECT_STREQ("", setupState.registryPath);
+  EXPECT_STREQ("abc", setupState.mainFolderName);
+  EXPECT_STREQ("bc", setupState.executableName);
+  EXPECT_STREQ("", setupState.readmeName);
+}
+
+TEST_F(InstallScriptTest, OnlyUpperCaseCommandsAtTheStartOfALineCount) {
+  strcpy(setupState.registryPath, "kept");
+  ASSERT_TRUE(Parse("#g=abc\r\n #G=abc\r\n#A=abc\r\n//#G=abc\r\n#\r\n\r\n#I=x\r\n"));
+  EXPECT_STREQ("kept", setupState.registryPath);
+  EXPECT_EQ(1, setupState.installList.count);
+}
+
+TEST_F(InstallScriptTest, DiskSpaceReadsLikeAtol) {
+  const std::pair<const char*, int32_t> cases[] = {
+      {"12MB", 12}, {"abc", 0}, {"-5", -5}, {"  +7", 7}, {"", 0}, {"99999999999", INT32_MAX},
+      {"-99999999999", INT32_MIN}};
+  for (const auto& [value, expected] : cases) {
+    setupState.requiredMB = 1234;
+    ASSERT_TRUE(Parse(std::string("#D=") + value + "\r\n")) << value;
+    EXPECT_EQ(expected, setupState.requiredMB) << value;
+    ClosePackage();
+  }
+}
+
+TEST_F(InstallScriptTest, SettingsOverrideAndListCommandsAccumulate) {
+  ASSERT_TRUE(Parse("#E=a.exe\r\n#I=x\r\n#Z=1\r\n#I=x\r\n#E=b.exe\r\n#I=x\r\n"
+                    "#F=data\r\n#C=src\\a.txt,b.txt\r\n#H=tree,dest\r\n#X=flag.txt,1,2\r\n"));
+  EXPECT_STREQ("b.exe", setupState.executableName);
+  const InstallList& list = setupState.installList;
+  ASSERT_EQ(8, list.count);
+  const uint8_t types[] = {kExtractEntry, kIfOptionIs, kExtractEntry, kExtractEntry,
+                           kMakeFolder,   kCopyFile,   kCopyTree,     kWriteNewFile};
+  for (int i = 0; i < 8; ++i) EXPECT_EQ(types[i], list.entries[i].type) << i;
+  EXPECT_STREQ("1", list.entries[1].text);
+  EXPECT_STREQ("src\\a.txt,b.txt", list.entries[5].text);
+  EXPECT_STREQ("flag.txt,1,2", list.entries[7].text);
+}
+
+TEST_F(InstallScriptTest, LineBreaksDecideWhatIsRead) {
+  // LF alone ends a line too; a last line without its break is lost.
+  ASSERT_TRUE(Parse("#T=one\n#E=two\r\n#R=lost"));
+  EXPECT_STREQ("one", setupState.mainFolderName);
+  EXPECT_STREQ("two", setupState.executableName);
+  EXPECT_STREQ("", setupState.readmeName);
+}
+
+TEST_F(InstallScriptTest, AnOverlongLineEndsTheParse) {
+  std::string script = "#T=before\r\n//" + std::string(598, 'x') + "\r\n#E=after\r\n";
+  ASSERT_TRUE(Parse(script));
+  EXPECT_STREQ("before", setupState.mainFolderName);
+  EXPECT_STREQ("", setupState.executableName);
+
+  ClosePackage();
+  ResetSetupState();
+  ASSERT_TRUE(Parse("#T=" + std::string(255, 'y') + "\r\n"));  // 258 bytes: fits the line and field
+  EXPECT_EQ(255u, strlen(setupState.mainFolderName));
+}
+
+TEST_F(InstallScriptTest, TheListStartsEmptyAtEachParse) {
+  setupState.installList.count = 5;
+  ASSERT_TRUE(Parse("//no commands\r\n"));
+  EXPECT_EQ(0, setupState.installList.count);
+  EXPECT_STREQ("", setupState.mainFolderName);
+}
+
+TEST_F(InstallScriptTest, ValuesThatDoNotFitRefuseTheScript) {
+  EXPECT_TRUE(Parse("#P=" + std::string(259, 'p') + "\r\n"));
+  ClosePackage();
+  EXPECT_FALSE(Parse("#P=" + std::string(260, 'p') + "\r\n"));
+  ClosePackage();
+  EXPECT_TRUE(Parse("#I=" + std::string(254, 'i') + "\r\n"));
+  ClosePackage();
+  EXPECT_FALSE(Parse("#I=" + std::string(255, 'i') + "\r\n"));
+  ClosePackage();
+
+  std::string list;
+  for (int i = 0; i < 256; ++i) list += "#F=f" + std::to_string(i) + "\r\n";
+  EXPECT_TRUE(Parse(list));
+  EXPECT_EQ(256, setupState.installList.count);
+  ClosePackage();
+  EXPECT_FALSE(Parse(list + "#F=one-too-many\r\n"));
+  EXPECT_EQ(256, setupState.installList.count);
+}
+
+TEST_F(InstallScriptTest, AMissingScriptFails) {
+  resources_.Add(135, testing::BuildArchive({{"other.txt", testing::Bytes("#T=x\r\n")}}));
+  ASSERT_TRUE(OpenPackage(files_, resources_, 135));
+  EXPECT_FALSE(ParseInstallScript("setup.txt"));
+  EXPECT_STREQ("", setupState.mainFolderName);
+}
+
+}  // namespace
+}  // namespace setup

@@ -1,0 +1,186 @@
+// zarc create: archives that the setup program's own reader gives back byte for byte, and every
+// refusal leaving the folder as it was.
+#include <gtest/gtest.h>
+
+#include "fakes/test_archive.h"
+#include "platform/platform_fixture.h"
+#include "zarc/zarc_test_support.h"
+
+namespace zarc::testing {
+namespace {
+
+using setup::testing::MakeFileSystem;
+using setup::testing::PseudoRandom;
+using setup::testing::TempFolder;
+
+const std::string kLicence = "\x93\xaf\x88\xd3\x8f\x91.txt";  // 同意書.txt in code page 932
+
+class ZarcCreate : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(folder_.ok()); }
+
+  std::string Put(const std::string& name, const std::string& bytes) {
+    EXPECT_TRUE(folder_.WriteFile(name, bytes));
+    return folder_.PathOf(name);
+  }
+
+  // Runs create; expects a refusal that names subject and says reason, and that the folder holds
+  // exactly what it held before.
+  void ExpectRefused(const std::vector<std::string>& args, const std::string& subject,
+                     const std::string& reason) {
+    const std::vector<std::string> before = FolderNames(*files_, folder_.path());
+    std::vector<std::string> all{"create", out_};
+    all.insert(all.end(), args.begin(), args.end());
+    const RunResult run = Zarc(*files_, all);
+    EXPECT_EQ(1, run.status) << run.err;
+    EXPECT_NE(std::string::npos, run.err.find(subject)) << run.err;
+    EXPECT_NE(std::string::npos, run.err.find(reason)) << run.err;
+    EXPECT_EQ(before, FolderNames(*files_, folder_.path()));
+  }
+
+  TempFolder folder_;
+  std::unique_ptr<setup::FileSystem> files_ = MakeFileSystem();
+  std::string out_ = folder_.PathOf("out.zarc");
+};
+
+TEST_F(ZarcCreate, ReaderGivesBackEveryFileByteForByte) {
+  const std::string random(reinterpret_cast<const char*>(PseudoRandom(1 << 20, 7).data()), 1 << 20);
+  const std::string text = "#T=Quillfen\r\n#I=Quillfen.exe\r\n";
+  const RunResult run = Zarc(*files_, {"create", out_, Put("empty.bin", ""), Put("big.bin", random),
+                                       Put(HostForm(kLicence), "\x93\xaf\x88\xd3"), "--as",
+                                       "data\\setup.txt", Put("s.txt", text)});
+  ASSERT_EQ(0, run.status) << run.err;
+
+  std::vector<ReadEntry> entries;
+  std::string image;
+  ASSERT_TRUE(ReadArchiveBack(*files_, out_, &entries, &image));
+  ASSERT_EQ(4u, entries.size());
+  const std::vector<std::pair<std::string, std::string>> expected{
+      {"empty.bin", ""}, {"big.bin", random}, {kLicence, "\x93\xaf\x88\xd3"}, {"data\\setup.txt", text}};
+  uint32_t next = 8 + 64 * 4;  // streams follow the index back to back, in index order
+  for (size_t i = 0; i < entries.size(); ++i) {
+    EXPECT_EQ(expected[i].first, entries[i].name);
+    EXPECT_TRUE(entries[i].inflated) << i;
+    EXPECT_TRUE(entries[i].data == expected[i].second) << i;
+    EXPECT_EQ(next, entries[i].offset);
+    EXPECT_EQ("\x78\xDA", image.substr(entries[i].offset, 2)) << "best compression, " << i;
+    next += entries[i].storedSize;
+  }
+  EXPECT_EQ(next, image.size());
+  EXPECT_EQ(0, Zarc(*files_, {"test", out_}).status);
+}
+
+TEST_F(ZarcCreate, SameInputsGiveTheSameBytes) {
+  const std::string a = Put("a.bin", std::string(5000, 'a') + "tail");
+  const std::string b = Put("b.bin", "bee");
+  ASSERT_EQ(0, Zarc(*files_, {"create", out_, a, b, "--external", "x.dat"}).status);
+  std::string first, second;
+  ASSERT_TRUE(folder_.ReadFile("out.zarc", &first));
+  ASSERT_EQ(0, Zarc(*files_, {"create", folder_.PathOf("again.zarc"), a, b, "--external", "x.dat"}).status);
+  ASSERT_TRUE(folder_.ReadFile("again.zarc", &second));
+  EXPECT_EQ(first, second);
+}
+
+TEST_F(ZarcCreate, ExternalRecordsKeepTheirPlaceAndHoldNoData) {
+  const RunResult run = Zarc(*files_, {"create", out_, "--external", "first.dat", Put("a.txt", "aaa"),
+                                       "--external", HostForm(kLicence), Put("b.txt", "bbbb")});
+  ASSERT_EQ(0, run.status) << run.err;
+  std::vector<ReadEntry> entries;
+  std::string image;
+  ASSERT_TRUE(ReadArchiveBack(*files_, out_, &entries, &image));
+  ASSERT_EQ(4u, entries.size());
+  for (size_t i : {0u, 2u}) {
+    EXPECT_EQ(0u, entries[i].offset + entries[i].storedSize + entries[i].fullSize) << i;
+  }
+  EXPECT_EQ("first.dat", entries[0].name);
+  EXPECT_EQ(kLicence, entries[2].name);
+  EXPECT_EQ(8u + 64 * 4, entries[1].offset);
+  EXPECT_EQ(entries[1].offset + entries[1].storedSize, entries[3].offset);
+  EXPECT_EQ("bbbb", entries[3].data);
+  EXPECT_NE(std::string::npos, Zarc(*files_, {"list", out_}).out.find("external"));
+
+  std::vector<std::string> full{"create", out_};
+  for (int i = 0; i < 512; ++i) full.insert(full.end(), {"--external", "e" + std::to_string(i)});
+  ASSERT_EQ(0, Zarc(*files_, full).status);
+  ASSERT_TRUE(ReadArchiveBack(*files_, out_, &entries, &image));
+  EXPECT_EQ(512u, entries.size());
+}
+
+TEST_F(ZarcCreate, NameLimitsCountCodePage932BytesAndCaseMatters) {
+  const std::string file = Put("f.bin", "data");
+  // 20 double-byte characters and ".txt": 44 bytes in code page 932, 64 in UTF-8.
+  std::string kanji44;
+  for (int i = 0; i < 20; ++i) kanji44 += "\x88\xa2";
+  kanji44 += ".txt";
+  const RunResult run = Zarc(*files_, {"create", out_, "--as", std::string(51, 'n'), file,
+                                       "--as", HostForm(kanji44), file, "--as", "F.bin", file, file});
+  ASSERT_EQ(0, run.status) << run.err;
+  std::vector<ReadEntry> entries;
+  std::string image;
+  ASSERT_TRUE(ReadArchiveBack(*files_, out_, &entries, &image));
+  ASSERT_EQ(4u, entries.size());
+  EXPECT_EQ(kanji44, entries[1].name);
+  EXPECT_EQ("f.bin", entries[3].name);
+}
+
+TEST_F(ZarcCreate, RefusesWhatTheReaderCannotReadAndLeavesNothing) {
+  const std::string file = Put("f.bin", "data");
+  std::vector<std::string> many;
+  for (int i = 0; i <= 512; ++i) many.insert(many.end(), {"--external", "e" + std::to_string(i)});
+  ExpectRefused(many, "513 entries", "at most 512");
+  ExpectRefused({"--as", std::string(52, 'n'), file}, "f.bin", "longer than 51 bytes");
+  std::string kanji52;
+  for (int i = 0; i < 24; ++i) kanji52 += "\x88\xa2";
+  ExpectRefused({"--external", HostForm(kanji52 + ".txt")}, "--external", "longer than 51 bytes");
+  ExpectRefused({"--as", "data/a.bin", file}, "f.bin", "'/'");
+  ExpectRefused({"--external", ""}, "--external", "empty");
+  ExpectRefused({file, "--as", "f.bin", Put("g.bin", "")}, "g.bin", "given twice");
+  ExpectRefused({file, folder_.PathOf("missing.bin")}, "missing.bin", "cannot open");
+  ASSERT_TRUE(files_->MakeFolder(folder_.PathOf("sub").c_str()));
+  ExpectRefused({folder_.PathOf("sub")}, "sub", "cannot");
+  ASSERT_TRUE(setup::testing::MakeSizedFile(folder_.PathOf("huge.bin"), uint64_t(1) << 32));
+  ExpectRefused({file, folder_.PathOf("huge.bin")}, "huge.bin", "4 GiB");
+}
+
+TEST_F(ZarcCreate, ARefusedOrFailedRunLeavesAnExistingArchiveAlone) {
+  const std::string old = "an archive from before";
+  Put("out.zarc", old);
+  ExpectRefused({folder_.PathOf("missing.bin")}, "missing.bin", "cannot open");
+  std::string now;
+  ASSERT_TRUE(folder_.ReadFile("out.zarc", &now));
+  EXPECT_EQ(old, now);
+
+  // The archive's place is taken by a folder: writing succeeds, the final rename cannot.
+  ASSERT_TRUE(files_->MakeFolder(folder_.PathOf("dir.zarc").c_str()));
+  const std::vector<std::string> before = FolderNames(*files_, folder_.path());
+  const RunResult run = Zarc(*files_, {"create", folder_.PathOf("dir.zarc"), folder_.PathOf("out.zarc")});
+  EXPECT_EQ(1, run.status);
+  EXPECT_NE(std::string::npos, run.err.find("dir.zarc")) << run.err;
+  EXPECT_EQ(before, FolderNames(*files_, folder_.path()));
+
+  ASSERT_EQ(0, Zarc(*files_, {"create", out_, Put("new.txt", "new")}).status);
+  ASSERT_TRUE(folder_.ReadFile("out.zarc", &now));
+  EXPECT_EQ("ZARC", now.substr(0, 4));
+}
+
+TEST(ZarcCommandLine, UsageErrorsExitTwoAndHelpExitsZero) {
+  auto files = MakeFileSystem();
+  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+           {}, {"pack"}, {"create"}, {"create", "o.zarc"}, {"create", "o.zarc", "--as", "x"},
+           {"create", "o.zarc", "--bogus", "a"}, {"create", "o.zarc", "--external"},
+           {"list"}, {"list", "a", "b"}, {"extract"}, {"extract", "-C"}, {"test"},
+           {"zfil", "in"}, {"zfil", "in", "out", "more"}}) {
+    const RunResult run = Zarc(*files, args);
+    EXPECT_EQ(2, run.status) << ::testing::PrintToString(args);
+    EXPECT_EQ("zarc: ", run.err.substr(0, 6)) << ::testing::PrintToString(args);
+  }
+  for (const char* command : {"create", "list", "extract", "test", "zfil"}) {
+    const RunResult run = Zarc(*files, {command, "--help"});
+    EXPECT_EQ(0, run.status) << command;
+    EXPECT_EQ("Usage: zarc " + std::string(command), run.out.substr(0, 12 + strlen(command)));
+  }
+  EXPECT_EQ(0, Zarc(*files, {"--help"}).status);
+}
+
+}  // namespace
+}  // namespace zarc::testing

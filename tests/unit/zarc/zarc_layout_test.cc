@@ -1,0 +1,37 @@
+// The pieces under zarc's commands whose limits no small file can reach.
+#include <gtest/gtest.h>
+
+#include "zarc/archive_writer.h"
+#include "zarc/entry_name.h"
+
+namespace zarc {
+namespace {
+
+TEST(ZarcLayout, ArchivesStayUnder4GiB) {
+  std::vector<uint32_t> offsets;
+  uint64_t size = 0;
+  size_t tooFar = 99;
+  const uint64_t index = 8 + 64 * 3;
+  // Exactly the largest image the reader can load, with an external entry in between.
+  ASSERT_TRUE(LayOutArchive({1000, 0, 0xFFFFFFFFu - index - 1000}, &offsets, &size, &tooFar));
+  EXPECT_EQ(0xFFFFFFFFu, size);
+  EXPECT_EQ((std::vector<uint32_t>{uint32_t(index), 0, uint32_t(index + 1000)}), offsets);
+  EXPECT_FALSE(LayOutArchive({1000, 0, 0xFFFFFFFFu - index - 999}, &offsets, &size, &tooFar));
+  EXPECT_EQ(2u, tooFar);
+  EXPECT_FALSE(LayOutArchive({0x80000000u, 0x80000000u, 1}, &offsets, &size, &tooFar));
+  EXPECT_EQ(1u, tooFar);
+}
+
+TEST(ZarcLayout, ExtractPathsSplitOnlyAtRealSeparators) {
+  std::vector<std::string> parts;
+  // ソフト\表.txt: the 5C of ソ is a trail byte, the lone one a separator.
+  EXPECT_EQ(nullptr, SplitExtractPath("\x83\x5c\x83\x74\x83\x67\\\x95\x5c.txt", &parts));
+  EXPECT_EQ((std::vector<std::string>{"\x83\x5c\x83\x74\x83\x67", "\x95\x5c.txt"}), parts);
+  for (const char* bad : {"..", "a\\..", ". \\x", "\\x", "x\\", "D:x", "a:b", "a/b", ""}) {
+    EXPECT_NE(nullptr, SplitExtractPath(bad, &parts)) << bad;
+  }
+  EXPECT_EQ(nullptr, SplitExtractPath("..a\\b..", &parts));
+}
+
+}  // namespace
+}  // namespace zarc

@@ -1,0 +1,81 @@
+#!/bin/sh
+# What only the real program shows: names from the command line (UTF-8, or UTF-16 through Wine)
+# reaching the archive as code page 932 and coming back, exit statuses, and listings on standard
+# output kept apart from messages on standard error.
+# Usage: zarc_cli_test.sh [EMULATOR...] ZARC
+set -u
+[ $# -ge 1 ] || { echo "usage: $0 [EMULATOR...] ZARC" >&2; exit 2; }
+work=$(mktemp -d "${TMPDIR:-/tmp}/zarc-cli-XXXXXX") || exit 1
+trap 'rm -rf "$work"' EXIT
+# The command, emulator included, as one program to call from inside the work folder.
+{
+  printf '#!/bin/sh\nexec'
+  for arg in "$@"; do
+    case $arg in /*) ;; *) [ -e "$arg" ] && arg=$PWD/$arg ;; esac
+    printf " '%s'" "$arg"
+  done
+  printf ' "$@"\n'
+} >"$work/zarc-run"
+chmod +x "$work/zarc-run"
+cd "$work" || exit 1
+failures=0
+
+fail() {
+  printf 'FAIL: %s\n' "$*" >&2
+  failures=$((failures + 1))
+}
+
+# Runs zarc; leaves the status in $status, the output in out.txt and err.txt (without the CRs
+# that a Windows build writes).
+z() {
+  ./zarc-run "$@" >out.raw 2>err.raw
+  status=$?
+  tr -d '\r' <out.raw >out.txt
+  tr -d '\r' <err.raw >err.txt
+}
+
+printf 'Quillfen\r\n' >setup.txt
+printf 'この製品の使用許諾に同意します。\r\n' >同意書.txt
+
+z create pkg.zarc setup.txt 同意書.txt --as 'data\e.bin' setup.txt --external ext.dat
+[ "$status" = 0 ] || fail "create: status $status: $(cat err.txt)"
+[ -s err.txt ] && fail "create: says something on success: $(cat err.txt)"
+[ "$(head -c 4 pkg.zarc)" = ZARC ] || fail "create: no ZARC magic"
+# 同意書.txt in code page 932: 93 AF 88 D3 8F 91.
+LC_ALL=C grep -aq "$(printf '\223\257\210\323\217\221\056txt')" pkg.zarc ||
+  fail "create: the licence entry is not named in code page 932"
+
+z list pkg.zarc
+[ "$status" = 0 ] || fail "list: status $status"
+grep -q ' 同意書\.txt$' out.txt || fail "list: licence name not shown in UTF-8: $(cat out.txt)"
+grep -q 'external.* ext\.dat$' out.txt || fail "list: external entry not shown"
+grep -q 'data\\e\.bin$' out.txt || fail "list: --as name not shown"
+
+z test pkg.zarc
+[ "$status" = 0 ] || fail "test: status $status: $(cat err.txt)"
+
+mkdir out
+z extract -C out pkg.zarc 同意書.txt
+[ "$status" = 0 ] || fail "extract: status $status: $(cat err.txt)"
+cmp -s out/同意書.txt 同意書.txt || fail "extract: licence not written under its UTF-8 name"
+
+# A refusal: status 1, a message naming the file and the reason, no output file.
+z create bad.zarc setup.txt missing.bin
+[ "$status" = 1 ] || fail "refusal: status $status"
+grep -q '^zarc: missing\.bin: cannot open' err.txt || fail "refusal: message $(cat err.txt)"
+[ -s out.txt ] && fail "refusal: writes to standard output"
+ls | grep -q 'bad\.zarc' && fail "refusal: left $(ls | grep bad.zarc)"
+
+z create bad.zarc --as 'café.txt' setup.txt
+[ "$status" = 1 ] || fail "unconvertible name: status $status"
+grep -q 'code page 932' err.txt || fail "unconvertible name: message $(cat err.txt)"
+
+z create
+[ "$status" = 2 ] || fail "usage error: status $status"
+z frobnicate
+[ "$status" = 2 ] || fail "unknown command: status $status"
+z extract --help
+[ "$status" = 0 ] && grep -q '^Usage: zarc extract' out.txt || fail "extract --help"
+
+[ "$failures" = 0 ] || exit 1
+echo "zarc command line: all checks passed"

@@ -1,0 +1,208 @@
+// zarc create: packs files into a "ZARC" archive that the setup program reads correctly, or
+// refuses, leaving no archive behind.
+#include <memory>
+#include <set>
+
+#include "archive/archive_format.h"
+#include "zarc/archive_writer.h"
+#include "zarc/commands.h"
+#include "zarc/compress_entry.h"
+#include "zarc/entry_name.h"
+#include "zarc/host.h"
+#include "zarc/replacing_file.h"
+
+namespace zarc {
+
+namespace {
+
+const char kHelp[] =
+    "Usage: zarc create OUT.zarc [OPTION | FILE]...\n"
+    "Packs each FILE into the archive OUT.zarc as an entry named after the file (the part after\n"
+    "its last folder separator), compressed at best compression, in the order given.\n"
+    "\n"
+    "  --as NAME        name the entry of the next FILE NAME instead, e.g. --as \"data\\a.bin\"\n"
+    "  --external NAME  add an entry NAME that the setup program reads from its current\n"
+    "                   directory at run time (stored size 0)\n"
+    "  --               take every later argument as a FILE\n"
+    "  -h, --help       show this help\n"
+    "\n"
+    "Entry names are stored in code page 932 and must be 1 to 51 bytes long there, without '/',\n"
+    "and unique (letter case counts). An archive holds at most 512 entries and stays under 4 GiB.\n"
+    "OUT.zarc is replaced only once the new archive is complete.\n";
+
+// One entry as the command line asks for it.
+struct Request {
+  std::string path;       // the file to pack, in the host's form; empty for an external entry
+  std::string hostName;   // the entry's name in the host's form
+  std::string entryName;  // the same in code page 932, once converted
+};
+
+// Who a message is about: the file, or the option that named an external entry.
+std::string Subject(const Request& request) {
+  return request.path.empty() ? "--external " + ShowHostName(request.hostName)
+                              : ShowHostName(request.path);
+}
+
+// Reads the command line into out and requests. True when packing should go ahead; otherwise
+// *status is the exit status (help shown, or a usage error told).
+bool ParseArguments(const Arguments& args, Console& console, std::string* out,
+                    std::vector<Request>* requests, int* status) {
+  *status = kExitUsage;
+  auto usage = [&console](const std::string& problem) {
+    UsageError(console, "create", problem);
+    return false;
+  };
+  bool optionsEnded = false;
+  bool haveOut = false;
+  bool haveAs = false;
+  std::string as;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (!optionsEnded && arg == "--") {
+      optionsEnded = true;
+    } else if (!optionsEnded && IsHelpOption(arg)) {
+      console.Print(kHelp);
+      *status = kExitSuccess;
+      return false;
+    } else if (!optionsEnded && (arg == "--as" || arg == "--external")) {
+      if (i + 1 == args.size()) return usage(arg + " needs a NAME");
+      if (haveAs) return usage("--as must be followed by a FILE");
+      const std::string& name = args[++i];
+      if (arg == "--as") {
+        as = name;
+        haveAs = true;
+      } else {
+        requests->push_back(Request{std::string(), name, std::string()});
+      }
+    } else if (!optionsEnded && IsOption(arg)) {
+      return usage("unknown option " + Quoted(ShowHostName(arg)));
+    } else if (!haveOut) {
+      if (haveAs) return usage("--as must be followed by a FILE");
+      *out = arg;
+      haveOut = true;
+    } else {
+      requests->push_back(Request{arg, haveAs ? as : HostBaseName(arg), std::string()});
+      haveAs = false;
+    }
+  }
+  if (haveAs) return usage("--as must be followed by a FILE");
+  if (!haveOut) return usage("no archive to create");
+  if (requests->empty()) return usage("no files to pack");
+  return true;
+}
+
+// Converts and checks every entry name before any file is read. False after telling the first
+// problem.
+bool CheckNames(std::vector<Request>& requests, Console& console) {
+  if (requests.size() > setup::kMaxArchiveEntries) {
+    Tell(console, std::to_string(requests.size()) + " entries given; an archive holds at most " +
+                      std::to_string(setup::kMaxArchiveEntries));
+    return false;
+  }
+  std::set<std::string> seen;
+  for (Request& request : requests) {
+    const std::string shownName = Quoted(ShowHostName(request.hostName));
+    if (!EntryNameFromHost(request.hostName, &request.entryName)) {
+      Tell(console, Subject(request) + ": the entry name " + shownName +
+                        " has no code page 932 form");
+      return false;
+    }
+    if (const char* problem = EntryNameProblem(request.entryName)) {
+      std::string detail;
+      if (request.entryName.size() >= setup::kEntryNameCapacity) {
+        detail = " (" + std::to_string(request.entryName.size()) + " bytes in code page 932)";
+      }
+      Tell(console, Subject(request) + ": " + problem + ": " + shownName + detail);
+      return false;
+    }
+    if (!seen.insert(request.entryName).second) {
+      Tell(console, Subject(request) + ": the entry name " + shownName +
+                        " is given twice (names must be unique)");
+      return false;
+    }
+  }
+  return true;
+}
+
+// Checks that every file is there and small enough before the slow part begins.
+bool CheckFiles(const std::vector<Request>& requests, setup::FileSystem& files,
+                Console& console) {
+  for (const Request& request : requests) {
+    if (request.path.empty()) continue;
+    uint64_t size = 0;
+    if (!files.FileSize(request.path.c_str(), &size)) {
+      Tell(console, Subject(request) + ": cannot open it");
+      return false;
+    }
+    if (size > kMaxFileSize) {
+      Tell(console, Subject(request) + ": it is 4 GiB or larger (" + std::to_string(size) +
+                        " bytes); an entry must stay under 4 GiB");
+      return false;
+    }
+  }
+  return true;
+}
+
+// Reads one file and compresses it into entry.
+bool PackFile(const Request& request, setup::FileSystem& files, Console& console,
+              PackedEntry* entry) {
+  uint8_t* data = nullptr;
+  uint32_t size = 0;
+  if (!files.ReadWholeFile(request.path.c_str(), &data, &size)) {
+    Tell(console, Subject(request) + ": cannot read it");
+    return false;
+  }
+  std::unique_ptr<uint8_t[]> owned(data);
+  entry->fullSize = size;
+  if (!CompressEntry(data, size, &entry->stream)) {
+    Tell(console, Subject(request) + ": cannot compress it (out of memory?)");
+    return false;
+  }
+  return true;
+}
+
+bool WriteArchive(const std::string& out, const std::vector<PackedEntry>& entries,
+                  const std::vector<uint32_t>& offsets, setup::FileSystem& files,
+                  Console& console) {
+  ReplacingFile file(files, out);
+  bool ok = file.Open() && file.Write(ArchiveHead(entries, offsets));
+  for (size_t i = 0; ok && i < entries.size(); ++i) ok = file.Write(entries[i].stream);
+  if (ok && file.Commit()) return true;
+  Tell(console, ShowHostName(out) + ": " + file.failure());
+  return false;
+}
+
+}  // namespace
+
+int CreateCommand(const Arguments& args, setup::FileSystem& files, Console& console) {
+  std::string out;
+  std::vector<Request> requests;
+  int parseStatus = kExitUsage;
+  if (!ParseArguments(args, console, &out, &requests, &parseStatus)) return parseStatus;
+  if (!CheckNames(requests, console) || !CheckFiles(requests, files, console)) {
+    return kExitFailure;
+  }
+
+  std::vector<PackedEntry> entries(requests.size());
+  std::vector<uint64_t> storedSizes(requests.size(), 0);
+  for (size_t i = 0; i < requests.size(); ++i) {
+    entries[i].name = requests[i].entryName;
+    entries[i].external = requests[i].path.empty();
+    if (entries[i].external) continue;
+    if (!PackFile(requests[i], files, console, &entries[i])) return kExitFailure;
+    storedSizes[i] = entries[i].stream.size();
+  }
+
+  std::vector<uint32_t> offsets;
+  uint64_t imageSize = 0;
+  size_t tooFar = 0;
+  if (!LayOutArchive(storedSizes, &offsets, &imageSize, &tooFar)) {
+    const std::string where = tooFar < requests.size() ? Subject(requests[tooFar]) : "the index";
+    Tell(console, ShowHostName(out) + ": the archive would reach 4 GiB at " + where +
+                      "; the setup program reads only smaller ones");
+    return kExitFailure;
+  }
+  return WriteArchive(out, entries, offsets, files, console) ? kExitSuccess : kExitFailure;
+}
+
+}  // namespace zarc

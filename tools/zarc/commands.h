@@ -1,0 +1,33 @@
+// The zarc commands. Each takes the arguments after its name, in the host's form (see host.h), and
+// returns the exit status.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+#include "zarc/console.h"
+
+namespace zarc {
+
+enum ExitStatus : int {
+  kExitSuccess = 0,
+  kExitFailure = 1,  // the command ran and something was refused or went wrong
+  kExitUsage = 2,    // the command line itself is wrong
+};
+
+using Arguments = std::vector<std::string>;
+
+int CreateCommand(const Arguments& args, setup::FileSystem& files, Console& console);
+int ListCommand(const Arguments& args, setup::FileSystem& files, Console& console);
+int ExtractCommand(const Arguments& args, setup::FileSystem& files, Console& console);
+int TestCommand(const Arguments& args, setup::FileSystem& files, Console& console);
+int ZfilCommand(const Arguments& args, setup::FileSystem& files, Console& console);
+
+// Shared by the commands' argument parsing.
+bool IsHelpOption(const std::string& arg);
+bool IsOption(const std::string& arg);  // starts with '-' and is not "-" alone
+// Tells what is wrong with the command line and where the help is; returns kExitUsage.
+int UsageError(Console& console, const char* command, const std::string& problem);
+
+}  // namespace zarc

@@ -1,0 +1,87 @@
+// Windows hosts: the entry point has converted the UTF-16 arguments to code page 932, and the
+// file system takes code page 932 paths, so names need no conversion on the way in.
+#include <windows.h>
+
+#include <cstdio>
+
+#include "platform/win32/wide_text.h"
+#include "base/text.h"
+#include "zarc/host.h"
+
+namespace zarc {
+
+namespace {
+
+std::string Escaped(const std::string& bytes) {
+  std::string shown;
+  for (unsigned char c : bytes) {
+    if (c >= 0x20 && c < 0x7F) {
+      shown += char(c);
+    } else {
+      char hex[5];
+      snprintf(hex, sizeof hex, "\\x%02X", c);
+      shown += hex;
+    }
+  }
+  return shown;
+}
+
+// Code page 932 text as UTF-8, the console's code page once the entry point has set it.
+bool ToUtf8(const std::string& text, std::string* utf8) {
+  std::wstring wide;
+  if (!setup::ToWide(text.c_str(), &wide)) return false;
+  if (wide.empty()) {
+    utf8->clear();
+    return true;
+  }
+  const int length = WideCharToMultiByte(CP_UTF8, 0, wide.data(), int(wide.size()), nullptr, 0,
+                                         nullptr, nullptr);
+  if (length <= 0) return false;
+  utf8->resize(size_t(length));
+  return WideCharToMultiByte(CP_UTF8, 0, wide.data(), int(wide.size()), &(*utf8)[0], length,
+                             nullptr, nullptr) == length;
+}
+
+}  // namespace
+
+bool EntryNameFromHost(const std::string& host, std::string* entry) {
+  std::wstring wide;
+  if (!setup::ToWide(host.c_str(), &wide)) return false;
+  *entry = host;
+  return true;
+}
+
+bool HostNameFromEntry(const std::string& entry, std::string* host) {
+  std::wstring wide;
+  if (!setup::ToWide(entry.c_str(), &wide)) return false;
+  *host = entry;
+  return true;
+}
+
+std::string ShowEntryName(const std::string& entry) {
+  std::string utf8;
+  return ToUtf8(entry, &utf8) ? utf8 : Escaped(entry);
+}
+
+std::string ShowHostName(const std::string& host) { return ShowEntryName(host); }
+
+std::string HostBaseName(const std::string& path) {
+  size_t start = path.size() >= 2 && path[1] == ':' ? 2 : 0;  // after a drive letter
+  for (size_t i = start; i < path.size(); ++i) {
+    if (setup::IsCp932LeadByte(uint8_t(path[i])) && i + 1 < path.size()) {
+      ++i;  // a trail byte may be 0x5C without being a separator
+    } else if (path[i] == '\\' || path[i] == '/') {
+      start = i + 1;
+    }
+  }
+  return path.substr(start);
+}
+
+std::string JoinHostPath(const std::string& folder, const std::string& name) {
+  if (folder.empty()) return name;
+  const bool separated = setup::LastSeparator(folder.c_str()) == long(folder.size()) - 1 ||
+                         folder.back() == '/';
+  return separated ? folder + name : folder + "\\" + name;
+}
+
+}  // namespace zarc

@@ -1,0 +1,68 @@
+#include "zarc/zarc.h"
+
+#include "zarc/commands.h"
+#include "zarc/host.h"
+
+namespace zarc {
+
+namespace {
+
+const char kHelp[] =
+    "Usage: zarc COMMAND [ARGS...]\n"
+    "Makes and checks the packages of the setup program.\n"
+    "\n"
+    "Commands:\n"
+    "  create OUT.zarc [--as NAME] FILE... [--external NAME]...\n"
+    "                  pack files into a ZARC archive\n"
+    "  list ARCHIVE    show the entries of an archive\n"
+    "  extract [-C DIR] ARCHIVE [NAME...]\n"
+    "                  write entries out as files\n"
+    "  test FILE       check that every entry of an archive, or a ZFIL file,\n"
+    "                  decompresses to exactly its full size\n"
+    "  zfil IN OUT     compress one file into a ZFIL file\n"
+    "\n"
+    "\"zarc COMMAND --help\" tells more about each command.\n"
+    "Exit status: 0 success, 1 failure, 2 wrong command line.\n";
+
+struct Command {
+  const char* name;
+  int (*run)(const Arguments& args, setup::FileSystem& files, Console& console);
+};
+
+const Command kCommands[] = {
+    {"create", CreateCommand}, {"list", ListCommand}, {"extract", ExtractCommand},
+    {"test", TestCommand},     {"zfil", ZfilCommand},
+};
+
+}  // namespace
+
+bool IsHelpOption(const std::string& arg) { return arg == "--help" || arg == "-h"; }
+
+bool IsOption(const std::string& arg) { return arg.size() > 1 && arg[0] == '-'; }
+
+int UsageError(Console& console, const char* command, const std::string& problem) {
+  Tell(console, std::string(command) + ": " + problem);
+  console.Complain(std::string("Try \"zarc ") + command + " --help\".\n");
+  return kExitUsage;
+}
+
+int RunZarc(int argc, const char* const* argv, setup::FileSystem& files, Console& console) {
+  if (argc < 2) {
+    Tell(console, "no command given");
+    console.Complain("Try \"zarc --help\".\n");
+    return kExitUsage;
+  }
+  const std::string name = argv[1];
+  if (IsHelpOption(name) || name == "help") {
+    console.Print(kHelp);
+    return kExitSuccess;
+  }
+  for (const Command& command : kCommands) {
+    if (name == command.name) return command.run(Arguments(argv + 2, argv + argc), files, console);
+  }
+  Tell(console, "unknown command " + Quoted(ShowHostName(name)));
+  console.Complain("Try \"zarc --help\".\n");
+  return kExitUsage;
+}
+
+}  // namespace zarc
