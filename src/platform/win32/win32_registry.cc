@@ -1,0 +1,123 @@
+#include "platform/win32/win32_registry.h"
+
+#include <windows.h>
+
+#include <cstring>
+#include <new>
+#include <string>
+
+#include "platform/win32/wide_text.h"
+
+namespace setup {
+
+namespace {
+
+// A registry key handle, closed when it goes. The system's predefined roots are borrowed, never
+// closed.
+class ScopedKey {
+ public:
+  ScopedKey(HKEY key, bool owned) : key_(key), owned_(owned) {}
+  ~ScopedKey() {
+    if (owned_) RegCloseKey(key_);
+  }
+  ScopedKey(const ScopedKey&) = delete;
+  ScopedKey& operator=(const ScopedKey&) = delete;
+
+  HKEY get() const { return key_; }
+
+ private:
+  HKEY key_;
+  bool owned_;
+};
+
+class Win32RegistryKey : public RegistryKey {
+ public:
+  Win32RegistryKey(HKEY key, bool owned) : key_(key, owned) {}
+
+  bool QueryString(const char* name, char* buffer, uint32_t capacity) override {
+    std::wstring wideName;
+    DWORD type = 0, size = 0;
+    if (!ToWide(name, &wideName) ||
+        RegQueryValueExW(key_.get(), wideName.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
+        type != REG_SZ) {
+      return false;
+    }
+    // Every character takes at least one byte in code page 932, so data of more characters than
+    // capacity cannot fit however it converts; such data is not even read.
+    if (size / sizeof(wchar_t) > capacity) return false;
+    // One character more than the data, zeroed: REG_SZ data need not end in a NUL.
+    size_t length = size / sizeof(wchar_t) + 1;
+    std::unique_ptr<wchar_t[]> data(new (std::nothrow) wchar_t[length]());
+    DWORD got = size;
+    if (data == nullptr ||
+        RegQueryValueExW(key_.get(), wideName.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data.get()),
+                         &got) != ERROR_SUCCESS ||
+        type != REG_SZ || got > size) {
+      return false;
+    }
+    data[got / sizeof(wchar_t)] = L'\0';
+    std::string text;
+    if (!FromWide(data.get(), &text) || text.size() >= capacity) return false;
+    memcpy(buffer, text.c_str(), text.size() + 1);
+    return true;
+  }
+
+  bool QueryNumber(const char* name, uint32_t* value) override {
+    std::wstring wideName;
+    DWORD type = 0, number = 0, size = sizeof number;
+    if (!ToWide(name, &wideName) ||
+        RegQueryValueExW(key_.get(), wideName.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&number),
+                         &size) != ERROR_SUCCESS ||
+        type != REG_DWORD || size != sizeof number) {
+      return false;
+    }
+    *value = number;
+    return true;
+  }
+
+  bool SetString(const char* name, const char* value) override {
+    std::wstring wideName, wideValue;
+    if (!ToWide(name, &wideName) || !ToWide(value, &wideValue)) return false;
+    size_t bytes = (wideValue.size() + 1) * sizeof(wchar_t);  // the NUL is part of the data
+    if (bytes > MAXDWORD) return false;
+    return RegSetValueExW(key_.get(), wideName.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(wideValue.c_str()),
+                          DWORD(bytes)) == ERROR_SUCCESS;
+  }
+
+  bool SetNumber(const char* name, uint32_t value) override {
+    std::wstring wideName;
+    DWORD number = value;
+    return ToWide(name, &wideName) &&
+           RegSetValueExW(key_.get(), wideName.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number),
+                          sizeof number) == ERROR_SUCCESS;
+  }
+
+  // RegDeleteKeyW itself refuses a key with subkeys, on Windows and under Wine alike.
+  bool DeleteSubkey(const char* path) override {
+    std::wstring widePath;
+    // An empty path would name this key itself.
+    return ToWide(path, &widePath) && !widePath.empty() &&
+           RegDeleteKeyW(key_.get(), widePath.c_str()) == ERROR_SUCCESS;
+  }
+
+ private:
+  ScopedKey key_;
+};
+
+}  // namespace
+
+std::unique_ptr<RegistryKey> Win32Registry::OpenOrCreate(RegistryRoot root, const char* path) {
+  HKEY rootKey = root == RegistryRoot::kUsers ? HKEY_USERS : HKEY_CURRENT_USER;
+  std::wstring widePath;
+  if (!ToWide(path, &widePath)) return nullptr;
+  if (widePath.empty()) return std::make_unique<Win32RegistryKey>(rootKey, false);
+  wchar_t noClass[] = L"";
+  HKEY key = nullptr;
+  if (RegCreateKeyExW(rootKey, widePath.c_str(), 0, noClass, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, &key,
+                      nullptr) != ERROR_SUCCESS) {
+    return nullptr;
+  }
+  return std::make_unique<Win32RegistryKey>(key, true);
+}
+
+}  // namespace setup

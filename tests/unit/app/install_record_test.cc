@@ -1,0 +1,155 @@
+// Runs against the registry of the platform: the in-memory one on the host, the real one under
+// Wine.
+#include "app/install_record.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "app/registry_probe.h"
+#include "app/setup_state.h"
+#include "platform/platform_fixture.h"
+
+namespace setup {
+namespace {
+
+using testing::KeyExists;
+
+const char kOrder[] =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\MenuOrder\\Start Menu\\&Programs";
+
+class InstallRecordTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ResetSetupState();
+    registry_ = testing::MakeRegistry();
+    // A maker key of its own per test, so runs never meet in the real registry.
+    maker_ = std::string(".Default\\Software\\SetupTests") +
+             ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    product_ = maker_ + "\\QUILLFEN";
+    strcpy(setupState.registryPath, product_.c_str());
+  }
+
+  void TearDown() override {
+    if (auto software = registry_->OpenOrCreate(RegistryRoot::kUsers, ".Default\\Software")) {
+      software->DeleteSubkey(product_.c_str() + strlen(".Default\\Software\\"));
+      software->DeleteSubkey(maker_.c_str() + strlen(".Default\\Software\\"));
+    }
+    ResetSetupState();
+  }
+
+  std::string Value(const std::string& path, const char* name) {
+    char buffer[kPathCapacity] = "<absent>";
+    registry_->OpenOrCreate(RegistryRoot::kUsers, path.c_str())
+        ->QueryString(name, buffer, sizeof buffer);
+    return buffer;
+  }
+
+  std::unique_ptr<Registry> registry_;
+  std::string maker_;
+  std::string product_;
+};
+
+TEST_F(InstallRecordTest, NoRecordLeavesTheScriptValuesAndCreatesTheEmptyKey) {
+  strcpy(setupState.startMenuPath, "Corvane\\Quillfen");
+  ASSERT_FALSE(KeyExists(*registry_, RegistryRoot::kUsers, product_.c_str()));
+  ReadInstallRecord(*registry_);
+  EXPECT_TRUE(KeyExists(*registry_, RegistryRoot::kUsers, product_.c_str()));
+  EXPECT_STREQ("", setupState.executePath);
+  EXPECT_STREQ("", setupState.mainPath);
+  EXPECT_STREQ("Corvane\\Quillfen", setupState.startMenuPath);
+  EXPECT_STREQ(product_.c_str(), setupState.registryPath);
+  EXPECT_EQ(0u, setupState.installedVersion);
+}
+
+TEST_F(InstallRecordTest, AWrittenRecordReadsBackWithVersion5) {
+  strcpy(setupState.executePath, "C:\\Program Files\\Corvane\\Quillfen\\Quillfen.exe");
+  strcpy(setupState.mainPath, "C:\\Program Files\\\x83\x5c\x83\x74\x83\x67");  // "ソフト"
+  strcpy(setupState.startMenuPath, "Corvane\\Quillfen");
+  WriteInstallRecord(*registry_);
+  EXPECT_EQ(0u, setupState.installedVersion);  // the write does not change it in memory
+
+  ResetSetupState();
+  strcpy(setupState.registryPath, product_.c_str());
+  ReadInstallRecord(*registry_);
+  EXPECT_STREQ("C:\\Program Files\\Corvane\\Quillfen\\Quillfen.exe", setupState.executePath);
+  EXPECT_STREQ("C:\\Program Files\\\x83\x5c\x83\x74\x83\x67", setupState.mainPath);
+  EXPECT_STREQ("Corvane\\Quillfen", setupState.startMenuPath);
+  EXPECT_STREQ(product_.c_str(), setupState.registryPath);
+  EXPECT_EQ(5u, setupState.installedVersion);
+}
+
+TEST_F(InstallRecordTest, ValuesThatDoNotFitOrDoNotMatchTheirTypeReadAsAbsent) {
+  {
+    auto key = registry_->OpenOrCreate(RegistryRoot::kUsers, product_.c_str());
+    ASSERT_TRUE(key);
+    key->SetString("MainPath", std::string(260, 'm').c_str());
+    key->SetString("ExecutePath", std::string(259, 'e').c_str());
+    key->SetString("Version", "5");
+    key->SetNumber("StartMenuPath", 7);
+  }
+  strcpy(setupState.mainPath, "kept");
+  strcpy(setupState.startMenuPath, "script");
+  setupState.installedVersion = 0;
+  ReadInstallRecord(*registry_);
+  EXPECT_STREQ("kept", setupState.mainPath);
+  EXPECT_EQ(259u, strlen(setupState.executePath));
+  EXPECT_STREQ("script", setupState.startMenuPath);
+  EXPECT_EQ(0u, setupState.installedVersion);
+
+  registry_->OpenOrCreate(RegistryRoot::kUsers, product_.c_str())->SetNumber("Version", 0xFFFFFFFFu);
+  ReadInstallRecord(*registry_);
+  EXPECT_EQ(0xFFFFFFFFu, setupState.installedVersion);
+}
+
+TEST_F(InstallRecordTest, AStoredRegistryPathRedirectsWritesAndTheDeletion) {
+  const std::string moved = maker_ + "\\MOVED";
+  registry_->OpenOrCreate(RegistryRoot::kUsers, product_.c_str())
+      ->SetString("RegistryPath", moved.c_str());
+  ReadInstallRecord(*registry_);
+  EXPECT_STREQ(moved.c_str(), setupState.registryPath);
+
+  strcpy(setupState.mainPath, "D:\\Games\\Quillfen");
+  WriteInstallRecord(*registry_);
+  EXPECT_EQ("D:\\Games\\Quillfen", Value(moved, "MainPath"));
+  EXPECT_EQ("<absent>", Value(product_, "MainPath"));
+
+  DeleteInstallRecord(*registry_, "");
+  EXPECT_FALSE(KeyExists(*registry_, RegistryRoot::kUsers, moved.c_str()));
+  EXPECT_TRUE(KeyExists(*registry_, RegistryRoot::kUsers, product_.c_str()));
+}
+
+TEST_F(InstallRecordTest, DeletionTakesOnlyTheLastComponentOfEachPath) {
+  const std::string orderMaker = std::string(kOrder) + "\\SetupTestsMaker";
+  const std::string orderProduct = orderMaker + "\\Quillfen";
+  ASSERT_TRUE(registry_->OpenOrCreate(RegistryRoot::kCurrentUser, orderProduct.c_str()));
+  WriteInstallRecord(*registry_);
+
+  DeleteInstallRecord(*registry_, "SetupTestsMaker\\Quillfen");
+  EXPECT_FALSE(KeyExists(*registry_, RegistryRoot::kUsers, product_.c_str()));
+  EXPECT_TRUE(KeyExists(*registry_, RegistryRoot::kUsers, maker_.c_str()));
+  EXPECT_FALSE(KeyExists(*registry_, RegistryRoot::kCurrentUser, orderProduct.c_str()));
+  EXPECT_TRUE(KeyExists(*registry_, RegistryRoot::kCurrentUser, orderMaker.c_str()));
+
+  auto order = registry_->OpenOrCreate(RegistryRoot::kCurrentUser, kOrder);
+  order->DeleteSubkey("SetupTestsMaker");
+}
+
+TEST_F(InstallRecordTest, EmptyPathsDeleteNothing) {
+  ASSERT_TRUE(registry_->OpenOrCreate(RegistryRoot::kCurrentUser, kOrder));
+  WriteInstallRecord(*registry_);
+  setupState.registryPath[0] = '\0';
+  DeleteInstallRecord(*registry_, "");
+  EXPECT_TRUE(KeyExists(*registry_, RegistryRoot::kCurrentUser, kOrder));
+  EXPECT_TRUE(KeyExists(*registry_, RegistryRoot::kUsers, ".Default\\Software"));
+  EXPECT_TRUE(KeyExists(*registry_, RegistryRoot::kUsers, product_.c_str()));
+
+  // A path ending in a separator names no child to delete.
+  strcpy(setupState.registryPath, (product_ + "\\").c_str());
+  DeleteInstallRecord(*registry_, "");
+  EXPECT_TRUE(KeyExists(*registry_, RegistryRoot::kUsers, product_.c_str()));
+}
+
+}  // namespace
+}  // namespace setup

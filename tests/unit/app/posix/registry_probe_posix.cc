@@ -1,0 +1,10 @@
+#include "app/registry_probe.h"
+#include "platform/posix/memory_registry.h"
+
+namespace setup::testing {
+
+bool KeyExists(Registry& registry, RegistryRoot root, const char* path) {
+  return static_cast<MemoryRegistry&>(registry).KeyExists(root, path);
+}
+
+}  // namespace setup::testing

@@ -1,0 +1,11 @@
+// Looks into the registry without creating anything, for tests of code that writes it.
+#pragma once
+
+#include "platform/platform.h"
+
+namespace setup::testing {
+
+// True when root\path exists. registry is the one from MakeRegistry().
+bool KeyExists(Registry& registry, RegistryRoot root, const char* path);
+
+}  // namespace setup::testing
