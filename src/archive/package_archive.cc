@@ -116,6 +116,8 @@ const char* BaseName(const char* name) {
   return lookupKey;
 }
 
+bool HasPackageEntry(const char* name) { return FindEntry(BaseName(name)) != nullptr; }
+
 namespace {
 
 // Delivers a file of the current directory, decompressed when it is a "ZFIL" file. On a bad "ZFIL"

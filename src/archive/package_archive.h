@@ -44,6 +44,9 @@ void ClosePackage();
 // stored (over 51 bytes) and new names once the table is full.
 void RegisterDiskFile(const char* name);
 
+// True when a lookup of name would find an entry in the table (without reading it).
+bool HasPackageEntry(const char* name);
+
 // The lookup key of a name: the part after its last '/' (cut to 51 bytes) unless that '/' is the
 // first byte; otherwise the whole name (cut to 255 bytes). Held in one process-wide buffer.
 const char* BaseName(const char* name);

@@ -30,8 +30,12 @@ class FolderVisitor {
 class OutputFile {
  public:
   virtual ~OutputFile() = default;
-  // Writes all bytes; false on any short write.
+  // Writes all bytes at the write position and moves it behind them; false on any short write.
   virtual bool Write(const void* data, uint32_t size) = 0;
+  // Moves the write position to offset bytes from the start. False if that fails.
+  virtual bool Seek(uint64_t offset) = 0;
+  // The write position, counted from the start of the file.
+  virtual uint64_t Position() = 0;
   // Closes the file; with sync, its data reaches stable storage first. False if anything failed.
   virtual bool Close(bool sync) = 0;
 };
@@ -78,6 +82,46 @@ class FileSystem {
   // Puts the file from in the place of to in one atomic step, replacing a file already there.
   // False, with both left as they were, if that cannot be done (also when to is read-only).
   virtual bool MoveOver(const char* from, const char* to) = 0;
+
+  // Copies the file source to destination, creating it or replacing the file there; the copy takes
+  // the source's attributes, as Windows copies do. False if source cannot be read, destination is
+  // read-only or cannot be written, or both name the same file; a failed copy leaves no partial
+  // file behind.
+  virtual bool CopyFileOver(const char* source, const char* destination) = 0;
+
+  // Clears the read-only, hidden and system marks of a file. False if there is no such file.
+  virtual bool SetNormalAttributes(const char* path) = 0;
+};
+
+enum class RegistryRoot {
+  kUsers,        // HKEY_USERS
+  kCurrentUser,  // HKEY_CURRENT_USER
+};
+
+// An open registry key; destruction closes it.
+class RegistryKey {
+ public:
+  virtual ~RegistryKey() = default;
+  // A string value into buffer[capacity] with its NUL. False, with buffer untouched, if the value
+  // is absent, not a string, or does not fit.
+  virtual bool QueryString(const char* name, char* buffer, uint32_t capacity) = 0;
+  // A DWORD value. False, with *value untouched, if absent or not a DWORD.
+  virtual bool QueryNumber(const char* name, uint32_t* value) = 0;
+  // Stores a string value (with its NUL) or a DWORD value, replacing one of that name.
+  virtual bool SetString(const char* name, const char* value) = 0;
+  virtual bool SetNumber(const char* name, uint32_t value) = 0;
+  // Deletes the key at the relative path below this one, with its values. False if it is missing
+  // or has subkeys of its own: only a leaf goes.
+  virtual bool DeleteSubkey(const char* path) = 0;
+};
+
+// The registry. Key paths are relative to the root, '\'-separated, code page 932.
+class Registry {
+ public:
+  virtual ~Registry() = default;
+  // Opens root\path, creating every missing key on the way; an empty path is the root itself.
+  // Null if it can be neither opened nor created.
+  virtual std::unique_ptr<RegistryKey> OpenOrCreate(RegistryRoot root, const char* path) = 0;
 };
 
 // The program's own "ZARC" resources, where the built-in package lives.

@@ -90,6 +90,13 @@ class PosixOutputFile : public OutputFile {
     return fd_ >= 0;
   }
 
+  bool Seek(uint64_t offset) override { return fd_ >= 0 && lseek(fd_, off_t(offset), SEEK_SET) >= 0; }
+
+  uint64_t Position() override {
+    off_t at = fd_ >= 0 ? lseek(fd_, 0, SEEK_CUR) : -1;
+    return at < 0 ? 0 : uint64_t(at);
+  }
+
   bool Close(bool sync) override {
     if (fd_ < 0) return false;
     bool synced = !sync || fsync(fd_) == 0;
@@ -101,6 +108,25 @@ class PosixOutputFile : public OutputFile {
  private:
   int fd_;
 };
+
+// Copies every byte of the open file from into the open file to, from the start of each.
+bool CopyBytes(int from, int to) {
+  constexpr size_t kChunk = 1 << 20;
+  std::unique_ptr<uint8_t[]> buffer(new (std::nothrow) uint8_t[kChunk]);
+  if (buffer == nullptr) return false;
+  for (;;) {
+    ssize_t got = read(from, buffer.get(), kChunk);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) return false;
+    if (got == 0) return true;
+    for (ssize_t done = 0; done < got;) {
+      ssize_t put = write(to, buffer.get() + done, size_t(got - done));
+      if (put < 0 && errno == EINTR) continue;
+      if (put <= 0) return false;
+      done += put;
+    }
+  }
+}
 
 }  // namespace
 
@@ -273,6 +299,41 @@ bool PosixFileSystem::MoveOver(const char* from, const char* to) {
     close(folder);
   }
   return true;
+}
+
+bool PosixFileSystem::CopyFileOver(const char* source, const char* destination) {
+  std::string hostFrom, hostTo;
+  if (!ToHostPath(source, &hostFrom) || !ToHostPath(destination, &hostTo)) return false;
+  // O_NONBLOCK only keeps a pipe from blocking the open; it is then refused as not a file.
+  int from = open(hostFrom.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (from < 0) return false;
+  struct stat fromInfo;
+  if (fstat(from, &fromInfo) != 0 || !S_ISREG(fromInfo.st_mode) || IsReadOnlyFile(hostTo)) {
+    close(from);
+    return false;
+  }
+  // Not truncated at open: when both names lead to one file, that would destroy the source.
+  int to = open(hostTo.c_str(), O_WRONLY | O_CREAT | O_NONBLOCK | O_CLOEXEC, fromInfo.st_mode & 0777);
+  struct stat toInfo;
+  if (to < 0 || fstat(to, &toInfo) != 0 || !S_ISREG(toInfo.st_mode) ||
+      (toInfo.st_dev == fromInfo.st_dev && toInfo.st_ino == fromInfo.st_ino)) {
+    if (to >= 0) close(to);
+    close(from);
+    return false;
+  }
+  bool ok = ftruncate(to, 0) == 0 && CopyBytes(from, to) && fchmod(to, fromInfo.st_mode & 0777) == 0;
+  ok = close(to) == 0 && ok;
+  close(from);
+  // A half-written copy must not pass for the file.
+  if (!ok) unlink(hostTo.c_str());
+  return ok;
+}
+
+bool PosixFileSystem::SetNormalAttributes(const char* path) {
+  std::string host;
+  struct stat info;
+  return ToHostPath(path, &host) && lstat(host.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
+         chmod(host.c_str(), (info.st_mode & 07777) | S_IWUSR) == 0;
 }
 
 }  // namespace setup

@@ -74,6 +74,18 @@ class Win32OutputFile : public OutputFile {
     return file_.valid();
   }
 
+  bool Seek(uint64_t offset) override {
+    LARGE_INTEGER to;
+    to.QuadPart = LONGLONG(offset);
+    return file_.valid() && SetFilePointerEx(file_.get(), to, nullptr, FILE_BEGIN) != 0;
+  }
+
+  uint64_t Position() override {
+    LARGE_INTEGER zero{}, at{};
+    if (!file_.valid() || !SetFilePointerEx(file_.get(), zero, &at, FILE_CURRENT)) return 0;
+    return uint64_t(at.QuadPart);
+  }
+
   bool Close(bool sync) override {
     if (!file_.valid()) return false;
     bool flushed = !sync || FlushFileBuffers(file_.get()) != 0;
@@ -203,6 +215,17 @@ bool Win32FileSystem::MoveOver(const char* from, const char* to) {
   std::wstring wideFrom, wideTo;
   return ToWide(from, &wideFrom) && ToWide(to, &wideTo) && !IsReadOnlyFile(wideTo) &&
          MoveFileExW(wideFrom.c_str(), wideTo.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+}
+
+bool Win32FileSystem::CopyFileOver(const char* source, const char* destination) {
+  std::wstring wideFrom, wideTo;
+  return ToWide(source, &wideFrom) && ToWide(destination, &wideTo) && !IsReadOnlyFile(wideTo) &&
+         CopyFileW(wideFrom.c_str(), wideTo.c_str(), FALSE);
+}
+
+bool Win32FileSystem::SetNormalAttributes(const char* path) {
+  std::wstring widePath;
+  return ToWide(path, &widePath) && SetFileAttributesW(widePath.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 }  // namespace setup

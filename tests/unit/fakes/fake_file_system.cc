@@ -18,13 +18,21 @@ class FakeOutputFile : public OutputFile {
   explicit FakeOutputFile(std::vector<uint8_t>* target) : target_(target) {}
   bool Write(const void* data, uint32_t size) override {
     const uint8_t* bytes = static_cast<const uint8_t*>(data);
-    target_->insert(target_->end(), bytes, bytes + size);
+    if (target_->size() < position_ + size) target_->resize(position_ + size);
+    std::copy(bytes, bytes + size, target_->begin() + position_);
+    position_ += size;
     return true;
   }
+  bool Seek(uint64_t offset) override {
+    position_ = size_t(offset);
+    return true;
+  }
+  uint64_t Position() override { return position_; }
   bool Close(bool) override { return true; }
 
  private:
   std::vector<uint8_t>* target_;
+  size_t position_ = 0;
 };
 
 }  // namespace
@@ -36,7 +44,8 @@ std::string FakeFileSystem::Resolve(const std::string& path) const {
 
 void FakeFileSystem::AddFile(const std::string& path, std::vector<uint8_t> bytes) {
   std::string full = Resolve(path);
-  if (files_.count(full) == 0) order_.push_back(full);
+  // Once per name: a file removed and made again is listed once.
+  if (std::find(order_.begin(), order_.end(), full) == order_.end()) order_.push_back(full);
   files_[full] = std::move(bytes);
 }
 
@@ -128,6 +137,15 @@ bool FakeFileSystem::MoveOver(const char* from, const char* to) {
   AddFile(to, std::move(bytes));
   return true;
 }
+
+bool FakeFileSystem::CopyFileOver(const char* source, const char* destination) {
+  auto it = files_.find(Resolve(source));
+  if (it == files_.end() || Resolve(source) == Resolve(destination)) return false;
+  AddFile(destination, it->second);
+  return true;
+}
+
+bool FakeFileSystem::SetNormalAttributes(const char* path) { return Has(path); }
 
 bool FakeResources::FindPackage(const char* name, const uint8_t** data, uint32_t* size) {
   auto it = byName_.find(name);

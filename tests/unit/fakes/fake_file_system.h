@@ -32,6 +32,8 @@ class FakeFileSystem : public FileSystem {
   bool RemoveFile(const char* path) override;
   std::unique_ptr<OutputFile> OpenForWriting(const char* path, WriteMode mode) override;
   bool MoveOver(const char* from, const char* to) override;
+  bool CopyFileOver(const char* source, const char* destination) override;
+  bool SetNormalAttributes(const char* path) override;
 
  private:
   std::string Resolve(const std::string& path) const;

@@ -83,6 +83,37 @@ TEST_F(FileSystemContract, ReadsBackExactlyWhatWasWritten) {
   EXPECT_EQ(Read("dropped"), "kept");
 }
 
+TEST_F(FileSystemContract, SeekMovesTheWritePosition) {
+  auto file = fs_->OpenForWriting(At("seek").c_str(), WriteMode::kNew);
+  ASSERT_NE(file, nullptr);
+  EXPECT_EQ(file->Position(), 0u);
+  ASSERT_TRUE(file->Write("0123456789", 10));
+  EXPECT_EQ(file->Position(), 10u);
+
+  // Back into the middle: the bytes there are overwritten and the file keeps its length.
+  ASSERT_TRUE(file->Seek(2));
+  EXPECT_EQ(file->Position(), 2u);
+  ASSERT_TRUE(file->Write("ab", 2));
+  EXPECT_EQ(file->Position(), 4u);
+  ASSERT_TRUE(file->Seek(0));
+  ASSERT_TRUE(file->Write("S", 1));
+
+  // A write that starts before the end and runs past it extends the file; so does one at the end.
+  ASSERT_TRUE(file->Seek(8));
+  ASSERT_TRUE(file->Write("pqr", 3));
+  EXPECT_EQ(file->Position(), 11u);
+  ASSERT_TRUE(file->Seek(11));
+  ASSERT_TRUE(file->Write("Z", 1));
+
+  // Past the end: the gap reads as zeros.
+  ASSERT_TRUE(file->Seek(14));
+  EXPECT_EQ(file->Position(), 14u);
+  ASSERT_TRUE(file->Write("!", 1));
+  EXPECT_EQ(file->Position(), 15u);
+  ASSERT_TRUE(file->Close(true));
+  EXPECT_EQ(Read("seek"), std::string("S1ab4567pqrZ\0\0!", 15));
+}
+
 TEST_F(FileSystemContract, OnlyFilesCanBeReadOrMeasured) {
   ASSERT_TRUE(fs_->MakeFolder(At("folder").c_str()));
   uint8_t* data = nullptr;
@@ -180,6 +211,48 @@ TEST_F(FileSystemContract, MoveOverReplacesTheTarget) {
   EXPECT_FALSE(fs_->MoveOver(At("missing").c_str(), At("fresh").c_str()));
   EXPECT_EQ(List(folder_.path()), (Listing{{"fresh", false}}));
   EXPECT_EQ(Read("fresh"), "new contents");
+}
+
+TEST_F(FileSystemContract, CopyReplacesTheDestinationAndNeverLosesTheSource) {
+  std::string large(3 << 20, '\0');  // more than one buffer of any copy loop
+  for (size_t i = 0; i < large.size(); ++i) large[i] = char(i * 13 + (i >> 9));
+  ASSERT_TRUE(folder_.WriteFile("large", large));
+  ASSERT_TRUE(folder_.WriteFile("old", "the old, longer contents"));
+  ASSERT_TRUE(folder_.WriteFile("short", "new"));
+  EXPECT_TRUE(fs_->CopyFileOver(At("large").c_str(), At("copy").c_str()));
+  EXPECT_TRUE(fs_->CopyFileOver(At("short").c_str(), At("old").c_str()));
+  EXPECT_EQ(Read("copy"), large);
+  EXPECT_EQ(Read("old"), "new");
+  EXPECT_EQ(Read("short"), "new");
+
+  EXPECT_FALSE(fs_->CopyFileOver(At("missing").c_str(), At("fresh").c_str()));
+  EXPECT_FALSE(fs_->CopyFileOver(At("short").c_str(), At("missing\\fresh").c_str()));
+  EXPECT_FALSE(fs_->CopyFileOver(At("short").c_str(), At("short").c_str()));
+  EXPECT_EQ(Read("short"), "new");
+  EXPECT_EQ(List(folder_.path()), (Listing{{"copy", false}, {"large", false}, {"old", false}, {"short", false}}));
+}
+
+TEST_F(FileSystemContract, CopyRefusesAReadOnlyDestinationUntilItsAttributesAreNormal) {
+  ASSERT_TRUE(folder_.WriteFile("source", "source"));
+  ASSERT_TRUE(folder_.WriteFile("locked", "original"));
+  ASSERT_TRUE(MakeReadOnly(At("locked")));
+  EXPECT_FALSE(fs_->CopyFileOver(At("source").c_str(), At("locked").c_str()));
+  EXPECT_EQ(Read("locked"), "original");
+
+  EXPECT_TRUE(fs_->SetNormalAttributes(At("locked").c_str()));
+  EXPECT_TRUE(fs_->CopyFileOver(At("source").c_str(), At("locked").c_str()));
+  EXPECT_EQ(Read("locked"), "source");
+  EXPECT_FALSE(fs_->SetNormalAttributes(At("missing").c_str()));
+}
+
+TEST_F(FileSystemContract, ACopyOfAReadOnlyFileIsReadOnlyUntilMadeNormal) {
+  ASSERT_TRUE(folder_.WriteFile("medium", "from the medium"));
+  ASSERT_TRUE(MakeReadOnly(At("medium")));
+  ASSERT_TRUE(fs_->CopyFileOver(At("medium").c_str(), At("copy").c_str()));
+  EXPECT_FALSE(fs_->RemoveFile(At("copy").c_str()));
+  EXPECT_TRUE(fs_->SetNormalAttributes(At("copy").c_str()));
+  EXPECT_TRUE(fs_->RemoveFile(At("copy").c_str()));
+  EXPECT_EQ(Read("medium"), "from the medium");
 }
 
 TEST_F(FileSystemContract, RelativePathsFollowTheCurrentFolder) {

@@ -56,6 +56,30 @@ class TempFolder {
   std::string savedCurrent_;  // the current directory at creation, in the platform's own form
 };
 
+// The platform's registry: on the host a fresh, empty MemoryRegistry per call; on Windows the
+// system's own registry (under Wine, that of the test prefix).
+std::unique_ptr<Registry> MakeRegistry();
+
+// Key paths of this test's own below each root, removed with everything below them when the object
+// goes (on the host each MemoryRegistry is fresh, so nothing needs removing):
+//   HKEY_CURRENT_USER\Software\SetupTests\<unique>
+//   HKEY_USERS\.Default\Software\SetupTests\<unique>
+class TempRegistryPath {
+ public:
+  TempRegistryPath();
+  ~TempRegistryPath();
+  TempRegistryPath(const TempRegistryPath&) = delete;
+  TempRegistryPath& operator=(const TempRegistryPath&) = delete;
+
+  // The path below root, without a trailing '\'.
+  const std::string& path(RegistryRoot root) const {
+    return root == RegistryRoot::kUsers ? usersPath_ : currentUserPath_;
+  }
+
+ private:
+  std::string usersPath_, currentUserPath_;
+};
+
 // Makes the file at path read-only the platform's way (host: no write bits; Windows: the
 // read-only attribute). False on failure.
 bool MakeReadOnly(const std::string& path);

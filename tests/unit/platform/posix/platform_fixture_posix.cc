@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "platform/posix/memory_registry.h"
 #include "platform/posix/posix_file_system.h"
 
 namespace setup::testing {
@@ -78,6 +79,17 @@ TempFolder::~TempFolder() {
   std::string host;
   if (ok() && HostPathOf(path_, &host)) RemoveTree(host);
 }
+
+std::unique_ptr<Registry> MakeRegistry() { return std::make_unique<MemoryRegistry>(); }
+
+TempRegistryPath::TempRegistryPath() {
+  static int count = 0;
+  std::string unique = std::to_string(getpid()) + "-" + std::to_string(++count);
+  usersPath_ = ".Default\\Software\\SetupTests\\" + unique;
+  currentUserPath_ = "Software\\SetupTests\\" + unique;
+}
+
+TempRegistryPath::~TempRegistryPath() = default;
 
 bool MakeReadOnly(const std::string& path) {
   std::string host;

@@ -2,8 +2,11 @@
 
 #include <windows.h>
 
+#include <utility>
+
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_file_system.h"
+#include "platform/win32/win32_registry.h"
 
 namespace setup::testing {
 
@@ -79,6 +82,25 @@ TempFolder::TempFolder() {
 TempFolder::~TempFolder() {
   if (!savedCurrent_.empty()) SetCurrentDirectoryW(FromUtf8(savedCurrent_).c_str());
   if (ok()) RemoveTree(Wide(path_));
+}
+
+std::unique_ptr<Registry> MakeRegistry() { return std::make_unique<Win32Registry>(); }
+
+TempRegistryPath::TempRegistryPath() {
+  static int count = 0;
+  std::string unique = std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++count);
+  usersPath_ = ".Default\\Software\\SetupTests\\" + unique;
+  currentUserPath_ = "Software\\SetupTests\\" + unique;
+}
+
+TempRegistryPath::~TempRegistryPath() {
+  const std::pair<HKEY, std::string> paths[] = {{HKEY_USERS, usersPath_}, {HKEY_CURRENT_USER, currentUserPath_}};
+  for (const auto& [root, path] : paths) {
+    std::wstring wide = Wide(path);
+    RegDeleteTreeW(root, wide.c_str());
+    // The shared parent goes with the last test's key; RegDeleteKeyW refuses it while others remain.
+    RegDeleteKeyW(root, wide.substr(0, wide.rfind(L'\\')).c_str());
+  }
 }
 
 bool MakeReadOnly(const std::string& path) {

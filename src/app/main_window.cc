@@ -1,0 +1,75 @@
+#include "app/main_window.h"
+
+#include "app/control_ids.h"
+#include "app/install_record.h"
+#include "app/picture.h"
+#include "app/setup_state.h"
+#include "app/texts.h"
+#include "archive/package_archive.h"
+#include "platform/platform.h"
+#include "platform/shell.h"
+#include "platform/views.h"
+
+namespace setup {
+
+bool OffersFreshInstall() { return HasPackageEntry(kLicenceEntry); }
+
+void MainWindow::Initialise(int endResult) {
+  SetupState& s = setupState;
+  s.mainWindow = view_.Handle();
+  view_.SetCaption(s.mainFolderName);
+  view_.SetProgressRange(IDC_PROGRESS, 0, 255);
+
+  if (s.installed != 0 && s.installedVersion < kInstalledVersion) {
+    view_.ShowControl(IDC_RUN, false);
+    view_.ShowControl(IDC_UNINSTALL, false);
+    view_.ShowControl(IDC_SETUP, false);
+    s.versionUpMode = 1;
+    return;
+  }
+  if (s.installed != 0) {
+    view_.ShowControl(IDC_VERSION_UP, false);
+    view_.ShowControl(IDC_SETUP, false);
+    return;
+  }
+  // Nothing installed: a package with a licence is a full installer and offers Setup.
+  if (s.versionUpMode == 0 && !OffersFreshInstall()) {
+    view_.ShowMessage(kNotInstalledText, kVersionUpCaption, kMessageIconWarning);
+    view_.End(endResult);
+  }
+  view_.ShowControl(IDC_RUN, false);
+  view_.ShowControl(IDC_UNINSTALL, false);
+  view_.ShowControl(IDC_VERSION_UP, false);
+}
+
+PictureToPaint MainWindow::Picture() const {
+  const uint8_t* info = setupState.pictureInfo;
+  if (info == nullptr) return {nullptr, nullptr, 0, 0};
+  const int32_t height = PictureHeight(info);
+  return {info, setupState.pictureBits, PictureWidth(info), height < 0 ? -height : height};
+}
+
+bool MainWindow::Command(int id) {
+  switch (id) {
+    case IDC_CANCEL:
+      view_.End(IDC_CANCEL);
+      return true;
+    case IDC_RUN:
+      Run();
+      return true;
+    case IDC_SETUP:
+    case IDC_UNINSTALL:
+    case IDC_VERSION_UP:
+      return true;  // the three flows
+    default:
+      return false;
+  }
+}
+
+void MainWindow::Run() {
+  platform_.files.ChangeFolder(setupState.mainPath);
+  platform_.shell.Open(view_.Handle(), setupState.executePath);
+  view_.End(IDC_RUN);
+}
+
+}  // namespace setup

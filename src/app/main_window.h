@@ -1,0 +1,53 @@
+// What the main window does: its layout at each initialisation, the picture it paints, and its
+// commands. The platform's dialog procedure only forwards messages here.
+#pragma once
+
+#include <cstdint>
+
+namespace setup {
+
+class FileSystem;
+class Registry;
+class Shell;
+class WindowView;
+
+// The platform pieces the main window and its flows work through.
+struct MainWindowPlatform {
+  FileSystem& files;
+  Registry& registry;
+  Shell& shell;
+};
+
+// The main picture as painting needs it.
+struct PictureToPaint {
+  const uint8_t* info;  // BITMAPINFO
+  const uint8_t* bits;
+  int32_t width;
+  int32_t height;  // rows to draw
+};
+
+class MainWindow {
+ public:
+  MainWindow(MainWindowPlatform& platform, WindowView& view) : platform_(platform), view_(view) {}
+
+  // WM_INITDIALOG: caption, progress range and the layout. endResult is what the window ends
+  // with when nothing is installed.
+  void Initialise(int endResult);
+
+  // The picture drawn 1:1 at (7, 7); info null when there is none.
+  PictureToPaint Picture() const;
+
+  // WM_COMMAND with a control id; false for ids the window does not handle.
+  bool Command(int id);
+
+ private:
+  void Run();
+
+  MainWindowPlatform& platform_;
+  WindowView& view_;
+};
+
+// True when the package offers a fresh installation: it carries a licence.
+bool OffersFreshInstall();
+
+}  // namespace setup

@@ -1,0 +1,200 @@
+#include "install/file_installation.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+
+#include "archive/memory_stream.h"
+#include "install/install_path.h"
+#include "platform/platform.h"
+#include "platform/views.h"
+
+namespace setup {
+
+namespace {
+
+// An entry's text split at its first comma, on a copy, so the list itself never changes.
+// Without a comma, second is null.
+class SplitText {
+ public:
+  // False for a text without its NUL inside the field: nothing sensible can be made of it.
+  bool Split(const InstallEntry& entry) {
+    size_t length = strnlen(entry.text, kInstallTextCapacity);
+    if (length == kInstallTextCapacity) return false;
+    memcpy(text_, entry.text, length + 1);
+    char* comma = strchr(text_, ',');
+    second_ = nullptr;
+    if (comma != nullptr) {
+      *comma = '\0';
+      second_ = comma + 1;
+    }
+    return true;
+  }
+  const char* first() const { return text_; }
+  const char* second() const { return second_; }
+  // The second part, or the whole text when there is no comma.
+  const char* secondOrFirst() const { return second_ != nullptr ? second_ : text_; }
+
+ private:
+  char text_[kInstallTextCapacity];
+  const char* second_ = nullptr;
+};
+
+// Writes all of data to the file; false if it cannot be created or any byte fails to reach it.
+bool WriteWholeFile(FileSystem& files, const char* path, WriteMode mode, const void* data, uint32_t size) {
+  auto file = files.OpenForWriting(path, mode);
+  if (file == nullptr) return false;
+  bool written = file->Write(data, size);
+  return file->Close(false) && written;
+}
+
+// #I: the package entry name, unpacked into installDir\name.
+bool ExtractEntry(FileSystem& files, WindowView& mainWindow, const char* name) {
+  char destination[kPathCapacity];
+  if (!FormatPath(destination, "%s\\%s", setupState.installDir, name)) return false;
+  // A missing or damaged entry fails the run rather than leave an empty file in the place of the
+  // program (during a version-up, over the working one) and report success.
+  MemoryStream stream;
+  if (!stream.LoadEntry(name)) return false;
+  bool written = WriteWholeFile(files, destination, WriteMode::kReplace, stream.CurrentData(), stream.Size());
+  stream.Release();
+  if (!written) return false;
+  StepProgress(mainWindow);
+  return true;
+}
+
+// #C: source copied to installDir\target, with the marks of the medium cleared.
+bool CopyOneFile(FileSystem& files, WindowView& mainWindow, const char* source, const char* target) {
+  char destination[kPathCapacity];
+  if (!FormatPath(destination, "%s\\%s", setupState.installDir, target)) return false;
+  if (!files.CopyFileOver(source, destination)) return false;
+  files.SetNormalAttributes(destination);
+  StepProgress(mainWindow);
+  return true;
+}
+
+// #X: the new file installDir\name holding exactly the bytes of content.
+bool WriteNewFile(FileSystem& files, const char* name, const char* content) {
+  char destination[kPathCapacity];
+  if (!FormatPath(destination, "%s\\%s", setupState.installDir, name)) return false;
+  if (content == nullptr) content = "";
+  return WriteWholeFile(files, destination, WriteMode::kNew, content, uint32_t(strlen(content)));
+}
+
+// Copies the items of one folder of a tree as the listing delivers them.
+class TreeCopier : public FolderVisitor {
+ public:
+  TreeCopier(FileSystem& files, WindowView& mainWindow, const char* destination, const char* source)
+      : files_(files), mainWindow_(mainWindow), destination_(destination), source_(source) {}
+
+  bool Visit(const FolderItem& item) override {
+    if (item.isFolder && item.name[0] == '.') return true;  // dot folders stay behind, content and all
+    char from[kPathCapacity], to[kPathCapacity];
+    ok_ = FormatPath(from, "%s\\%s", source_, item.name) && FormatPath(to, "%s\\%s", destination_, item.name);
+    if (ok_ && item.isFolder) {
+      ok_ = CopyFolderTree(files_, mainWindow_, to, from);
+    } else if (ok_) {
+      ok_ = files_.CopyFileOver(from, to);
+      if (ok_) {
+        files_.SetNormalAttributes(to);
+        StepProgress(mainWindow_);
+      }
+    }
+    return ok_;
+  }
+  bool ok() const { return ok_; }
+
+ private:
+  FileSystem& files_;
+  WindowView& mainWindow_;
+  const char* destination_;
+  const char* source_;
+  bool ok_ = true;
+};
+
+// #Z: true when the entry's number, cut to 8 bits, is the option chosen.
+bool OptionMatches(const char* number) {
+  return uint8_t(uint32_t(ParseDecimal(number)) & 0xFF) == setupState.optionChoice;
+}
+
+}  // namespace
+
+bool InstallFiles(FileSystem& files, WindowView& mainWindow, const InstallEntry* entries, int count) {
+  CreateFolderPath(files, setupState.installDir);  // usually there already for a version-up
+  for (int i = 0; i < count; ++i) {
+    const InstallEntry& entry = entries[i];
+    SplitText text;
+    if (entry.type >= kExtractEntry && entry.type <= kIfOptionIs && !text.Split(entry)) return false;
+    char folder[kPathCapacity];
+    switch (entry.type) {
+      case kExtractEntry:
+        if (!ExtractEntry(files, mainWindow, entry.text)) return false;
+        break;
+      case kMakeFolder:
+        if (!FormatPath(folder, "%s\\%s", setupState.installDir, entry.text)) return false;
+        CreateFolderPath(files, folder);
+        break;
+      case kCopyFile:
+        if (!CopyOneFile(files, mainWindow, text.first(), text.secondOrFirst())) return false;
+        break;
+      case kCopyTree:
+        if (!FormatPath(folder, "%s\\%s", setupState.installDir, text.secondOrFirst()) ||
+            !CopyFolderTree(files, mainWindow, folder, text.first())) {
+          return false;
+        }
+        break;
+      case kWriteNewFile:
+        if (!WriteNewFile(files, text.first(), text.second())) return false;
+        break;
+      case kIfOptionIs:
+        if (!OptionMatches(entry.text)) ++i;  // the next entry is passed over unread
+        break;
+      default:
+        break;  // not an install action
+    }
+  }
+  return true;
+}
+
+bool CreateFolderPath(FileSystem& files, const char* path) {
+  char working[kPathCapacity];
+  if (!CopyText(working, sizeof working, path)) return false;
+  if (files.MakeFolder(path)) return true;
+  // Walk up to the deepest level that can be made, make it, and start again from the full path:
+  // the missing levels are made from the top down. Index 0 is never taken for a separator.
+  for (;;) {
+    long cut = LastSeparator(working);
+    if (cut <= 0) return false;
+    working[cut] = '\0';
+    if (files.MakeFolder(working)) {
+      if (files.MakeFolder(path)) return true;
+      CopyText(working, sizeof working, path);
+    }
+  }
+}
+
+bool CopyFolderTree(FileSystem& files, WindowView& mainWindow, const char* destination, const char* source) {
+  files.MakeFolder(destination);
+  TreeCopier copier(files, mainWindow, destination, source);
+  files.ListFolder(source, copier);  // a source that cannot be listed simply has nothing to copy
+  return copier.ok();
+}
+
+void StepProgress(WindowView& mainWindow) {
+  // In 64 bits, held below the 32-bit limit: endless retries must not overflow the position.
+  int64_t position = int64_t(setupState.progressPos) + kProgressStep;
+  if (position > INT32_MAX) position = INT32_MAX;
+  setupState.progressPos = int32_t(position);
+  int64_t percent = position * 100 / 255;
+  if (percent > 100) percent = 100;
+  char text[32];
+  snprintf(text, sizeof text, "%d%%", int(percent));
+  mainWindow.SetControlText(kProgressTextId, text);
+  SetProgressPosition(mainWindow, kProgressBarId, setupState.progressPos);
+}
+
+void SetProgressPosition(WindowView& window, int controlId, int position) {
+  window.SetProgressPosition(controlId, position);
+}
+
+}  // namespace setup

@@ -1,0 +1,41 @@
+// Carrying out the install list into the install folder: package entries written out, folders
+// made, files and folder trees copied, small files created, conditional entries honoured, and
+// the main window's progress bar and percent text advanced after each file.
+#pragma once
+
+#include "app/setup_state.h"
+
+namespace setup {
+
+class FileSystem;
+class WindowView;
+
+constexpr int kProgressBarId = 1015;   // the main window's progress bar
+constexpr int kProgressTextId = 1016;  // the percent text beside it
+constexpr int kProgressStep = 255;     // one file: the whole range the main window sets
+
+// Carries out count entries, in order, into setupState.installDir, which is created first if
+// needed. True when every entry was carried out or skipped; false at the first one that fails:
+// a package entry that is missing, cannot be unpacked or written; a copy that fails; a new file
+// that is already there or cannot be written; any path longer than 259 bytes. What was done before
+// the failure stays. The entries are only read.
+bool InstallFiles(FileSystem& files, WindowView& mainWindow, const InstallEntry* entries, int count);
+
+// Creates the folder path and every missing folder above it. True only when this call created
+// path; false when it was there already or cannot be made.
+bool CreateFolderPath(FileSystem& files, const char* path);
+
+// Creates destination (one level) and copies every file of the folder source into it, descending
+// into sub-folders except those whose names begin with a dot. A source that cannot be listed
+// copies nothing and is no failure. False at the first file that fails to copy or whose path
+// would be longer than 259 bytes.
+bool CopyFolderTree(FileSystem& files, WindowView& mainWindow, const char* destination, const char* source);
+
+// Advances setupState.progressPos by one step and shows it: position on the bar, "N%" (never
+// above 100) in the text.
+void StepProgress(WindowView& mainWindow);
+
+// Sets the position of the progress bar controlId of window.
+void SetProgressPosition(WindowView& window, int controlId, int position);
+
+}  // namespace setup

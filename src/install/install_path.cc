@@ -1,0 +1,28 @@
+#include "install/install_path.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+
+namespace setup {
+
+bool FormatPath(char (&out)[kPathCapacity], const char* format, ...) {
+  va_list arguments;
+  va_start(arguments, format);
+  int length = vsnprintf(out, kPathCapacity, format, arguments);
+  va_end(arguments);
+  if (length < 0 || size_t(length) >= kPathCapacity) {
+    out[0] = '\0';
+    return false;
+  }
+  return true;
+}
+
+bool EndsWithSeparator(const char* text) {
+  size_t length = strlen(text);
+  if (length == 0) return false;
+  if (text[length - 1] == '/') return true;
+  return LastSeparator(text) == long(length - 1);
+}
+
+}  // namespace setup

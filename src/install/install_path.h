@@ -1,0 +1,20 @@
+// Paths of the installation engine: bounded formatting into the 260-byte path buffers.
+#pragma once
+
+#include "base/text.h"
+
+namespace setup {
+
+// Formats into out as snprintf does ("%s\\%s" and the like). False, with out empty, when the
+// result would be longer than 259 bytes: such a path is refused, never cut.
+bool FormatPath(char (&out)[kPathCapacity], const char* format, ...) __attribute__((format(printf, 2, 3)));
+
+// True for '\' and '/', the separators Windows accepts. '\' can also be the trail byte of a
+// double-byte character, so callers test only bytes that begin a character.
+inline bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+
+// True when the last byte of text is a separator and not the trail byte of a double-byte
+// character ("ソ" is 83 5C).
+bool EndsWithSeparator(const char* text);
+
+}  // namespace setup

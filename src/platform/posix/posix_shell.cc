@@ -1,0 +1,44 @@
+#include "platform/posix/posix_shell.h"
+
+#include <vector>
+
+#include "base/text.h"
+#include "platform/posix/lnk_writer.h"
+
+namespace setup {
+
+void PosixShell::SetSpecialFolder(SpecialFolder folder, const std::string& path) {
+  (folder == SpecialFolder::kDesktop ? desktop_ : programs_) = path;
+}
+
+bool PosixShell::SpecialFolderPath(void*, SpecialFolder folder, char* buffer, uint32_t capacity) {
+  const std::string& path = folder == SpecialFolder::kDesktop ? desktop_ : programs_;
+  if (path.empty()) {
+    if (capacity > 0) buffer[0] = '\0';
+    return false;
+  }
+  return CopyText(buffer, capacity, path.c_str());
+}
+
+int32_t PosixShell::BeginComponents() { return kShellOk; }
+
+void PosixShell::EndComponents() {}
+
+int32_t PosixShell::WriteShortcut(const char* linkPath, const char* target, const char* workingDirectory,
+                                  int showCommand) {
+  std::vector<uint8_t> bytes;
+  if (!BuildShortcutFile(target, workingDirectory, showCommand, &bytes)) return kShellInvalidArgument;
+  auto file = files_.OpenForWriting(linkPath, WriteMode::kReplace);
+  if (file == nullptr) return kShellFailed;
+  bool written = file->Write(bytes.data(), uint32_t(bytes.size()));
+  if (file->Close(false) && written) return kShellOk;
+  files_.RemoveFile(linkPath);  // no torn shortcut is left behind
+  return kShellFailed;
+}
+
+bool PosixShell::Open(void*, const char* path) {
+  uint64_t size = 0;
+  return files_.FileSize(path, &size);
+}
+
+}  // namespace setup

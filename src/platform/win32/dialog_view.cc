@@ -1,0 +1,54 @@
+#include "platform/win32/dialog_view.h"
+
+#include <commctrl.h>
+
+#include <string>
+
+#include "platform/win32/wide_text.h"
+
+namespace setup {
+
+namespace {
+
+// Text for Windows; a text that is not valid code page 932 shows as empty rather than garbled.
+std::wstring Wide(const char* text) {
+  std::wstring wide;
+  ToWide(text, &wide);
+  return wide;
+}
+
+}  // namespace
+
+void DialogView::SetCaption(const char* text) { SetWindowTextW(dialog_, Wide(text).c_str()); }
+
+void DialogView::ShowControl(int id, bool visible) {
+  ShowWindow(GetDlgItem(dialog_, id), visible ? SW_SHOWNORMAL : SW_HIDE);
+}
+
+void DialogView::SetControlText(int id, const char* text) {
+  SetWindowTextW(GetDlgItem(dialog_, id), Wide(text).c_str());
+}
+
+bool DialogView::IsChecked(int id) { return IsDlgButtonChecked(dialog_, id) == BST_CHECKED; }
+
+void DialogView::SetChecked(int id, bool checked) {
+  CheckDlgButton(dialog_, id, checked ? BST_CHECKED : BST_UNCHECKED);
+}
+
+void DialogView::SetProgressRange(int id, int low, int high) {
+  SendDlgItemMessageW(dialog_, id, PBM_SETRANGE, 0, MAKELPARAM(low, high));
+}
+
+void DialogView::SetProgressPosition(int id, int position) {
+  SendDlgItemMessageW(dialog_, id, PBM_SETPOS, WPARAM(position), 0);
+}
+
+void DialogView::Invalidate() { InvalidateRect(dialog_, nullptr, FALSE); }
+
+int DialogView::ShowMessage(const char* text, const char* caption, uint32_t style) {
+  return MessageBoxW(dialog_, Wide(text).c_str(), Wide(caption).c_str(), style);
+}
+
+void DialogView::End(int result) { EndDialog(dialog_, result); }
+
+}  // namespace setup

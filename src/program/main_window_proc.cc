@@ -1,0 +1,61 @@
+#include "program/main_window_proc.h"
+
+#include "platform/win32/dialog_view.h"
+
+namespace setup {
+
+namespace {
+
+// The presenter and its view live as long as the dialog window.
+struct MainWindowState {
+  MainWindowState(HWND window, MainWindowPlatform& platform) : view(window), presenter(platform, view) {}
+  DialogView view;
+  MainWindow presenter;
+};
+
+MainWindowState* StateOf(HWND window) {
+  return reinterpret_cast<MainWindowState*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+}
+
+void Paint(HWND window, const MainWindow& presenter) {
+  PAINTSTRUCT paint;
+  HDC dc = BeginPaint(window, &paint);
+  PictureToPaint picture = presenter.Picture();
+  if (picture.info != nullptr) {
+    StretchDIBits(dc, 7, 7, picture.width, picture.height, 0, 0, picture.width, picture.height,
+                  picture.bits, reinterpret_cast<const BITMAPINFO*>(picture.info), DIB_RGB_COLORS,
+                  SRCCOPY);
+  }
+  EndPaint(window, &paint);
+}
+
+}  // namespace
+
+INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  MainWindowState* state = StateOf(window);
+  switch (message) {
+    case WM_INITDIALOG: {
+      if (state == nullptr) {
+        auto* context = reinterpret_cast<MainWindowContext*>(lParam);
+        state = new MainWindowState(window, *context->platform);
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state));
+      }
+      state->presenter.Initialise(LOWORD(wParam));
+      return TRUE;
+    }
+    case WM_PAINT:
+      if (state == nullptr) return FALSE;
+      Paint(window, state->presenter);
+      return FALSE;
+    case WM_COMMAND:
+      return state != nullptr && state->presenter.Command(LOWORD(wParam)) ? TRUE : FALSE;
+    case WM_NCDESTROY:
+      delete state;
+      SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+      return FALSE;
+    default:
+      return FALSE;
+  }
+}
+
+}  // namespace setup

@@ -1,0 +1,17 @@
+// The main window's dialog procedure: translates messages into MainWindow calls.
+#pragma once
+
+#include <windows.h>
+
+#include "app/main_window.h"
+
+namespace setup {
+
+// Passed as the dialog's creation parameter.
+struct MainWindowContext {
+  MainWindowPlatform* platform;
+};
+
+INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+}  // namespace setup

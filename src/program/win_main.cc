@@ -1,0 +1,45 @@
+// The entry point of setup.exe: wires the Win32 implementations into the portable start-up.
+#include <windows.h>
+#include <commctrl.h>
+
+#include "app/control_ids.h"
+#include "app/startup.h"
+#include "platform/win32/win32_file_system.h"
+#include "platform/win32/win32_registry.h"
+#include "platform/win32/win32_resources.h"
+#include "platform/win32/win32_shell.h"
+#include "program/main_window_proc.h"
+
+namespace setup {
+namespace {
+
+class Win32MainWindowHost : public MainWindowHost {
+ public:
+  Win32MainWindowHost(HINSTANCE instance, MainWindowPlatform& platform)
+      : instance_(instance), context_{&platform} {}
+
+  void RunMainWindow() override {
+    DialogBoxParamW(instance_, MAKEINTRESOURCEW(IDD_MAIN_WINDOW), nullptr, MainWindowProc,
+                    reinterpret_cast<LPARAM>(&context_));
+  }
+
+ private:
+  HINSTANCE instance_;
+  MainWindowContext context_;
+};
+
+}  // namespace
+}  // namespace setup
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+  INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_PROGRESS_CLASS};
+  InitCommonControlsEx(&controls);
+
+  setup::Win32FileSystem files;
+  setup::Win32Registry registry;
+  setup::Win32Resources resources(instance);
+  setup::Win32Shell shell;
+  setup::MainWindowPlatform platform{files, registry, shell};
+  setup::Win32MainWindowHost host(instance, platform);
+  return setup::RunSetupProgram(files, registry, resources, host, instance);
+}

@@ -1,0 +1,178 @@
+#!/usr/bin/env bash
+# End-to-end scenarios: setup.exe runs under Wine in a fresh prefix, with the Japanese locale and
+# font, on the user's X display or on Xvfb, driven through uidriver. Each layout is captured as a
+# PNG in BUILD/e2e/shots. Ends with "N passed, M failed".
+set -uo pipefail
+
+while [ $# -gt 0 ]; do
+  case $1 in
+    --build) build=$2 ;;
+    --setup) setup_exe=$2 ;;
+    --zarc) zarc_exe=$2 ;;
+    --driver) driver_exe=$2 ;;
+    --demo) demo=$2 ;;
+    *) echo "run_scenarios: unknown argument $1" >&2; exit 2 ;;
+  esac
+  shift 2
+done
+
+out=$build/e2e
+rm -rf "$out"
+mkdir -p "$out/shots" "$out/runs"
+export WINEPREFIX=$out/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
+
+if [ -z "${DISPLAY:-}" ] || [ -n "${SETUP_E2E_XVFB:-}" ]; then
+  for n in $(seq 90 120); do [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] || break; done
+  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  xvfb=$!
+  export DISPLAY=":$n"
+  for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
+fi
+cleanup() {
+  wineserver -k 2>/dev/null
+  [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null
+}
+trap cleanup EXIT
+
+wineboot -i >/dev/null 2>&1
+wineserver -w
+
+passed=0
+failed=0
+check() {  # check WHAT EXPECTED ACTUAL
+  if [ "$2" = "$3" ]; then
+    passed=$((passed + 1))
+  else
+    failed=$((failed + 1))
+    printf 'FAIL %s\n  expected: %s\n  actual:   %s\n' "$1" "$2" "$3"
+  fi
+}
+d() { wine "$driver_exe" "$@"; }
+shot() { import -window root "$out/shots/$1.png"; }
+# The ids of the visible buttons of the main window, sorted.
+buttons() { d controls "$1" | awk -F'\t' '$2 == 1 && $3 == "Button" {print $1}' | sort -n | tr '\n' ' '; }
+record_key='HKEY_USERS\.Default\Software\CORVANE\QUILLFEN'
+install_dir_unix=$WINEPREFIX/drive_c/Program\ Files/Corvane/Quillfen
+
+# Starts setup.exe in a fresh current folder with the given files in it; sets $pid and $run.
+start_setup() {
+  run=$out/runs/$1
+  shift
+  mkdir -p "$run"
+  [ $# -gt 0 ] && cp "$@" "$run/"
+  (cd "$run" && exec wine "$setup_exe") >"$run.log" 2>&1 &
+  pid=$!
+}
+# Waits for setup.exe to end and sets $status to its exit status ("still running" after 20 s).
+wait_setup() {
+  for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.2; done
+  if kill -0 "$pid" 2>/dev/null; then status="still running"; return; fi
+  wait "$pid"
+  status=$?
+}
+write_record() {  # write_record VERSION EXECUTE_PATH
+  wine reg add "$record_key" /v ExecutePath /t REG_SZ /d "$2" /f >/dev/null
+  wine reg add "$record_key" /v MainPath /t REG_SZ /d 'C:\Program Files\Corvane\Quillfen' /f >/dev/null
+  wine reg add "$record_key" /v StartMenuPath /t REG_SZ /d 'Corvane\Quillfen' /f >/dev/null
+  wine reg add "$record_key" /v RegistryPath /t REG_SZ /d '.Default\Software\CORVANE\QUILLFEN' /f >/dev/null
+  wine reg add "$record_key" /v Version /t REG_DWORD /d "$1" /f >/dev/null
+}
+clear_record() { wine reg delete "$record_key" /f >/dev/null 2>&1; }
+# A package made from the demo's files, leaving out or replacing some; $1 is the archive to write.
+make_package() {
+  local archive=$1 leave_out=$2 files=()
+  shift 2
+  for f in "$demo/bin/Quillfen.exe" "$demo/bin/uninstall.exe" "$demo"/files/*; do
+    case "/$leave_out/" in */$(basename "$f")/*) continue ;; esac
+    files+=("$f")
+  done
+  wine "$zarc_exe" create "$archive" "${files[@]}" "$@" >/dev/null
+}
+
+echo "--- nothing installed, a package without a licence: the warning, then the end"
+make_package "$out/no-licence.zarc" "同意書.txt"
+cp "$out/no-licence.zarc" "$out/files.zarc"
+start_setup no-licence "$out/files.zarc"
+d wait "VERSION UP" >/dev/null
+check "warning text" "ｲﾝｽﾄｰﾙされていないので、ﾊﾞｰｼﾞｮﾝｱｯﾌﾟできません。" "$(d text "VERSION UP" 65535)"
+shot warning-not-installed
+d command "VERSION UP" 1
+wait_setup
+check "exit status after the warning" 0 "$status"
+check "no main window after the warning" 1 "$(d wait Quillfen 1 >/dev/null; echo $?)"
+
+echo "--- nothing installed, a package with a licence: the Setup layout"
+start_setup fresh
+d wait Quillfen >/dev/null
+check "setup layout buttons" "1 2 " "$(buttons Quillfen)"
+check "setup button text" "ｾｯﾄｱｯﾌﾟ" "$(d text Quillfen 1)"
+shot layout-setup
+d command Quillfen 2
+wait_setup
+check "exit status after Cancel" 0 "$status"
+
+echo "--- an older installation: the version-up layout"
+mkdir -p "$install_dir_unix"
+cp "$demo/bin/Quillfen.exe" "$install_dir_unix/"
+write_record 4 'C:\Program Files\Corvane\Quillfen\Quillfen.exe'
+start_setup version-4
+check "window captioned after the script" 0 "$(d wait Quillfen >/dev/null; echo $?)"
+check "version-up layout buttons" "2 1010 " "$(buttons Quillfen)"
+shot layout-version-up
+d command Quillfen 2
+wait_setup
+
+echo "--- a current installation: the maintenance layout, and Run"
+for version in 5 0xffffffff; do
+  write_record "$version" 'C:\Program Files\Corvane\Quillfen\Quillfen.exe'
+  start_setup "version-$version"
+  d wait Quillfen >/dev/null
+  check "maintenance layout buttons ($version)" "2 3 1004 " "$(buttons Quillfen)"
+  [ "$version" = 5 ] && shot layout-maintenance
+  d command Quillfen 2
+  wait_setup
+done
+start_setup run
+d wait Quillfen >/dev/null
+d click Quillfen 1004
+wait_setup
+check "setup ends after Run" 0 "$status"
+d wait "Quillfen 5" >/dev/null
+program_text=$(d text "Quillfen 5" 65535)
+check "the installed program runs in its own folder" 'C:\Program Files\Corvane\Quillfen' \
+  "$(printf '%s\n' "$program_text" | tail -n 1)"
+shot installed-program-running
+d command "Quillfen 5" 1
+d gone "Quillfen 5" >/dev/null
+
+echo "--- a record whose program is gone counts as nothing installed"
+rm -f "$install_dir_unix/Quillfen.exe"
+write_record 5 'C:\Program Files\Corvane\Quillfen\Quillfen.exe'
+start_setup program-gone
+d wait Quillfen >/dev/null
+check "setup layout when the program is gone" "1 2 " "$(buttons Quillfen)"
+d command Quillfen 2
+wait_setup
+clear_record
+
+echo "--- files.zarc in the current folder wins over the built-in package"
+mkdir -p "$out/other"
+sed 's/^#T=Quillfen/#T=Inkwell/' "$demo/files/setup.txt" > "$out/other/setup.txt"
+make_package "$out/other/files.zarc" "setup.txt" "$out/other/setup.txt"
+start_setup files-zarc "$out/other/files.zarc"
+check "caption from the files.zarc script" 0 "$(d wait Inkwell >/dev/null; echo $?)"
+shot files-zarc-wins
+d command Inkwell 2
+wait_setup
+
+echo "--- a package without parts.bmp ends silently"
+make_package "$out/files.zarc" "parts.bmp"
+start_setup no-parts "$out/files.zarc"
+wait_setup
+check "exit status without parts.bmp" 0 "$status"
+check "no window without parts.bmp" 1 "$(d wait Quillfen 1 >/dev/null; echo $?)"
+
+echo "screenshots: $out/shots"
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]

@@ -1,0 +1,134 @@
+#include "app/main_window.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "app/control_ids.h"
+#include "app/setup_state.h"
+#include "app/texts.h"
+#include "archive/package_archive.h"
+#include "fakes/fake_file_system.h"
+#include "fakes/fake_view.h"
+#include "fakes/test_archive.h"
+#include "platform/platform_fixture.h"
+
+namespace setup {
+namespace {
+
+using testing::FakeView;
+using testing::MainWindowControls;
+
+class MainWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ResetSetupState();
+    strcpy(setupState.mainFolderName, "Quillfen");
+    OpenPackageWith({{"setup.txt", testing::Bytes("#T=Quillfen\r\n")}});
+  }
+  void TearDown() override {
+    ClosePackage();
+    ResetSetupState();
+  }
+
+  void OpenPackageWith(const std::vector<testing::TestEntry>& entries) {
+    ClosePackage();
+    resources_.Add(135, testing::BuildArchive(entries));
+    ASSERT_TRUE(OpenPackage(files_, resources_, 135));
+  }
+
+  FakeView Initialised() {
+    FakeView view(MainWindowControls());
+    MainWindow window(platform_, view);
+    window.Initialise(77);
+    return view;
+  }
+
+  testing::FakeFileSystem files_;
+  testing::FakeResources resources_;
+  std::unique_ptr<Registry> registry_ = testing::MakeRegistry();
+  testing::FakeShell shell_;
+  MainWindowPlatform platform_{files_, *registry_, shell_};
+};
+
+TEST_F(MainWindowTest, AnOlderInstallationOffersTheVersionUp) {
+  for (uint32_t version : {0u, 4u}) {
+    setupState.installed = 1;
+    setupState.installedVersion = version;
+    setupState.versionUpMode = 0;
+    FakeView view = Initialised();
+    EXPECT_EQ(std::set<int>({IDC_VERSION_UP, IDC_CANCEL}), view.VisibleControls()) << version;
+    EXPECT_EQ(1, setupState.versionUpMode);
+    EXPECT_EQ("Quillfen", view.caption);
+    EXPECT_EQ(std::make_pair(0, 255), view.ranges[IDC_PROGRESS]);
+    EXPECT_EQ(view.Handle(), setupState.mainWindow);
+    EXPECT_TRUE(view.messages.empty());
+  }
+}
+
+TEST_F(MainWindowTest, ACurrentInstallationOffersRunAndUninstall) {
+  for (uint32_t version : {5u, 6u, 0xFFFFFFFFu}) {
+    setupState.installed = 1;
+    setupState.installedVersion = version;
+    FakeView view = Initialised();
+    EXPECT_EQ(std::set<int>({IDC_RUN, IDC_UNINSTALL, IDC_CANCEL}), view.VisibleControls()) << version;
+    EXPECT_EQ(0, setupState.versionUpMode);
+    EXPECT_TRUE(view.ended.empty());
+  }
+}
+
+TEST_F(MainWindowTest, NothingInstalledWarnsAndEndsWithoutALicence) {
+  setupState.installedVersion = 5;  // a record whose program is gone counts as no installation
+  FakeView view = Initialised();
+  ASSERT_EQ(1u, view.messages.size());
+  EXPECT_EQ(kNotInstalledText, view.messages[0].text);
+  EXPECT_EQ("VERSION UP", view.messages[0].caption);
+  EXPECT_EQ(uint32_t(kMessageIconWarning), view.messages[0].style);
+  EXPECT_EQ(std::vector<int>({77}), view.ended);
+}
+
+TEST_F(MainWindowTest, NothingInstalledOffersSetupWhenThePackageCarriesALicence) {
+  OpenPackageWith({{kLicenceEntry, testing::Bytes("licence")}});
+  FakeView view = Initialised();
+  EXPECT_TRUE(view.messages.empty());
+  EXPECT_TRUE(view.ended.empty());
+  EXPECT_EQ(std::set<int>({IDC_SETUP, IDC_CANCEL}), view.VisibleControls());
+}
+
+TEST_F(MainWindowTest, TheVersionUpModeStaysForLaterInitialisations) {
+  setupState.installed = 1;
+  setupState.installedVersion = 4;
+  Initialised();
+  setupState.installed = 0;  // as if the record were gone; the mode stays
+  FakeView again = Initialised();
+  EXPECT_EQ(1, setupState.versionUpMode);
+  EXPECT_TRUE(again.messages.empty());
+  EXPECT_EQ(std::set<int>({IDC_SETUP, IDC_CANCEL}), again.VisibleControls());
+}
+
+TEST_F(MainWindowTest, RunStartsTheProgramInItsFolderAndEnds) {
+  files_.AddFolder("C:\\Games");
+  files_.AddFolder("C:\\Games\\Quillfen");
+  strcpy(setupState.mainPath, "C:\\Games\\Quillfen");
+  strcpy(setupState.executePath, "C:\\Games\\Quillfen\\Quillfen.exe");
+  FakeView view(MainWindowControls());
+  MainWindow window(platform_, view);
+  EXPECT_TRUE(window.Command(IDC_RUN));
+  EXPECT_EQ(std::vector<std::string>({"C:\\Games\\Quillfen\\Quillfen.exe"}), shell_.opened);
+  char current[260];
+  files_.CurrentFolder(current, sizeof current);
+  EXPECT_STREQ("C:\\Games\\Quillfen", current);
+  EXPECT_EQ(std::vector<int>({IDC_RUN}), view.ended);
+}
+
+TEST_F(MainWindowTest, CancelEndsAndUnknownCommandsAreLeftAlone) {
+  FakeView view(MainWindowControls());
+  MainWindow window(platform_, view);
+  EXPECT_FALSE(window.Command(1234));
+  EXPECT_TRUE(view.ended.empty());
+  EXPECT_TRUE(window.Command(IDC_CANCEL));
+  EXPECT_EQ(std::vector<int>({IDC_CANCEL}), view.ended);
+}
+
+}  // namespace
+}  // namespace setup

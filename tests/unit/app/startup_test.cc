@@ -1,0 +1,145 @@
+#include "app/startup.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <functional>
+#include <string>
+
+#include "app/setup_state.h"
+#include "archive/package_archive.h"
+#include "fakes/fake_file_system.h"
+#include "fakes/test_archive.h"
+#include "fakes/test_bitmap.h"
+#include "platform/platform_fixture.h"
+
+namespace setup {
+namespace {
+
+using testing::BuildArchive;
+using testing::Bytes;
+using testing::MakeBitmap;
+using testing::TestEntry;
+
+// Records what the main window would find when it opens.
+class RecordingHost : public MainWindowHost {
+ public:
+  void RunMainWindow() override {
+    ++runs;
+    picturesSet = setupState.pictureInfo && setupState.pictureBits && setupState.partsInfo &&
+                  setupState.partsBits;
+    packageOpen = packageArchive.source != kPackageClosed;
+    caption = setupState.mainFolderName;
+  }
+  int runs = 0;
+  bool picturesSet = false;
+  bool packageOpen = false;
+  std::string caption;
+};
+
+class StartupTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ResetSetupState();
+    registry_ = testing::MakeRegistry();
+    recordPath_ = std::string(".Default\\Software\\SetupTestsStartup\\") +
+                  ::testing::UnitTest::GetInstance()->current_test_info()->name();
+  }
+  void TearDown() override {
+    if (auto maker = registry_->OpenOrCreate(RegistryRoot::kUsers, ".Default\\Software")) {
+      maker->DeleteSubkey(recordPath_.c_str() + strlen(".Default\\Software\\"));
+      maker->DeleteSubkey("SetupTestsStartup");
+    }
+    ClosePackage();
+    ResetSetupState();
+  }
+
+  std::string Script(const char* caption) {
+    return std::string("#T=") + caption + "\r\n#G=" + recordPath_ + "\r\n#I=a.exe\r\n";
+  }
+
+  std::vector<TestEntry> Package(const char* caption) {
+    return {{"setup.txt", Bytes(Script(caption))},
+            {"setup256.bmp", MakeBitmap(320, 192, 8)},
+            {"parts.bmp", MakeBitmap(64, 1024, 24)}};
+  }
+
+  int Run() { return RunSetupProgram(files_, *registry_, resources_, host_, this); }
+
+  testing::FakeFileSystem files_;
+  testing::FakeResources resources_;
+  std::unique_ptr<Registry> registry_;
+  std::string recordPath_;
+  RecordingHost host_;
+};
+
+TEST_F(StartupTest, ShowsTheMainWindowWithEverythingLoadedAndReleasesItAfterwards) {
+  resources_.Add(135, BuildArchive(Package("Quillfen")));
+  EXPECT_EQ(0, Run());
+  EXPECT_EQ(1, host_.runs);
+  EXPECT_TRUE(host_.picturesSet);
+  EXPECT_TRUE(host_.packageOpen);
+  EXPECT_EQ("Quillfen", host_.caption);
+  EXPECT_EQ(this, setupState.instance);
+  EXPECT_EQ(0, setupState.installed);
+  EXPECT_EQ(0u, setupState.installedVersion);
+  EXPECT_STREQ("", setupState.executePath);
+  EXPECT_EQ(kPackageClosed, packageArchive.source);
+  EXPECT_EQ(nullptr, setupState.pictureInfo);
+}
+
+TEST_F(StartupTest, AFilesZarcInTheCurrentFolderWins) {
+  resources_.Add(135, BuildArchive(Package("BuiltIn")));
+  files_.AddFile("files.zarc", BuildArchive(Package("FromFile")));
+  Run();
+  EXPECT_EQ("FromFile", host_.caption);
+}
+
+TEST_F(StartupTest, EndsSilentlyWhenAPieceIsMissing) {
+  const char* pieces[] = {"setup.txt", "setup256.bmp", "parts.bmp"};
+  for (const char* missing : pieces) {
+    std::vector<TestEntry> entries;
+    for (const TestEntry& entry : Package("x")) {
+      if (entry.name != missing) entries.push_back(entry);
+    }
+    testing::FakeResources resources;
+    resources.Add(135, BuildArchive(entries));
+    RecordingHost host;
+    EXPECT_EQ(0, RunSetupProgram(files_, *registry_, resources, host, nullptr)) << missing;
+    EXPECT_EQ(0, host.runs) << missing;
+    EXPECT_EQ(kPackageClosed, packageArchive.source) << missing;
+    ResetSetupState();
+  }
+  EXPECT_EQ(0, Run());  // no package at all
+  EXPECT_EQ(0, host_.runs);
+}
+
+TEST_F(StartupTest, APictureThatDoesNotFitItsEntryEndsSilently) {
+  std::vector<TestEntry> entries = Package("x");
+  testing::Poke32(entries[1].data, testing::kOffBitsField, 1u << 20);
+  resources_.Add(135, BuildArchive(entries));
+  Run();
+  EXPECT_EQ(0, host_.runs);
+}
+
+TEST_F(StartupTest, TheRecordedProgramMustExistToCountAsInstalled) {
+  resources_.Add(135, BuildArchive(Package("x")));
+  {
+    auto record = registry_->OpenOrCreate(RegistryRoot::kUsers, recordPath_.c_str());
+    record->SetString("ExecutePath", "C:\\Games\\Quillfen\\Quillfen.exe");
+    record->SetString("MainPath", "C:\\Games\\Quillfen");
+    record->SetNumber("Version", 4);
+  }
+  Run();
+  EXPECT_EQ(0, setupState.installed);  // the file is gone
+  EXPECT_STREQ("C:\\Games\\Quillfen", setupState.mainPath);
+  EXPECT_EQ(4u, setupState.installedVersion);
+
+  ResetSetupState();
+  files_.AddFile("C:\\Games\\Quillfen\\Quillfen.exe", "MZ");
+  Run();
+  EXPECT_EQ(1, setupState.installed);
+}
+
+}  // namespace
+}  // namespace setup

@@ -1,0 +1,53 @@
+#include "fakes/fake_view.h"
+
+#include <cstring>
+
+#include "app/control_ids.h"
+
+namespace setup::testing {
+
+void FakeView::ShowControl(int id, bool visible) {
+  if (visible) {
+    visible_.insert(id);
+  } else {
+    visible_.erase(id);
+  }
+}
+
+void FakeView::SetChecked(int id, bool on) {
+  if (on) {
+    checked.insert(id);
+  } else {
+    checked.erase(id);
+  }
+}
+
+int FakeView::ShowMessage(const char* text, const char* title, uint32_t style) {
+  messages.push_back({text, title, style});
+  if (answers.empty()) return kAnswerOk;
+  int answer = answers.front();
+  answers.pop_front();
+  return answer;
+}
+
+std::set<int> MainWindowControls() {
+  return {IDC_SETUP, IDC_RUN, IDC_VERSION_UP, IDC_UNINSTALL, IDC_CANCEL};
+}
+
+bool FakeShell::SpecialFolderPath(void*, SpecialFolder folder, char* buffer, uint32_t capacity) {
+  const std::string& path = folder == SpecialFolder::kDesktop ? desktop : programs;
+  if (path.empty() || path.size() + 1 > capacity) {
+    if (capacity > 0) buffer[0] = '\0';
+    return false;
+  }
+  memcpy(buffer, path.c_str(), path.size() + 1);
+  return true;
+}
+
+int32_t FakeShell::WriteShortcut(const char* linkPath, const char* target,
+                                 const char* workingDirectory, int) {
+  shortcuts.push_back(std::string(linkPath) + " -> " + target + " in " + workingDirectory);
+  return kShellOk;
+}
+
+}  // namespace setup::testing

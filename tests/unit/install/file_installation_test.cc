@@ -1,0 +1,373 @@
+// The install list carried out against the platform's real file system: on the host, and under
+// Wine for the Win32 implementation.
+#include "install/file_installation.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "app/setup_state.h"
+#include "archive/package_archive.h"
+#include "fakes/fake_file_system.h"
+#include "fakes/test_archive.h"
+#include "install/recording_view.h"
+#include "install/removal.h"
+#include "install/tree_snapshot.h"
+#include "platform/platform_fixture.h"
+
+namespace setup {
+namespace {
+
+using testing::Bytes;
+using testing::TreeSnapshot;
+
+const std::string kFolder = "<folder>";
+// "ソフト" and "表": both end in the trail byte 0x5C, which is no separator.
+const std::string kSoft = "\x83\x5c\x83\x74\x83\x67";
+const std::string kTable = "\x95\x5c";
+
+class InstallFilesTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ResetSetupState();
+    ASSERT_TRUE(folder_.ok());
+    // The medium: relative sources and disk entries of the package are looked up here.
+    ASSERT_TRUE(fs_->MakeFolder(Medium().c_str()));
+    ASSERT_TRUE(fs_->ChangeFolder(Medium().c_str()));
+    SetInstallDir(folder_.PathOf("app"));
+  }
+  void TearDown() override {
+    ClosePackage();
+    ResetSetupState();
+  }
+
+  std::string Medium() const { return folder_.PathOf("medium"); }
+  std::string App(const std::string& name = "") const {
+    return name.empty() ? setupState.installDir : std::string(setupState.installDir) + "\\" + name;
+  }
+  void SetInstallDir(const std::string& path) {
+    ASSERT_TRUE(CopyText(setupState.installDir, kPathCapacity, path.c_str()));
+  }
+  void OpenPackageOf(const std::vector<testing::TestEntry>& entries) {
+    resources_.Add(135, testing::BuildArchive(entries));
+    ASSERT_TRUE(OpenPackage(*fs_, resources_, 135));
+  }
+  void OpenPackageImage(std::vector<uint8_t> image) {
+    resources_.Add(135, std::move(image));
+    ASSERT_TRUE(OpenPackage(*fs_, resources_, 135));
+  }
+  void Add(uint8_t type, const std::string& text) {
+    InstallEntry entry{};
+    entry.type = type;
+    ASSERT_LT(text.size(), kInstallTextCapacity);
+    memcpy(entry.text, text.c_str(), text.size() + 1);
+    list_.push_back(entry);
+  }
+  bool Run() { return InstallFiles(*fs_, view_, list_.data(), int(list_.size())); }
+  void WriteMedium(const std::string& name, const std::string& bytes) {
+    ASSERT_TRUE(folder_.WriteFile("medium\\" + name, bytes)) << name;
+  }
+  void MakeMediumFolder(const std::string& name) { ASSERT_TRUE(fs_->MakeFolder((Medium() + "\\" + name).c_str())); }
+  TreeSnapshot Installed() { return testing::Snapshot(*fs_, App()); }
+  std::string ListBytes() const {
+    return std::string(reinterpret_cast<const char*>(list_.data()), list_.size() * sizeof(InstallEntry));
+  }
+
+  testing::TempFolder folder_;
+  std::unique_ptr<FileSystem> fs_ = testing::MakeFileSystem();
+  testing::FakeResources resources_;
+  testing::RecordingView view_;
+  std::vector<InstallEntry> list_;
+};
+
+TEST_F(InstallFilesTest, AnEmptyListMakesOnlyTheInstallFolder) {
+  SetInstallDir(folder_.PathOf("deep\\er\\app"));
+  EXPECT_TRUE(InstallFiles(*fs_, view_, nullptr, 0));
+  EXPECT_TRUE(InstallFiles(*fs_, view_, nullptr, -1));
+  EXPECT_EQ(testing::Snapshot(*fs_, folder_.path()),
+            (TreeSnapshot{{"deep", kFolder}, {"deep\\er", kFolder}, {"deep\\er\\app", kFolder}, {"medium", kFolder}}));
+  EXPECT_TRUE(view_.positions.empty());
+}
+
+TEST_F(InstallFilesTest, ExtractsEntriesIntoFoldersMadeBeforeThem) {
+  std::vector<uint8_t> program = testing::PseudoRandom(300000, 3);
+  OpenPackageOf({{"Quillfen.exe", program}, {"data\\a.bin", Bytes("inner")}, {"empty.txt", {}}});
+  ASSERT_TRUE(fs_->MakeFolder(App().c_str()));
+  ASSERT_TRUE(folder_.WriteFile("app\\Quillfen.exe", "the older, installed version"));
+  Add(kMakeFolder, "data");
+  Add(kExtractEntry, "data\\a.bin");
+  Add(kExtractEntry, "Quillfen.exe");
+  Add(kExtractEntry, "empty.txt");
+  EXPECT_TRUE(Run());
+  EXPECT_EQ(Installed(), (TreeSnapshot{{"data", kFolder},
+                                       {"data\\a.bin", "inner"},
+                                       {"Quillfen.exe", std::string(program.begin(), program.end())},
+                                       {"empty.txt", ""}}));
+  EXPECT_EQ(view_.positions.size(), 3u);
+}
+
+TEST_F(InstallFilesTest, AnEntryForAFolderNotMadeFailsTheRun) {
+  OpenPackageOf({{"data\\a.bin", Bytes("inner")}});
+  Add(kExtractEntry, "data\\a.bin");
+  Add(kWriteNewFile, "after.txt");
+  EXPECT_FALSE(Run());
+  EXPECT_EQ(Installed(), TreeSnapshot());
+  EXPECT_TRUE(view_.positions.empty());
+}
+
+TEST_F(InstallFilesTest, AMissingOrDamagedEntryFailsAndKeepsTheInstalledFile) {
+  std::vector<uint8_t> image = testing::BuildArchive({{"Quillfen.exe", testing::PseudoRandom(5000, 1)}});
+  image.back() ^= 0xFF;  // the Adler-32 of the stream no longer matches
+  OpenPackageImage(image);
+  ASSERT_TRUE(fs_->MakeFolder(App().c_str()));
+  ASSERT_TRUE(folder_.WriteFile("app\\Quillfen.exe", "working program"));
+  ASSERT_TRUE(folder_.WriteFile("app\\readme.chm", "old readme"));
+  for (const char* name : {"Quillfen.exe", "readme.chm"}) {
+    list_.clear();
+    Add(kExtractEntry, name);
+    EXPECT_FALSE(Run()) << name;
+  }
+  EXPECT_EQ(Installed(), (TreeSnapshot{{"Quillfen.exe", "working program"}, {"readme.chm", "old readme"}}));
+}
+
+TEST_F(InstallFilesTest, CopiesFilesOverExistingOnesWithNormalAttributes) {
+  WriteMedium("setup.ini", "ini");
+  MakeMediumFolder("src");
+  WriteMedium("src\\a.txt", "a");
+  ASSERT_TRUE(testing::MakeReadOnly(Medium() + "\\src\\a.txt"));
+  ASSERT_TRUE(fs_->MakeFolder(App().c_str()));
+  ASSERT_TRUE(folder_.WriteFile("app\\b.txt", "the old b"));
+  Add(kCopyFile, "setup.ini");
+  Add(kCopyFile, "src\\a.txt,b.txt");
+  Add(kCopyFile, Medium() + "\\setup.ini,absolute.ini");
+  EXPECT_TRUE(Run());
+  EXPECT_EQ(Installed(), (TreeSnapshot{{"setup.ini", "ini"}, {"b.txt", "a"}, {"absolute.ini", "ini"}}));
+  EXPECT_EQ(view_.positions.size(), 3u);
+  // The read-only mark of the medium did not come along: the copy can go again.
+  EXPECT_TRUE(fs_->RemoveFile(App("b.txt").c_str()));
+}
+
+TEST_F(InstallFilesTest, ACopyThatFailsEndsTheRun) {
+  WriteMedium("locked.txt", "new");
+  MakeMediumFolder("tree");
+  WriteMedium("tree\\locked.txt", "new");
+  ASSERT_TRUE(fs_->MakeFolder(App().c_str()));
+  ASSERT_TRUE(fs_->MakeFolder(App("tree").c_str()));
+  for (const char* name : {"locked.txt", "tree\\locked.txt"}) {
+    ASSERT_TRUE(folder_.WriteFile(std::string("app\\") + name, "kept"));
+    ASSERT_TRUE(testing::MakeReadOnly(App(name)));
+  }
+  const std::vector<std::pair<uint8_t, std::string>> failing = {
+      {kCopyFile, "missing.txt"}, {kCopyFile, "locked.txt"}, {kCopyTree, "tree"}};
+  for (const auto& [type, text] : failing) {
+    list_.clear();
+    Add(type, text);
+    Add(kWriteNewFile, "after.txt");
+    EXPECT_FALSE(Run()) << text;
+  }
+  EXPECT_EQ(Installed(), (TreeSnapshot{{"locked.txt", "kept"}, {"tree", kFolder}, {"tree\\locked.txt", "kept"}}));
+}
+
+TEST_F(InstallFilesTest, CopiesFolderTreesButNotTheirDotFolders) {
+  MakeMediumFolder("tree");
+  MakeMediumFolder("tree\\sub");
+  MakeMediumFolder("tree\\sub\\deeper");
+  MakeMediumFolder("tree\\.git");
+  MakeMediumFolder("tree\\sub\\.cache");
+  WriteMedium("tree\\a.txt", "a");
+  WriteMedium("tree\\.profile", "dot file");
+  WriteMedium("tree\\sub\\b.txt", "b");
+  WriteMedium("tree\\sub\\deeper\\c.txt", "c");
+  WriteMedium("tree\\.git\\config", "not copied");
+  WriteMedium("tree\\sub\\.cache\\x", "not copied");
+  Add(kCopyTree, "tree,dest");
+  Add(kCopyTree, "tree");
+  Add(kCopyTree, "nowhere,empty");
+  Add(kWriteNewFile, "after.txt");
+  EXPECT_TRUE(Run());
+  TreeSnapshot expected = {{"empty", kFolder}, {"after.txt", ""}};
+  for (const std::string root : {"dest", "tree"}) {
+    expected[root] = kFolder;
+    expected[root + "\\a.txt"] = "a";
+    expected[root + "\\.profile"] = "dot file";
+    expected[root + "\\sub"] = kFolder;
+    expected[root + "\\sub\\b.txt"] = "b";
+    expected[root + "\\sub\\deeper"] = kFolder;
+    expected[root + "\\sub\\deeper\\c.txt"] = "c";
+  }
+  EXPECT_EQ(Installed(), expected);
+  EXPECT_EQ(view_.positions.size(), 8u);  // one step per file copied
+}
+
+TEST_F(InstallFilesTest, NewFilesHoldExactlyTheirContentAndAreNeverReplaced) {
+  Add(kWriteNewFile, "flag.txt,1,2");
+  Add(kWriteNewFile, "empty.txt");
+  Add(kWriteNewFile, "comma.txt,");
+  const std::string before = ListBytes();
+  EXPECT_TRUE(Run());
+  const TreeSnapshot expected = {{"flag.txt", "1,2"}, {"empty.txt", ""}, {"comma.txt", ""}};
+  EXPECT_EQ(Installed(), expected);
+  EXPECT_TRUE(view_.positions.empty());
+
+  ASSERT_TRUE(fs_->RemoveFile(App("empty.txt").c_str()));
+  EXPECT_FALSE(Run());  // flag.txt is there now
+  EXPECT_EQ(Installed(), (TreeSnapshot{{"flag.txt", "1,2"}, {"comma.txt", ""}}));
+  EXPECT_EQ(ListBytes(), before);
+}
+
+struct ConditionCase {
+  const char* name;
+  const char* number;
+  uint8_t optionChoice;
+  bool carriedOut;
+};
+
+class InstallConditionTest : public InstallFilesTest, public ::testing::WithParamInterface<ConditionCase> {};
+
+TEST_P(InstallConditionTest, ComparesTheLow8BitsWithTheOptionChosen) {
+  setupState.optionChoice = GetParam().optionChoice;
+  Add(kIfOptionIs, GetParam().number);
+  Add(kWriteNewFile, "guarded.txt");
+  Add(kWriteNewFile, "always.txt");
+  EXPECT_TRUE(Run());
+  TreeSnapshot expected = {{"always.txt", ""}};
+  if (GetParam().carriedOut) expected["guarded.txt"] = "";
+  EXPECT_EQ(Installed(), expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Numbers, InstallConditionTest,
+    ::testing::Values(ConditionCase{"Zero", "0", 0, true}, ConditionCase{"One", "1", 0, false},
+                      ConditionCase{"Low8BitsOf256", "256", 0, true}, ConditionCase{"NoDigits", "abc", 0, true},
+                      ConditionCase{"BlankAndMinus256", " -256", 0, true}, ConditionCase{"All8Bits", "255", 0, false},
+                      ConditionCase{"Low8BitsOf257ForOption1", "257", 1, true},
+                      ConditionCase{"ZeroForOption1", "0", 1, false}),
+    [](const ::testing::TestParamInfo<ConditionCase>& info) { return std::string(info.param.name); });
+
+TEST_F(InstallFilesTest, AConditionPassesOverTheNextEntryUnread) {
+  Add(kIfOptionIs, "1");
+  Add(kIfOptionIs, "1");  // skipped: had it been read, it would skip the next one
+  Add(kWriteNewFile, "carried.txt");
+  Add(0, "zero.txt");
+  Add(7, "seven.txt");
+  Add(255, "high.txt");
+  Add(kIfOptionIs, "1");  // last: nothing left to skip
+  EXPECT_TRUE(Run());
+  EXPECT_EQ(Installed(), (TreeSnapshot{{"carried.txt", ""}}));
+}
+
+TEST_F(InstallFilesTest, TheProgressTextNeverShowsMoreThan100Percent) {
+  WriteMedium("a.txt", "a");
+  for (int i = 0; i < 3; ++i) Add(kCopyFile, "a.txt,copy" + std::to_string(i));
+  EXPECT_TRUE(Run());
+  using Texts = std::vector<std::pair<int, std::string>>;
+  using Positions = std::vector<std::pair<int, int>>;
+  EXPECT_EQ(view_.texts, (Texts{{1016, "100%"}, {1016, "100%"}, {1016, "100%"}}));
+  EXPECT_EQ(view_.positions, (Positions{{1015, 255}, {1015, 510}, {1015, 765}}));
+
+  // The position is never reset; near the 32-bit limit it stops there instead of wrapping.
+  view_.texts.clear();
+  view_.positions.clear();
+  setupState.progressPos = INT32_MAX - 100;
+  StepProgress(view_);
+  StepProgress(view_);
+  EXPECT_EQ(view_.texts, (Texts{{1016, "100%"}, {1016, "100%"}}));
+  EXPECT_EQ(view_.positions, (Positions{{1015, INT32_MAX}, {1015, INT32_MAX}}));
+
+  view_.texts.clear();
+  setupState.progressPos = -200;  // a bar that has not reached its end shows the share reached
+  StepProgress(view_);
+  EXPECT_EQ(view_.texts, (Texts{{1016, "21%"}}));
+}
+
+TEST_F(InstallFilesTest, ARetryAfterAFailureCarriesOutTheSameEntries) {
+  WriteMedium("src.txt", "source");
+  MakeMediumFolder("tree");
+  WriteMedium("tree\\t.txt", "t");
+  Add(kMakeFolder, "data");
+  Add(kCopyFile, "src.txt,data\\copy.txt");
+  Add(kWriteNewFile, "flag.txt,a,b");
+  Add(kCopyTree, "tree,t");
+  Add(kCopyFile, "missing.txt");
+  Add(kWriteNewFile, "never.txt");
+  const std::string before = ListBytes();
+
+  EXPECT_FALSE(Run());
+  const TreeSnapshot first = Installed();
+  EXPECT_EQ(first, (TreeSnapshot{{"data", kFolder},
+                                 {"data\\copy.txt", "source"},
+                                 {"flag.txt", "a,b"},
+                                 {"t", kFolder},
+                                 {"t\\t.txt", "t"}}));
+  EXPECT_EQ(ListBytes(), before);
+
+  EXPECT_TRUE(RemoveFolderTree(*fs_, setupState.installDir));
+  EXPECT_FALSE(Run());
+  EXPECT_EQ(Installed(), first);
+  EXPECT_EQ(ListBytes(), before);
+  EXPECT_EQ(setupState.progressPos, 4 * 255);  // two steps per run, never reset in between
+}
+
+TEST_F(InstallFilesTest, PathsLongerThan259BytesFailTheRunWithoutWriting) {
+  // An install folder that leaves exactly 259 bytes for a 20-byte name.
+  std::string dir = folder_.PathOf("");
+  dir += std::string(238 - dir.size(), 'd');
+  SetInstallDir(dir);
+  const std::string fits(20, 'f'), tooLong(21, 'g');
+  ASSERT_EQ((dir + "\\" + fits).size(), 259u);
+  Add(kWriteNewFile, fits);
+  EXPECT_TRUE(Run());
+  // Sources that exist, so that only the length of the destination can fail them.
+  OpenPackageOf({{tooLong, Bytes("entry")}});
+  WriteMedium(tooLong, "medium");
+  for (uint8_t type : {kWriteNewFile, kExtractEntry, kCopyFile, kMakeFolder}) {
+    list_.clear();
+    Add(type, tooLong);
+    EXPECT_FALSE(Run()) << int(type);
+  }
+  EXPECT_EQ(Installed(), (TreeSnapshot{{fits, ""}}));
+
+  // A tree whose copies would grow past the limit deeper down.
+  MakeMediumFolder("tree");
+  MakeMediumFolder("tree\\" + std::string(10, 's'));
+  WriteMedium("tree\\" + std::string(10, 's') + "\\" + std::string(10, 'x'), "x");
+  list_.clear();
+  Add(kCopyTree, "tree,t");
+  EXPECT_FALSE(Run());
+
+  char over[400];
+  memset(over, 'p', sizeof over - 1);
+  over[sizeof over - 1] = '\0';
+  EXPECT_FALSE(CreateFolderPath(*fs_, over));
+}
+
+TEST_F(InstallFilesTest, CreateFolderPathMakesEveryMissingLevelOnce) {
+  const std::string deep = folder_.PathOf("A\\B\\C");
+  EXPECT_TRUE(CreateFolderPath(*fs_, deep.c_str()));
+  const TreeSnapshot made = testing::Snapshot(*fs_, folder_.path());
+  EXPECT_EQ(made, (TreeSnapshot{{"A", kFolder}, {"A\\B", kFolder}, {"A\\B\\C", kFolder}, {"medium", kFolder}}));
+  EXPECT_FALSE(CreateFolderPath(*fs_, deep.c_str()));
+  EXPECT_FALSE(CreateFolderPath(*fs_, folder_.PathOf("A").c_str()));
+  EXPECT_EQ(testing::Snapshot(*fs_, folder_.path()), made);
+
+  // Names whose last byte is 0x5C are not cut there.
+  const std::string japanese = kSoft + "\\" + kTable + "\\" + kTable;
+  EXPECT_TRUE(CreateFolderPath(*fs_, folder_.PathOf(japanese).c_str()));
+  TreeSnapshot withJapanese = made;
+  withJapanese[kSoft] = kFolder;
+  withJapanese[kSoft + "\\" + kTable] = kFolder;
+  withJapanese[japanese] = kFolder;
+  EXPECT_EQ(testing::Snapshot(*fs_, folder_.path()), withJapanese);
+
+  // A file in the way: nothing is made, not even beside it at a cut through "表".
+  ASSERT_TRUE(folder_.WriteFile(kTable, ""));
+  withJapanese[kTable] = "";
+  EXPECT_FALSE(CreateFolderPath(*fs_, folder_.PathOf(kTable + "\\below").c_str()));
+  EXPECT_EQ(testing::Snapshot(*fs_, folder_.path()), withJapanese);
+}
+
+}  // namespace
+}  // namespace setup
