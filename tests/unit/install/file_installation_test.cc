@@ -225,6 +225,10 @@ struct ConditionCase {
   bool carriedOut;
 };
 
+void PrintTo(const ConditionCase& c, std::ostream* out) {
+  *out << "#Z=" << c.number << " with option " << int(c.optionChoice);
+}
+
 class InstallConditionTest : public InstallFilesTest, public ::testing::WithParamInterface<ConditionCase> {};
 
 TEST_P(InstallConditionTest, ComparesTheLow8BitsWithTheOptionChosen) {
@@ -245,7 +249,7 @@ INSTANTIATE_TEST_SUITE_P(
                       ConditionCase{"BlankAndMinus256", " -256", 0, true}, ConditionCase{"All8Bits", "255", 0, false},
                       ConditionCase{"Low8BitsOf257ForOption1", "257", 1, true},
                       ConditionCase{"ZeroForOption1", "0", 1, false}),
-    [](const ::testing::TestParamInfo<ConditionCase>& info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<ConditionCase>& c) { return std::string(c.param.name); });
 
 TEST_F(InstallFilesTest, AConditionPassesOverTheNextEntryUnread) {
   Add(kIfOptionIs, "1");
