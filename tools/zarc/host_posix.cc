@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstdio>
 
+#include "zarc/entry_name.h"
 #include "zarc/host.h"
 
 namespace zarc {
@@ -40,20 +41,6 @@ bool Convert(const char* from, const char* to, const std::string& in, std::strin
   return ok;
 }
 
-std::string Escaped(const std::string& bytes) {
-  std::string shown;
-  for (unsigned char c : bytes) {
-    if (c >= 0x20 && c < 0x7F) {
-      shown += char(c);
-    } else {
-      char hex[5];
-      snprintf(hex, sizeof hex, "\\x%02X", c);
-      shown += hex;
-    }
-  }
-  return shown;
-}
-
 }  // namespace
 
 bool EntryNameFromHost(const std::string& host, std::string* entry) {
@@ -66,7 +53,7 @@ bool HostNameFromEntry(const std::string& entry, std::string* host) {
 
 std::string ShowEntryName(const std::string& entry) {
   std::string utf8;
-  return HostNameFromEntry(entry, &utf8) ? utf8 : Escaped(entry);
+  return HostNameFromEntry(entry, &utf8) ? utf8 : EscapedBytes(entry);
 }
 
 std::string ShowHostName(const std::string& host) { return host; }

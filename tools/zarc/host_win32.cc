@@ -6,25 +6,12 @@
 
 #include "platform/win32/wide_text.h"
 #include "base/text.h"
+#include "zarc/entry_name.h"
 #include "zarc/host.h"
 
 namespace zarc {
 
 namespace {
-
-std::string Escaped(const std::string& bytes) {
-  std::string shown;
-  for (unsigned char c : bytes) {
-    if (c >= 0x20 && c < 0x7F) {
-      shown += char(c);
-    } else {
-      char hex[5];
-      snprintf(hex, sizeof hex, "\\x%02X", c);
-      shown += hex;
-    }
-  }
-  return shown;
-}
 
 // Code page 932 text as UTF-8, the console's code page once the entry point has set it.
 bool ToUtf8(const std::string& text, std::string* utf8) {
@@ -60,7 +47,7 @@ bool HostNameFromEntry(const std::string& entry, std::string* host) {
 
 std::string ShowEntryName(const std::string& entry) {
   std::string utf8;
-  return ToUtf8(entry, &utf8) ? utf8 : Escaped(entry);
+  return ToUtf8(entry, &utf8) ? utf8 : EscapedBytes(entry);
 }
 
 std::string ShowHostName(const std::string& host) { return ShowEntryName(host); }
