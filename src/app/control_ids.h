@@ -17,6 +17,10 @@
 #define IDC_PROGRESS 1015
 #define IDC_PERCENT 1016
 
+/* The confirming and cancelling buttons of every dialog (IDOK and IDCANCEL), also their results. */
+#define IDC_OK 1
+#define IDC_DISMISS 2
+
 /* Install options dialog. */
 #define IDC_FREE_SPACE 1017
 #define IDC_FOLDER 1003

@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 
 #include "app/control_ids.h"
+#include "app/flows.h"
 #include "app/install_record.h"
 #include "app/picture.h"
 #include "app/setup_state.h"
@@ -52,15 +53,21 @@ PictureToPaint MainWindow::Picture() const {
 bool MainWindow::Command(int id) {
   switch (id) {
     case IDC_CANCEL:
-      view_.End(IDC_CANCEL);
+      // Esc and Alt+F4 arrive here too; the install run's worker still uses the window.
+      if (!InstallRunning()) view_.End(IDC_CANCEL);
       return true;
     case IDC_RUN:
       Run();
       return true;
     case IDC_SETUP:
-    case IDC_UNINSTALL:
+      SetupCommand(platform_, view_);
+      return true;
     case IDC_VERSION_UP:
-      return true;  // the three flows
+      VersionUpCommand(platform_, view_, *this);
+      return true;
+    case IDC_UNINSTALL:
+      UninstallCommand(platform_, view_);
+      return true;
     default:
       return false;
   }

@@ -9,6 +9,7 @@ namespace setup {
 class FileSystem;
 class Registry;
 class Shell;
+class Threads;
 class WindowView;
 
 // The platform pieces the main window and its flows work through.
@@ -16,6 +17,7 @@ struct MainWindowPlatform {
   FileSystem& files;
   Registry& registry;
   Shell& shell;
+  Threads* threads = nullptr;  // for the install run's worker; none: setup cannot start one
 };
 
 // The main picture as painting needs it.

@@ -58,6 +58,10 @@ class ChunkWriter {
   // every call.
   bool Close();
 
+  // Gives up the new file: the temporary file goes and the target stays as it was. For a caller
+  // that could not write everything it meant to.
+  void Abandon() { Discard(); }
+
  private:
   static constexpr int32_t kFirstIdCapacity = 256;
   static constexpr uint32_t kMaxFileSize = 0xFFFFFFFFu;

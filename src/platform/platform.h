@@ -91,6 +91,10 @@ class FileSystem {
 
   // Clears the read-only, hidden and system marks of a file. False if there is no such file.
   virtual bool SetNormalAttributes(const char* path) = 0;
+
+  // The bytes free for this user on the drive whose root is given ("C:\" or "C:"), without a
+  // 4 GiB limit. False if it cannot be measured; a file system that cannot measure keeps this.
+  virtual bool FreeBytes(const char* root, uint64_t* bytes) { return false; }
 };
 
 enum class RegistryRoot {

@@ -48,6 +48,10 @@ class WindowView {
 
   // Ends this modal dialog with result.
   virtual void End(int result) = 0;
+
+  // Runs the dialog of template templateId modally, owned by this window, and returns the result
+  // it ended with; -1 if it could not be shown. A window that runs no nested dialogs keeps this.
+  virtual int RunDialog(int templateId) { return -1; }
 };
 
 }  // namespace setup

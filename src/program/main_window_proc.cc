@@ -8,7 +8,8 @@ namespace {
 
 // The presenter and its view live as long as the dialog window.
 struct MainWindowState {
-  MainWindowState(HWND window, MainWindowPlatform& platform) : view(window), presenter(platform, view) {}
+  MainWindowState(HWND window, MainWindowPlatform& platform, NestedDialogs* dialogs)
+      : view(window, dialogs), presenter(platform, view) {}
   DialogView view;
   MainWindow presenter;
 };
@@ -37,7 +38,7 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_INITDIALOG: {
       if (state == nullptr) {
         auto* context = reinterpret_cast<MainWindowContext*>(lParam);
-        state = new MainWindowState(window, *context->platform);
+        state = new MainWindowState(window, *context->platform, context->dialogs);
         SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state));
       }
       state->presenter.Initialise(LOWORD(wParam));

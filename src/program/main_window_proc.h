@@ -4,12 +4,14 @@
 #include <windows.h>
 
 #include "app/main_window.h"
+#include "platform/win32/dialog_view.h"
 
 namespace setup {
 
 // Passed as the dialog's creation parameter.
 struct MainWindowContext {
   MainWindowPlatform* platform;
+  NestedDialogs* dialogs;  // the dialogs the window's commands open
 };
 
 INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

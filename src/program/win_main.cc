@@ -8,7 +8,9 @@
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_resources.h"
 #include "platform/win32/win32_shell.h"
+#include "platform/win32/win32_threads.h"
 #include "program/main_window_proc.h"
+#include "program/nested_dialogs.h"
 
 namespace setup {
 namespace {
@@ -16,7 +18,7 @@ namespace {
 class Win32MainWindowHost : public MainWindowHost {
  public:
   Win32MainWindowHost(HINSTANCE instance, MainWindowPlatform& platform)
-      : instance_(instance), context_{&platform} {}
+      : instance_(instance), dialogs_(instance, platform), context_{&platform, &dialogs_} {}
 
   void RunMainWindow() override {
     DialogBoxParamW(instance_, MAKEINTRESOURCEW(IDD_MAIN_WINDOW), nullptr, MainWindowProc,
@@ -25,6 +27,7 @@ class Win32MainWindowHost : public MainWindowHost {
 
  private:
   HINSTANCE instance_;
+  Win32NestedDialogs dialogs_;
   MainWindowContext context_;
 };
 
@@ -39,7 +42,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   setup::Win32Registry registry;
   setup::Win32Resources resources(instance);
   setup::Win32Shell shell;
-  setup::MainWindowPlatform platform{files, registry, shell};
+  setup::Win32Threads threads;
+  setup::MainWindowPlatform platform{files, registry, shell, &threads};
   setup::Win32MainWindowHost host(instance, platform);
   return setup::RunSetupProgram(files, registry, resources, host, instance);
 }

@@ -37,6 +37,10 @@ trap cleanup EXIT
 
 wineboot -i >/dev/null 2>&1
 wineserver -w
+# The dialogs ask for the proportional "ＭＳ Ｐゴシック"; its proportional stand-in keeps their texts
+# inside the template's rectangles as on Windows.
+wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' \
+  /v 'ＭＳ Ｐゴシック' /t REG_SZ /d IPAPGothic /f >/dev/null
 
 passed=0
 failed=0
@@ -172,6 +176,142 @@ start_setup no-parts "$out/files.zarc"
 wait_setup
 check "exit status without parts.bmp" 0 "$status"
 check "no window without parts.bmp" 1 "$(d wait Quillfen 1 >/dev/null; echo $?)"
+
+# The status area of the folder browser: control 14146, or the browser's own status line where
+# it hides that one. Line breaks read as blanks.
+browser=フォルダーの参照
+browser_status() { d controls "$browser" | awk -F'\t' '($1 == 14146 || $1 == 14147) && $2 == 1 {print $4}'; }
+free_line_re='^空き容量:\[[0-9]+\.[0-9]+ (MByte|GByte)\] / 必要容量:\[1 MByte\]$'
+matches() { [[ $2 =~ $1 ]] && echo yes || echo "no: $2"; }  # matches REGEX TEXT
+licence=使用許諾契約書
+
+echo "--- Setup: the licence, declined with its close box, then agreed to"
+clear_record
+start_setup dialogs-setup
+d wait Quillfen >/dev/null
+d command Quillfen 1
+check "licence dialog opens on Setup" 0 "$(d wait "$licence" >/dev/null; echo $?)"
+check "licence text with its line breaks" "$(iconv -f CP932 -t UTF-8 "$demo/files/同意書.txt")" \
+  "$(d text "$licence" 1009)"
+check "licence lines are not wrapped" 21 "$(d lines "$licence" 1009)"
+check "licence buttons" "同意する|同意しない" "$(d text "$licence" 1)|$(d text "$licence" 2)"
+shot dialog-licence
+d close "$licence"
+check "the close box declines" 0 "$(d gone "$licence" >/dev/null; echo $?)"
+check "no install options after declining" 1 "$(d wait Install 1 >/dev/null; echo $?)"
+wait_setup
+check "declining the licence ends the program" 0 "$status"
+start_setup dialogs-setup-again
+d wait Quillfen >/dev/null
+d command Quillfen 1
+d wait "$licence" >/dev/null
+d key "$licence" enter
+check "Enter agrees: the install options open" 0 "$(d wait Install >/dev/null; echo $?)"
+
+echo "--- the install options dialog and its folder browser"
+check "options buttons" "1 2 1005 1007 1008 " "$(buttons Install)"
+check "options button texts" "ｾｯﾄｱｯﾌﾟ開始|ｾｯﾄｱｯﾌﾟ中止|変更" \
+  "$(d text Install 1)|$(d text Install 2)|$(d text Install 1008)"
+check "options default folder" 'C:\Program Files\Corvane\Quillfen' "$(d text Install 1003)"
+check "options free-space line" yes "$(matches "$free_line_re" "$(d text Install 1017)")"
+shot dialog-install-options
+mkdir -p "$WINEPREFIX/drive_c/Games"
+d click Install 1008
+check "the browser opens on 変更" 0 "$(d wait "$browser" >/dev/null; echo $?)"
+check "browser shows the requirement when it opens" "＊1 MByte以上の空き容量が必要です" "$(browser_status)"
+d select "$browser" 'C:\'
+check "browser status for a drive root" yes \
+  "$(matches '^C:\\   空き容量:\[[0-9]+\.[0-9]+ (MByte|GByte)\]$' "$(browser_status)")"
+d treechild "$browser" Games
+check "browser status for a folder" yes \
+  "$(matches '^C:\\Games   空き容量:\[[0-9]+\.[0-9]+ (MByte|GByte)\]$' "$(browser_status)")"
+shot dialog-folder-browser
+d click "$browser" 1
+d gone "$browser" >/dev/null
+check "the chosen folder with the product folder" 'C:\Games\Quillfen' "$(d text Install 1003)"
+check "free-space line after browsing" yes "$(matches "$free_line_re" "$(d text Install 1017)")"
+d click Install 1008
+d wait "$browser" >/dev/null
+check "the browser starts at the folder above" Games "$(d treeitem "$browser")"
+check "the requirement stays over the start folder's status" "＊1 MByte以上の空き容量が必要です" \
+  "$(browser_status)"
+d click "$browser" 2
+d gone "$browser" >/dev/null
+check "a cancelled browse keeps the folder" 'C:\Games\Quillfen' "$(d text Install 1003)"
+d click Install 1008
+d wait "$browser" >/dev/null
+d select "$browser" 'C:\'
+d click "$browser" 1
+d gone "$browser" >/dev/null
+check "a drive root gives one backslash" 'C:\Quillfen' "$(d text Install 1003)"
+shot dialog-install-options-root
+d command Install 2
+d gone Install >/dev/null
+d command Quillfen 1
+check "Setup again asks for no licence" 1 "$(d wait "$licence" 1 >/dev/null; echo $?)"
+d wait Install >/dev/null
+check "each opening starts from the default folder" 'C:\Program Files\Corvane\Quillfen' \
+  "$(d text Install 1003)"
+d command Install 2
+d gone Install >/dev/null
+d command Quillfen 2
+wait_setup
+check "exit status after the dialogs" 0 "$status"
+
+echo "--- a licence of more than 4 KiB is shown whole"
+mkdir -p "$out/long-licence"
+for n in $(seq 1 150); do printf '第%d条 この条項は長い使用許諾のための試験用の文章です。\r\n' "$n"; done |
+  iconv -f UTF-8 -t CP932 > "$out/long-licence/同意書.txt"
+make_package "$out/long-licence/files.zarc" "同意書.txt" "$out/long-licence/同意書.txt"
+start_setup long-licence "$out/long-licence/files.zarc"
+d wait Quillfen >/dev/null
+d command Quillfen 1
+d wait "$licence" >/dev/null
+check "a long licence file" yes "$([ "$(stat -c %s "$out/long-licence/同意書.txt")" -gt 8192 ] && echo yes)"
+check "the long licence whole" "$(iconv -f CP932 -t UTF-8 "$out/long-licence/同意書.txt")" \
+  "$(d text "$licence" 1009)"
+d command "$licence" 2
+d gone "$licence" >/dev/null
+d command Quillfen 2
+wait_setup
+
+echo "--- Version up: the install options in their version-up layout"
+mkdir -p "$install_dir_unix"
+cp "$demo/bin/Quillfen.exe" "$install_dir_unix/"
+write_record 4 'C:\Program Files\Corvane\Quillfen\Quillfen.exe'
+start_setup dialogs-version-up
+d wait Quillfen >/dev/null
+d command Quillfen 1010
+check "version-up options open" 0 "$(d wait VersionUp >/dev/null; echo $?)"
+check "version-up options buttons" "1 2 " "$(buttons VersionUp)"
+check "version-up button texts" "ﾊﾞｰｼﾞｮﾝｱｯﾌﾟ開始|ﾊﾞｰｼﾞｮﾝｱｯﾌﾟ中止" \
+  "$(d text VersionUp 1)|$(d text VersionUp 2)"
+check "version-up shows the installed folder" 'C:\Program Files\Corvane\Quillfen' "$(d text VersionUp 1003)"
+check "version-up free-space line" yes "$(matches "$free_line_re" "$(d text VersionUp 1017)")"
+shot dialog-version-up
+d command VersionUp 2
+d gone VersionUp >/dev/null
+d command Quillfen 2
+wait_setup
+
+echo "--- Uninstall: the folder to be removed, and Enter cancels"
+write_record 5 'C:\Program Files\Corvane\Quillfen\Quillfen.exe'
+start_setup dialogs-uninstall
+d wait Quillfen >/dev/null
+d command Quillfen 3
+check "uninstall dialog opens" 0 "$(d wait UnInstall >/dev/null; echo $?)"
+check "uninstall shows the installed folder" 'C:\Program Files\Corvane\Quillfen' "$(d text UnInstall 1003)"
+check "uninstall button texts" "ｱﾝｲﾝｽﾄｰﾙ開始|ｱﾝｲﾝｽﾄｰﾙ中止" "$(d text UnInstall 1)|$(d text UnInstall 2)"
+check "cancel holds the focus and takes Enter" "2 1" "$(d focus UnInstall)"
+shot dialog-uninstall
+d key UnInstall enter
+check "Enter closes the uninstall dialog" 0 "$(d gone UnInstall >/dev/null; echo $?)"
+check "the main window stays" 0 "$(d wait Quillfen 2 >/dev/null; echo $?)"
+check "nothing was removed" yes "$([ -f "$install_dir_unix/Quillfen.exe" ] && echo yes)"
+d command Quillfen 2
+wait_setup
+clear_record
+rm -rf "$install_dir_unix"
 
 echo "screenshots: $out/shots"
 echo "$passed passed, $failed failed"

@@ -1,22 +1,33 @@
 // A small UI driver for the end-to-end scenarios, run under the same Wine as setup.exe: finds
 // top-level windows by caption, reads their controls, presses buttons. Texts in and out are UTF-8.
 //
+//   uidriver windows                    the captions of the visible top-level windows, one a line
 //   uidriver wait CAPTION [SECONDS]     waits until a visible window has this caption
 //   uidriver gone CAPTION [SECONDS]     waits until no window has it
 //   uidriver controls CAPTION           one line per child: id, visible (1/0), class, text
 //   uidriver text CAPTION ID            the text of one control (the message of a message box: 65535)
+//   uidriver lines CAPTION ID           the number of lines an edit control shows its text in
 //   uidriver click CAPTION ID           presses the button ID (BM_CLICK)
 //   uidriver command CAPTION ID         sends WM_COMMAND ID, as Esc (2) or a menu would
 //   uidriver key CAPTION KEY            posts a key press to the focused control: enter, escape
 //   uidriver close CAPTION              the close box (WM_SYSCOMMAND SC_CLOSE)
+//   uidriver focus CAPTION              the id of the focused control, and 1 when Enter presses it
+//                                       (it is the default button) or 0
+//   uidriver select CAPTION PATH        makes a folder browser select PATH (BFFM_SETSELECTIONW)
+//   uidriver treeitem CAPTION           the text of the selected item of the window's tree view
+//   uidriver treechild CAPTION NAME     opens the selected item and selects its child named NAME
 // Exit status 0 on success, 1 when the window or control is not there, 2 for a wrong command line.
+// The command line is read in UTF-16 (wmain): Wine hands a narrow main the system's code page.
 #include <windows.h>
+#include <commctrl.h>
 #include <fcntl.h>
+#include <shlobj.h>
 #include <io.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -35,9 +46,9 @@ std::string Utf8(const std::wstring& wide) {
 }
 
 std::wstring TextOf(HWND window) {
-  wchar_t buffer[8192];
-  LRESULT n = SendMessageW(window, WM_GETTEXT, sizeof buffer / sizeof buffer[0], LPARAM(buffer));
-  return std::wstring(buffer, size_t(n));
+  std::vector<wchar_t> buffer(size_t(SendMessageW(window, WM_GETTEXTLENGTH, 0, 0)) + 1, L'\0');
+  LRESULT n = SendMessageW(window, WM_GETTEXT, buffer.size(), LPARAM(buffer.data()));
+  return std::wstring(buffer.data(), size_t(n));
 }
 
 struct Search {
@@ -80,15 +91,136 @@ BOOL CALLBACK PrintChild(HWND child, LPARAM) {
   return TRUE;
 }
 
+// Memory in the process that owns a window, for messages whose parameter points at data there.
+class RemoteMemory {
+ public:
+  RemoteMemory(HWND window, size_t size) : size_(size) {
+    DWORD id = 0;
+    GetWindowThreadProcessId(window, &id);
+    process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, id);
+    if (process_ != nullptr) address_ = VirtualAllocEx(process_, nullptr, size, MEM_COMMIT, PAGE_READWRITE);
+  }
+  ~RemoteMemory() {
+    if (address_ != nullptr) VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
+    if (process_ != nullptr) CloseHandle(process_);
+  }
+  RemoteMemory(const RemoteMemory&) = delete;
+  RemoteMemory& operator=(const RemoteMemory&) = delete;
+
+  bool ok() const { return address_ != nullptr; }
+  void* address() const { return address_; }
+  bool Write(const void* data, size_t size, size_t offset = 0) {
+    return offset + size <= size_ &&
+           WriteProcessMemory(process_, static_cast<char*>(address_) + offset, data, size, nullptr);
+  }
+  bool Read(void* data, size_t size, size_t offset = 0) {
+    return offset + size <= size_ &&
+           ReadProcessMemory(process_, static_cast<char*>(address_) + offset, data, size, nullptr);
+  }
+
+ private:
+  HANDLE process_ = nullptr;
+  void* address_ = nullptr;
+  size_t size_;
+};
+
+int SelectFolder(HWND browser, const std::wstring& path) {
+  RemoteMemory text(browser, (path.size() + 1) * sizeof(wchar_t));
+  if (!text.ok() || !text.Write(path.c_str(), (path.size() + 1) * sizeof(wchar_t))) return 1;
+  SendMessageW(browser, BFFM_SETSELECTIONW, TRUE, LPARAM(text.address()));
+  return 0;
+}
+
+BOOL CALLBACK FindTree(HWND child, LPARAM param) {
+  wchar_t className[64];
+  GetClassNameW(child, className, 64);
+  if (std::wstring(className) != WC_TREEVIEWW) return TRUE;
+  *reinterpret_cast<HWND*>(param) = child;
+  return FALSE;
+}
+
+HWND TreeIn(HWND window) {
+  HWND tree = nullptr;
+  EnumChildWindows(window, FindTree, LPARAM(&tree));
+  return tree;
+}
+
+// The text of a tree item; the tree lives in another process, so the request and the text go
+// through memory there.
+bool ItemText(HWND tree, HTREEITEM item, std::wstring* text) {
+  constexpr int kChars = 260;
+  RemoteMemory remote(tree, sizeof(TVITEMW) + kChars * sizeof(wchar_t));
+  TVITEMW request{};
+  request.mask = TVIF_TEXT;
+  request.hItem = item;
+  request.pszText = reinterpret_cast<wchar_t*>(static_cast<char*>(remote.address()) + sizeof(TVITEMW));
+  request.cchTextMax = kChars;
+  if (!remote.ok() || !remote.Write(&request, sizeof request) ||
+      !SendMessageW(tree, TVM_GETITEMW, 0, LPARAM(remote.address()))) {
+    return false;
+  }
+  std::vector<wchar_t> buffer(kChars + 1, L'\0');
+  if (!remote.Read(buffer.data(), kChars * sizeof(wchar_t), sizeof(TVITEMW))) return false;
+  *text = buffer.data();
+  return true;
+}
+
+int PrintTreeSelection(HWND window) {
+  HWND tree = TreeIn(window);
+  auto item = tree ? HTREEITEM(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0)) : nullptr;
+  std::wstring text;
+  if (item == nullptr || !ItemText(tree, item, &text)) return 1;
+  printf("%s\n", Utf8(text).c_str());
+  return 0;
+}
+
+int SelectTreeChild(HWND window, const std::wstring& name) {
+  HWND tree = TreeIn(window);
+  auto parent = tree ? HTREEITEM(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0)) : nullptr;
+  if (parent == nullptr) return 1;
+  SendMessageW(tree, TVM_EXPAND, TVE_EXPAND, LPARAM(parent));
+  auto child = HTREEITEM(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CHILD, LPARAM(parent)));
+  for (; child != nullptr; child = HTREEITEM(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_NEXT, LPARAM(child)))) {
+    std::wstring text;
+    if (ItemText(tree, child, &text) && text == name) {
+      SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, LPARAM(child));
+      return 0;
+    }
+  }
+  return 1;
+}
+
+int PrintFocus(HWND window) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) || info.hwndFocus == nullptr ||
+      !IsChild(window, info.hwndFocus)) {
+    return 1;
+  }
+  LRESULT code = SendMessageW(info.hwndFocus, WM_GETDLGCODE, 0, 0);
+  printf("%d %d\n", GetDlgCtrlID(info.hwndFocus), (code & DLGC_DEFPUSHBUTTON) != 0 ? 1 : 0);
+  return 0;
+}
+
+BOOL CALLBACK PrintWindow(HWND window, LPARAM) {
+  if (IsWindowVisible(window)) printf("%s\n", Utf8(TextOf(window)).c_str());
+  return TRUE;
+}
+
 int Usage() {
-  fprintf(stderr, "usage: uidriver wait|gone|controls|text|click|command|key|close CAPTION [ARG]\n");
+  fprintf(stderr,
+          "usage: uidriver windows | uidriver VERB CAPTION [ARG]\n"
+          "verbs: wait gone controls text lines click command key close focus select treeitem treechild\n");
   return 2;
 }
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  _setmode(_fileno(stdout), _O_BINARY);  // "\n" stays "\n" for the shell that reads it
+int Main(int argc, char** argv) {
+  if (argc == 2 && std::string(argv[1]) == "windows") {
+    EnumWindows(PrintWindow, 0);
+    return 0;
+  }
   if (argc < 3) return Usage();
   const std::string verb = argv[1];
   const std::wstring caption = Wide(argv[2]);
@@ -116,7 +248,11 @@ int main(int argc, char** argv) {
     PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
     return 0;
   }
+  if (verb == "treeitem") return PrintTreeSelection(window);
+  if (verb == "focus") return PrintFocus(window);
   if (arg == nullptr) return Usage();
+  if (verb == "select") return SelectFolder(window, Wide(arg));
+  if (verb == "treechild") return SelectTreeChild(window, Wide(arg));
   if (verb == "key") {
     WPARAM key = std::string(arg) == "enter" ? VK_RETURN : VK_ESCAPE;
     SetForegroundWindow(window);
@@ -143,9 +279,23 @@ int main(int argc, char** argv) {
     printf("%s\n", Utf8(TextOf(control)).c_str());
     return 0;
   }
+  if (verb == "lines") {
+    printf("%d\n", int(SendMessageW(control, EM_GETLINECOUNT, 0, 0)));
+    return 0;
+  }
   if (verb == "click") {
     PostMessageW(control, BM_CLICK, 0, 0);
     return 0;
   }
   return Usage();
+}
+
+int wmain(int argc, wchar_t** wideArgv) {
+  _setmode(_fileno(stdout), _O_BINARY);  // "\n" stays "\n" for the shell that reads it
+  std::vector<std::string> arguments;
+  for (int i = 0; i < argc; ++i) arguments.push_back(Utf8(wideArgv[i]));
+  std::vector<char*> argv;
+  for (std::string& argument : arguments) argv.push_back(&argument[0]);
+  argv.push_back(nullptr);
+  return Main(argc, argv.data());
 }

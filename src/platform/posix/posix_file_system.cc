@@ -7,6 +7,7 @@
 #include <stdlib.h>
 #include <string.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 #include <new>
@@ -334,6 +335,14 @@ bool PosixFileSystem::SetNormalAttributes(const char* path) {
   struct stat info;
   return ToHostPath(path, &host) && lstat(host.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
          chmod(host.c_str(), (info.st_mode & 07777) | S_IWUSR) == 0;
+}
+
+bool PosixFileSystem::FreeBytes(const char* root, uint64_t* bytes) {
+  std::string host;
+  struct statvfs info;
+  if (!ToHostPath(root, &host) || statvfs(host.c_str(), &info) != 0) return false;
+  *bytes = uint64_t(info.f_bavail) * uint64_t(info.f_frsize);  // what an unprivileged user may use
+  return true;
 }
 
 }  // namespace setup

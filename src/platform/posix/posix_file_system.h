@@ -48,6 +48,8 @@ class PosixFileSystem : public FileSystem {
   bool CopyFileOver(const char* source, const char* destination) override;
   // Gives the owner write permission, the host's form of clearing the read-only mark.
   bool SetNormalAttributes(const char* path) override;
+  // Measured with statvfs on the folder the path maps to.
+  bool FreeBytes(const char* root, uint64_t* bytes) override;
 
  private:
   static constexpr int kDriveCount = 26;

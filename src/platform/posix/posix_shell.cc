@@ -41,4 +41,25 @@ bool PosixShell::Open(void*, const char* path) {
   return files_.FileSize(path, &size);
 }
 
+namespace {
+
+// A browser without a window: what the core asks of it goes nowhere.
+class WindowlessBrowser : public FolderBrowserView {
+ public:
+  void SelectFolder(const char*) override {}
+  void SetStatusText(const char*) override {}
+  void EnableOk(bool) override {}
+};
+
+}  // namespace
+
+bool PosixShell::BrowseForFolder(void*, FolderBrowserEvents& events, char* buffer, uint32_t capacity) {
+  if (capacity > 0) buffer[0] = '\0';
+  WindowlessBrowser browser;
+  events.Opened(browser);
+  if (browserChoice_.empty()) return false;
+  events.SelectionChanged(browser, browserChoice_.c_str());
+  return CopyText(buffer, capacity, browserChoice_.c_str());
+}
+
 }  // namespace setup

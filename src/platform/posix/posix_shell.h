@@ -28,10 +28,16 @@ class PosixShell : public Shell {
   // starting anything.
   bool Open(void* owner, const char* path) override;
 
+  // The folder the host's browser chooses, in Windows form; "" (as at first) cancels.
+  void SetBrowserChoice(const std::string& path) { browserChoice_ = path; }
+  // No window: opens, reports the configured choice as the one selection and returns it.
+  bool BrowseForFolder(void* owner, FolderBrowserEvents& events, char* buffer, uint32_t capacity) override;
+
  private:
   FileSystem& files_;
   std::string desktop_;
   std::string programs_;
+  std::string browserChoice_;
 };
 
 }  // namespace setup

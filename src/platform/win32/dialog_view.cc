@@ -51,4 +51,8 @@ int DialogView::ShowMessage(const char* text, const char* caption, uint32_t styl
 
 void DialogView::End(int result) { EndDialog(dialog_, result); }
 
+int DialogView::RunDialog(int templateId) {
+  return nested_ != nullptr ? nested_->Run(dialog_, templateId) : -1;
+}
+
 }  // namespace setup

@@ -8,9 +8,21 @@
 
 namespace setup {
 
+// Starts the nested modal dialogs of a window: the program supplies it, as it knows their
+// dialog procedures.
+class NestedDialogs {
+ public:
+  // The dialog's result, or -1 if it could not be shown.
+  virtual int Run(HWND owner, int templateId) = 0;
+
+ protected:
+  ~NestedDialogs() = default;
+};
+
 class DialogView : public WindowView {
  public:
-  explicit DialogView(HWND dialog) : dialog_(dialog) {}
+  // nested runs the dialogs this window opens; without it, none can be opened.
+  explicit DialogView(HWND dialog, NestedDialogs* nested = nullptr) : dialog_(dialog), nested_(nested) {}
 
   void* Handle() override { return dialog_; }
   void SetCaption(const char* text) override;
@@ -23,9 +35,11 @@ class DialogView : public WindowView {
   void Invalidate() override;
   int ShowMessage(const char* text, const char* caption, uint32_t style) override;
   void End(int result) override;
+  int RunDialog(int templateId) override;
 
  private:
   HWND dialog_;
+  NestedDialogs* nested_;
 };
 
 }  // namespace setup

@@ -228,4 +228,48 @@ bool Win32FileSystem::SetNormalAttributes(const char* path) {
   return ToWide(path, &widePath) && SetFileAttributesW(widePath.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
+namespace {
+
+// A library loaded for one call, released when it goes.
+class ScopedLibrary {
+ public:
+  explicit ScopedLibrary(const wchar_t* name) : module_(LoadLibraryW(name)) {}
+  ~ScopedLibrary() {
+    if (module_ != nullptr) FreeLibrary(module_);
+  }
+  ScopedLibrary(const ScopedLibrary&) = delete;
+  ScopedLibrary& operator=(const ScopedLibrary&) = delete;
+
+  HMODULE get() const { return module_; }
+
+ private:
+  HMODULE module_;
+};
+
+using FreeSpaceExQuery = BOOL(WINAPI*)(LPCWSTR, PULARGE_INTEGER, PULARGE_INTEGER, PULARGE_INTEGER);
+
+}  // namespace
+
+bool Win32FileSystem::FreeBytes(const char* root, uint64_t* bytes) {
+  std::wstring wideRoot;
+  if (!ToWide(root, &wideRoot)) return false;
+  // Looked up at each call: systems without the newer query still measure through the older one.
+  ScopedLibrary kernel(L"KERNEL32.DLL");
+  FARPROC found = kernel.get() != nullptr ? GetProcAddress(kernel.get(), "GetDiskFreeSpaceExW") : nullptr;
+  if (found != nullptr) {
+    auto query = reinterpret_cast<FreeSpaceExQuery>(reinterpret_cast<void (*)()>(found));
+    ULARGE_INTEGER available;
+    if (!query(wideRoot.c_str(), &available, nullptr, nullptr)) return false;
+    *bytes = available.QuadPart;
+    return true;
+  }
+  DWORD sectorsPerCluster = 0, bytesPerSector = 0, freeClusters = 0, clusters = 0;
+  if (!GetDiskFreeSpaceW(wideRoot.c_str(), &sectorsPerCluster, &bytesPerSector, &freeClusters, &clusters)) {
+    return false;
+  }
+  // In 64 bits: a 32-bit product would read 4 GiB or more free as far less, or as negative.
+  *bytes = uint64_t(sectorsPerCluster) * bytesPerSector * freeClusters;
+  return true;
+}
+
 }  // namespace setup

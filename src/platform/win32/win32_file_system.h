@@ -23,6 +23,8 @@ class Win32FileSystem : public FileSystem {
   bool MoveOver(const char* from, const char* to) override;
   bool CopyFileOver(const char* source, const char* destination) override;
   bool SetNormalAttributes(const char* path) override;
+  // GetDiskFreeSpaceExW when KERNEL32 has it, else GetDiskFreeSpaceW.
+  bool FreeBytes(const char* root, uint64_t* bytes) override;
 };
 
 }  // namespace setup

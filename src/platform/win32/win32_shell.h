@@ -17,6 +17,10 @@ class Win32Shell : public Shell {
                         int showCommand) override;
   // The "open" verb, with no parameters and no directory, shown with SW_SHOW.
   bool Open(void* owner, const char* path) override;
+  // SHBrowseForFolderW with flags 7 (file-system folders only, not below the domain, status text);
+  // its callback forwards to events. The status area is the browser's control 14146 where the
+  // browser shows it, else its own status line, made tall enough for two lines.
+  bool BrowseForFolder(void* owner, FolderBrowserEvents& events, char* buffer, uint32_t capacity) override;
 };
 
 }  // namespace setup

@@ -38,8 +38,10 @@ class FakeOutputFile : public OutputFile {
 }  // namespace
 
 std::string FakeFileSystem::Resolve(const std::string& path) const {
-  if (path.size() >= 2 && path[1] == ':') return path;
-  return current_ + "\\" + path;
+  std::string full = path.size() >= 2 && path[1] == ':' ? path : current_ + "\\" + path;
+  // "C:\\dir\\" names the same folder as "C:\\dir", as on Windows.
+  while (full.size() > 3 && full.back() == '\\') full.pop_back();
+  return full;
 }
 
 void FakeFileSystem::AddFile(const std::string& path, std::vector<uint8_t> bytes) {
@@ -53,7 +55,10 @@ void FakeFileSystem::AddFile(const std::string& path, const std::string& text) {
   AddFile(path, std::vector<uint8_t>(text.begin(), text.end()));
 }
 
-void FakeFileSystem::AddFolder(const std::string& path) { folders_.push_back(Resolve(path)); }
+void FakeFileSystem::AddFolder(const std::string& path) {
+  std::string full = Resolve(path);
+  if (std::find(folders_.begin(), folders_.end(), full) == folders_.end()) folders_.push_back(full);
+}
 
 const std::vector<uint8_t>& FakeFileSystem::Contents(const std::string& path) const {
   return files_.at(Resolve(path));
@@ -116,6 +121,12 @@ bool FakeFileSystem::RemoveEmptyFolder(const char* path) {
   std::string full = Resolve(path);
   auto it = std::find(folders_.begin(), folders_.end(), full);
   if (it == folders_.end()) return false;
+  for (const std::string& folder : folders_) {
+    if (ParentOf(folder) == full) return false;
+  }
+  for (const auto& file : files_) {
+    if (ParentOf(file.first) == full) return false;
+  }
   folders_.erase(it);
   return true;
 }
@@ -160,6 +171,14 @@ bool FakeResources::FindPackage(int id, const uint8_t** data, uint32_t* size) {
   if (it == byId_.end()) return false;
   *data = it->second.data();
   *size = uint32_t(it->second.size());
+  return true;
+}
+
+bool FakeFileSystem::FreeBytes(const char* root, uint64_t* bytes) {
+  freeSpaceQueries.push_back(root);
+  auto found = freeBytes.find(root);
+  if (found == freeBytes.end()) return false;
+  *bytes = found->second;
   return true;
 }
 

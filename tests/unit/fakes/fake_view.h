@@ -1,9 +1,11 @@
 // A window for presenter tests: remembers what a user would see (visible controls, texts, caption,
-// check marks, message boxes) and answers message boxes from a script.
+// check marks, message boxes) and answers message boxes and nested dialogs from a script.
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -35,6 +37,7 @@ class FakeView : public WindowView {
   void Invalidate() override { ++invalidations; }
   int ShowMessage(const char* text, const char* caption, uint32_t style) override;
   void End(int result) override { ended.push_back(result); }
+  int RunDialog(int templateId) override;
 
   bool Visible(int id) const { return visible_.count(id) != 0; }
   std::set<int> VisibleControls() const { return visible_; }
@@ -48,9 +51,36 @@ class FakeView : public WindowView {
   std::vector<ShownMessage> messages;
   std::deque<int> answers;  // answers to the next message boxes; OK when empty
   std::vector<int> ended;
+  std::vector<int> dialogsRun;  // template ids of the nested dialogs, in order
+  // What a nested dialog does, given its template id: returns its result, for example after
+  // driving the dialog's presenter with a FakeView of its own. Unset: every one is cancelled (2).
+  std::function<int(int templateId)> nestedDialog;
 
  private:
   std::set<int> visible_;
+};
+
+// What one run of FakeShell's folder browser showed.
+struct FakeBrowser : FolderBrowserView {
+  // Selecting reports the selection at once, as the system's browser does.
+  void SelectFolder(const char* path) override;
+  void SetStatusText(const char* text) override { statusTexts.push_back(text); }
+  void EnableOk(bool enabled) override { okEnabled = enabled; }
+
+  std::string Status() const { return statusTexts.empty() ? std::string() : statusTexts.back(); }
+
+  FolderBrowserEvents* events = nullptr;  // while the browser is open
+  void* owner = nullptr;
+  std::vector<std::string> selections;   // what the core selected
+  std::vector<std::string> statusTexts;  // every status text, in order
+  bool okEnabled = true;
+};
+
+// One scripted run of the folder browser: the selections the user moves through, then the folder
+// chosen, or none for Cancel.
+struct BrowseScript {
+  std::vector<std::optional<std::string>> moves;  // nullopt: an item without a file-system path
+  std::optional<std::string> choice;
 };
 
 // The main window's controls that show when its template opens: every button.
@@ -71,8 +101,13 @@ class FakeShell : public Shell {
 
   std::string desktop = "C:\\Users\\me\\Desktop";
   std::string programs = "C:\\Users\\me\\Start Menu\\Programs";
+  // Runs the next script of browses (Cancel when there is none), recording it in browsers.
+  bool BrowseForFolder(void* owner, FolderBrowserEvents& events, char* buffer, uint32_t capacity) override;
+
   std::vector<std::string> opened;
   std::vector<std::string> shortcuts;  // "link -> target in folder"
+  std::deque<BrowseScript> browses;
+  std::vector<FakeBrowser> browsers;  // one per browse, in order
 };
 
 }  // namespace setup::testing

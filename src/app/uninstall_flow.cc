@@ -1,0 +1,63 @@
+#include <cstring>
+
+#include "app/control_ids.h"
+#include "app/flows.h"
+#include "app/install_record.h"
+#include "app/main_window.h"
+#include "app/setup_state.h"
+#include "app/texts.h"
+#include "install/install_path.h"
+#include "install/removal.h"
+#include "platform/platform.h"
+#include "platform/shell.h"
+#include "platform/views.h"
+
+namespace setup {
+
+namespace {
+
+// The desktop shortcut that the install made, named after the program's shortcut.
+void DeleteDesktopLink(MainWindowPlatform& platform, WindowView& view) {
+  char desktop[kPathCapacity];
+  char link[kPathCapacity];
+  if (platform.shell.SpecialFolderPath(view.Handle(), SpecialFolder::kDesktop, desktop, sizeof desktop) &&
+      FormatPath(link, "%s\\%s.lnk", desktop, setupState.programLinkName)) {
+    platform.files.RemoveFile(link);
+  }
+}
+
+// The program's start-menu folder with its shortcuts, then each folder above it inside Programs
+// (the maker's folder) that is left empty.
+void DeleteStartMenuFolder(MainWindowPlatform& platform, WindowView& view) {
+  char programs[kPathCapacity];
+  char folder[kPathCapacity];
+  if (setupState.startMenuPath[0] == '\0' ||
+      !platform.shell.SpecialFolderPath(view.Handle(), SpecialFolder::kPrograms, programs, sizeof programs) ||
+      !FormatPath(folder, "%s\\%s\\", programs, setupState.startMenuPath)) {
+    return;
+  }
+  DeleteFolderTree(platform.files, folder);
+  const size_t programsLength = strlen(programs);
+  folder[strlen(folder) - 1] = '\0';
+  for (long cut = LastSeparator(folder); cut > long(programsLength); cut = LastSeparator(folder)) {
+    folder[cut] = '\0';
+    if (!platform.files.RemoveEmptyFolder(folder)) break;
+  }
+}
+
+}  // namespace
+
+void UninstallCommand(MainWindowPlatform& platform, WindowView& view) {
+  if (view.RunDialog(IDD_UNINSTALL) != IDC_OK) return;
+
+  char installed[kPathCapacity];
+  if (FormatPath(installed, "%s\\", setupState.mainPath)) DeleteFolderTree(platform.files, installed);
+  DeleteDesktopLink(platform, view);
+  DeleteStartMenuFolder(platform, view);
+  DeleteInstallRecord(platform.registry, setupState.startMenuPath);
+
+  view.ShowMessage(kUninstalledText, kUninstallCaption, kMessageOk);
+  view.End(IDC_UNINSTALL);
+}
+
+}  // namespace setup

@@ -1,0 +1,101 @@
+#include "app/control_ids.h"
+#include "app/flows.h"
+#include "app/install_record.h"
+#include "app/main_window.h"
+#include "app/setup_state.h"
+#include "app/texts.h"
+#include "chunkfile/chunk_format.h"
+#include "chunkfile/chunk_reader.h"
+#include "chunkfile/chunk_writer.h"
+#include "install/file_installation.h"
+#include "install/install_path.h"
+#include "install/shortcuts.h"
+#include "platform/shell.h"
+#include "platform/views.h"
+
+namespace setup {
+
+namespace {
+
+// The chunks of the old saved data that the new version reads; the rest are dropped.
+bool CarriedOver(uint32_t id) {
+  return id == ChunkId("KTBL") || id == ChunkId("OPTN") || id == ChunkId("RNKS");
+}
+
+// Copies the kept chunks from reader to writer. False if any of them did not reach the new file.
+bool CopyKeptChunks(ChunkReader& reader, ChunkWriter& writer) {
+  bool ok = true;
+  for (uint32_t id = reader.NextChunk(); id != 0; id = reader.NextChunk()) {
+    if (!CarriedOver(id)) continue;
+    ok = writer.BeginChunk(id) && writer.Write(reader.ChunkData(), reader.ChunkLength() - 8) &&
+         writer.EndChunk() && ok;
+  }
+  return ok;
+}
+
+void OpenReadme(Shell& shell, WindowView& view) {
+  char readme[kPathCapacity];
+  if (FormatPath(readme, "%s\\%s", setupState.installDir, setupState.readmeName)) {
+    shell.Open(view.Handle(), readme);
+  }
+}
+
+}  // namespace
+
+void VersionUpCommand(MainWindowPlatform& platform, WindowView& view, MainWindow& window) {
+  SetupState& s = setupState;
+  if (view.RunDialog(IDD_INSTALL_OPTIONS) != IDC_OK) return;
+
+  view.ShowControl(IDC_SETUP, false);
+  view.ShowControl(IDC_RUN, false);
+  view.ShowControl(IDC_VERSION_UP, false);
+  view.ShowControl(IDC_CANCEL, false);
+  view.ShowControl(IDC_PROGRESS, true);
+
+  const bool ok = InstallFiles(platform.files, view, s.installList.entries, s.installList.count);
+  if (!ok) {
+    view.ShowMessage(kVersionUpFailedText, kSetupCaption, kMessageOk);
+    view.ShowControl(IDC_PROGRESS, false);
+    view.ShowControl(IDC_CANCEL, true);
+    window.Initialise(0);  // the layout after a failed version-up: Cancel alone
+    return;
+  }
+
+  view.ShowMessage(kVersionUpSucceededText, kSetupCaption, kMessageOk);
+  FormatPath(s.executePath, "%s\\%s", s.installDir, s.executableName);
+  CopyText(s.mainPath, sizeof s.mainPath, s.installDir);
+  WriteInstallRecord(platform.registry);
+
+  view.ShowControl(IDC_PROGRESS, false);
+  view.ShowControl(IDC_CANCEL, true);
+  view.ShowControl(IDC_SETUP, false);
+  view.ShowControl(IDC_RUN, true);
+  view.ShowControl(IDC_UNINSTALL, true);
+  view.ShowControl(IDC_VERSION_UP, false);
+
+  CarryOverSavedData(platform, view);
+}
+
+void CarryOverSavedData(MainWindowPlatform& platform, WindowView& view) {
+  char path[kPathCapacity];
+  if (!FormatPath(path, "%s\\zimel.dat", setupState.installDir)) return;
+  ChunkReader reader(platform.files);
+  if (!reader.Open(path, ChunkId("ZIML"))) return;
+  ChunkWriter writer(platform.files);
+  if (!writer.Open(path, ChunkId("RNKS"))) return;
+  // The old file is replaced only when the new one is complete; otherwise it stays as it was.
+  if (!CopyKeptChunks(reader, writer)) {
+    writer.Abandon();
+    return;
+  }
+  const bool replaced = writer.Close();
+  reader.Close();
+  if (!replaced) return;
+
+  if (setupState.makeStartMenuLinks != 0) {
+    CreateStartMenuLinks(platform.files, platform.shell, view.Handle());
+  }
+  if (setupState.showReadme != 0) OpenReadme(platform.shell, view);
+}
+
+}  // namespace setup

@@ -1,0 +1,49 @@
+// A FileSystem that passes every call on to another and remembers the files and folders that the
+// calls created, so that a failed install run can take back exactly its own work and nothing that
+// was there before it.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace setup {
+
+class CreationLog : public FileSystem {
+ public:
+  explicit CreationLog(FileSystem& inner) : inner_(inner) {}
+
+  // Deletes the files created through this log, newest first, then removes the folders it created
+  // that are empty by then, deepest first. What cannot be deleted stays.
+  void TakeBack();
+
+  bool ReadWholeFile(const char* path, uint8_t** data, uint32_t* size) override {
+    return inner_.ReadWholeFile(path, data, size);
+  }
+  bool FileSize(const char* path, uint64_t* size) override { return inner_.FileSize(path, size); }
+  bool ListFolder(const char* folder, FolderVisitor& visitor) override {
+    return inner_.ListFolder(folder, visitor);
+  }
+  bool CurrentFolder(char* buffer, uint32_t capacity) override {
+    return inner_.CurrentFolder(buffer, capacity);
+  }
+  bool ChangeFolder(const char* path) override { return inner_.ChangeFolder(path); }
+  bool MakeFolder(const char* path) override;
+  bool RemoveEmptyFolder(const char* path) override { return inner_.RemoveEmptyFolder(path); }
+  bool RemoveFile(const char* path) override { return inner_.RemoveFile(path); }
+  std::unique_ptr<OutputFile> OpenForWriting(const char* path, WriteMode mode) override;
+  bool MoveOver(const char* from, const char* to) override;
+  bool CopyFileOver(const char* source, const char* destination) override;
+  bool SetNormalAttributes(const char* path) override { return inner_.SetNormalAttributes(path); }
+  bool FreeBytes(const char* root, uint64_t* bytes) override { return inner_.FreeBytes(root, bytes); }
+
+ private:
+  bool Exists(const char* path);
+
+  FileSystem& inner_;
+  std::vector<std::string> files_;
+  std::vector<std::string> folders_;
+};
+
+}  // namespace setup

@@ -1,0 +1,14 @@
+// Threads on Windows, started through the C runtime so that it is ready on the new thread.
+#pragma once
+
+#include "platform/threads.h"
+
+namespace setup {
+
+class Win32Threads : public Threads {
+ public:
+  void* Start(void (*routine)(void* argument), void* argument) override;
+  void Close(void* thread) override;
+};
+
+}  // namespace setup

@@ -1,0 +1,23 @@
+// The install options dialog's procedure: everything happens in InstallOptionsDialog.
+#include "program/nested_dialogs.h"
+#include "program/presenter_proc.h"
+#include "ui/install_options_dialog.h"
+
+namespace setup {
+
+namespace {
+
+struct InstallOptionsWindow {
+  InstallOptionsWindow(HWND window, MainWindowPlatform& platform)
+      : view(window), presenter(platform.files, platform.shell, view) {}
+  DialogView view;
+  InstallOptionsDialog presenter;
+};
+
+}  // namespace
+
+INT_PTR CALLBACK InstallOptionsProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return PresenterProc<InstallOptionsWindow>(window, message, wParam, lParam);
+}
+
+}  // namespace setup

@@ -1,0 +1,22 @@
+// The licence dialog's procedure: everything happens in LicenceDialog.
+#include "program/nested_dialogs.h"
+#include "program/presenter_proc.h"
+#include "ui/licence_dialog.h"
+
+namespace setup {
+
+namespace {
+
+struct LicenceWindow {
+  LicenceWindow(HWND window, MainWindowPlatform&) : view(window), presenter(view) {}
+  DialogView view;
+  LicenceDialog presenter;
+};
+
+}  // namespace
+
+INT_PTR CALLBACK LicenceProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return PresenterProc<LicenceWindow>(window, message, wParam, lParam);
+}
+
+}  // namespace setup

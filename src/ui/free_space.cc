@@ -1,0 +1,55 @@
+#include "ui/free_space.h"
+
+#include <cstdio>
+
+#include "app/control_ids.h"
+#include "app/setup_state.h"
+#include "app/texts.h"
+#include "base/text.h"
+#include "platform/platform.h"
+#include "platform/views.h"
+
+namespace setup {
+
+namespace {
+
+constexpr double kBytesPerMB = 1048576.0;
+constexpr double kGByteFromMB = 1024.0;  // the texts switch to GByte strictly above this
+
+}  // namespace
+
+double FreeSpaceMB(FileSystem& files, const char* path) {
+  char root[4];
+  CopyTextCut(root, path, 3);
+  uint64_t bytes = 0;
+  if (!files.FreeBytes(root, &bytes)) return kUnmeasuredMB;
+  return double(bytes) / kBytesPerMB;
+}
+
+void FormatFreeSpaceLine(double freeMB, int32_t requiredMB, char* buffer, size_t capacity) {
+  if (freeMB > kGByteFromMB) {
+    snprintf(buffer, capacity, kFreeSpaceGBFormat, freeMB / kGByteFromMB, int(requiredMB));
+  } else {
+    snprintf(buffer, capacity, kFreeSpaceMBFormat, freeMB, int(requiredMB));
+  }
+}
+
+void FormatFolderStatus(const char* path, double freeMB, char* buffer, size_t capacity) {
+  if (freeMB > kGByteFromMB) {
+    snprintf(buffer, capacity, kFolderStatusGBFormat, path, freeMB / kGByteFromMB);
+  } else {
+    snprintf(buffer, capacity, kFolderStatusMBFormat, path, freeMB);
+  }
+}
+
+void FormatRequirement(int32_t requiredMB, char* buffer, size_t capacity) {
+  snprintf(buffer, capacity, kRequirementFormat, int(requiredMB));
+}
+
+void ShowFreeSpace(FileSystem& files, WindowView& dialog) {
+  char line[kPathCapacity];
+  FormatFreeSpaceLine(FreeSpaceMB(files, setupState.installDir), setupState.requiredMB, line, sizeof line);
+  dialog.SetControlText(IDC_FREE_SPACE, line);
+}
+
+}  // namespace setup

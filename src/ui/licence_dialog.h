@@ -1,0 +1,24 @@
+// The licence dialog (template 137): the package's licence text, agreed to with button 1 or
+// declined with button 2 (also the close box and Esc).
+#pragma once
+
+namespace setup {
+
+class WindowView;
+
+class LicenceDialog {
+ public:
+  explicit LicenceDialog(WindowView& view) : view_(view) {}
+
+  // WM_INITDIALOG: shows the licence entry whole, up to its first zero byte; empty when the
+  // package has none.
+  void Initialise();
+
+  // WM_COMMAND with a control id; false for ids the dialog does not handle.
+  bool Command(int id);
+
+ private:
+  WindowView& view_;
+};
+
+}  // namespace setup

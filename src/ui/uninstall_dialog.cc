@@ -1,0 +1,17 @@
+#include "ui/uninstall_dialog.h"
+
+#include "app/control_ids.h"
+#include "app/setup_state.h"
+#include "platform/views.h"
+
+namespace setup {
+
+void UninstallDialog::Initialise() { view_.SetControlText(IDC_FOLDER, setupState.mainPath); }
+
+bool UninstallDialog::Command(int id) {
+  if (id != IDC_OK && id != IDC_DISMISS) return false;
+  view_.End(id);
+  return true;
+}
+
+}  // namespace setup

@@ -1,0 +1,23 @@
+// The uninstall dialog (template 136): the installed folder that uninstalling removes, with
+// start (button 1) and cancel (button 2, first in the tab order so that Enter cancels).
+#pragma once
+
+namespace setup {
+
+class WindowView;
+
+class UninstallDialog {
+ public:
+  explicit UninstallDialog(WindowView& view) : view_(view) {}
+
+  // WM_INITDIALOG: shows setupState.mainPath, whatever it holds.
+  void Initialise();
+
+  // WM_COMMAND with a control id; false for ids the dialog does not handle.
+  bool Command(int id);
+
+ private:
+  WindowView& view_;
+};
+
+}  // namespace setup
