@@ -313,6 +313,54 @@ wait_setup
 clear_record
 rm -rf "$install_dir_unix"
 
+echo "--- Setup from nothing: licence, options without the desktop shortcut, the install run"
+clear_record
+rm -rf "$install_dir_unix"
+start_setup road-setup
+d wait Quillfen >/dev/null
+d command Quillfen 1
+d wait "$licence" >/dev/null
+d click "$licence" 1
+d wait Install >/dev/null
+d click Install 1007
+d click Install 1
+check "the install run reports success" 0 "$(d wait SETUP 60 >/dev/null; echo $?)"
+check "success message" "ｾｯﾄｱｯﾌﾟは正常に終了しました。" "$(d text SETUP 65535)"
+check "no record before the message is closed" 1 \
+  "$(wine reg query "$record_key" /v Version >/dev/null 2>&1; echo $?)"
+check "no shortcut before the message is closed" "" \
+  "$(find "$WINEPREFIX/drive_c/users" -name 'Quillfen*.lnk' 2>/dev/null)"
+shot road-setup-success
+d command SETUP 1
+d gone SETUP >/dev/null
+for _ in $(seq 50); do [ "$(buttons Quillfen)" = "2 3 1004 " ] && break; sleep 0.2; done
+check "maintenance layout after the install" "2 3 1004 " "$(buttons Quillfen)"
+shot road-setup-installed
+for f in Quillfen.exe uninstall.exe readme.txt; do
+  check "installed $f" yes "$(cmp -s "$install_dir_unix/$f" "$( [ -f "$demo/bin/$f" ] && echo "$demo/bin/$f" || echo "$demo/files/$f")" && echo yes)"
+done
+record_value() { wine reg query "$record_key" /v "$1" 2>/dev/null | tr -d '\r' | sed -n "s/^ *$1 *REG_[A-Z_]* *//p"; }
+check "record ExecutePath" 'C:\Program Files\Corvane\Quillfen\Quillfen.exe' "$(record_value ExecutePath)"
+check "record MainPath" 'C:\Program Files\Corvane\Quillfen' "$(record_value MainPath)"
+check "record StartMenuPath" 'Corvane\Quillfen' "$(record_value StartMenuPath)"
+check "record RegistryPath" '.Default\Software\CORVANE\QUILLFEN' "$(record_value RegistryPath)"
+check "record Version" 0x5 "$(record_value Version)"
+program_link=$(find "$WINEPREFIX/drive_c/users" -path '*Programs/Corvane/Quillfen/Quillfen.lnk' | head -n 1)
+check "program shortcut in the start menu" yes "$([ -n "$program_link" ] && echo yes)"
+check "three start-menu shortcuts" 3 "$(find "$(dirname "${program_link:-/nonexistent}")" -name '*.lnk' 2>/dev/null | wc -l)"
+if [ -n "$program_link" ] && command -v lnkinfo >/dev/null; then
+  link_info=$(lnkinfo "$program_link" 2>/dev/null)
+  check "shortcut target" yes "$(grep -q 'Quillfen\\Quillfen.exe' <<<"$link_info" && echo yes)"
+  check "shortcut working directory" yes \
+    "$(grep -i 'working directory' <<<"$link_info" | grep -q 'C:\\Program Files\\Corvane\\Quillfen' && echo yes)"
+fi
+check "no desktop shortcut when unticked" "" "$(find "$WINEPREFIX/drive_c/users" -path '*Desktop*' -name '*.lnk' 2>/dev/null)"
+d command Quillfen 2
+wait_setup
+check "exit status after the install" 0 "$status"
+clear_record
+rm -rf "$install_dir_unix"
+
 echo "screenshots: $out/shots"
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]
