@@ -358,6 +358,24 @@ check "no desktop shortcut when unticked" "" "$(find "$WINEPREFIX/drive_c/users"
 d command Quillfen 2
 wait_setup
 check "exit status after the install" 0 "$status"
+
+echo "--- Uninstall: the folder, the shortcuts, the maker's empty folder and the record go"
+start_setup road-uninstall
+d wait Quillfen >/dev/null
+d command Quillfen 3
+d wait UnInstall >/dev/null
+d click UnInstall 1
+for _ in $(seq 100); do [ "$(d text UnInstall 65535 2>/dev/null)" = "ｱﾝｲﾝｽﾄｰﾙしました。" ] && break; sleep 0.2; done
+check "uninstall message" "ｱﾝｲﾝｽﾄｰﾙしました。" "$(d text UnInstall 65535)"
+shot road-uninstalled
+d command UnInstall 1
+wait_setup
+check "the program ends after the uninstall" 0 "$status"
+check "install folder removed" no "$([ -e "$install_dir_unix" ] && echo yes || echo no)"
+check "start-menu folders removed" "" \
+  "$(find "$WINEPREFIX/drive_c/users" -path '*Programs/Corvane*' 2>/dev/null)"
+check "record removed" 1 "$(wine reg query "$record_key" >/dev/null 2>&1; echo $?)"
+check "maker's key kept" 0 "$(wine reg query 'HKEY_USERS\.Default\Software\CORVANE' >/dev/null 2>&1; echo $?)"
 clear_record
 rm -rf "$install_dir_unix"
 
