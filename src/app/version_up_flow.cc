@@ -1,6 +1,6 @@
 #include "app/control_ids.h"
 #include "app/flows.h"
-#include "app/install_record.h"
+#include "app/installed.h"
 #include "app/main_window.h"
 #include "app/setup_state.h"
 #include "app/texts.h"
@@ -33,13 +33,6 @@ bool CopyKeptChunks(ChunkReader& reader, ChunkWriter& writer) {
   return ok;
 }
 
-void OpenReadme(Shell& shell, WindowView& view) {
-  char readme[kPathCapacity];
-  if (FormatPath(readme, "%s\\%s", setupState.installDir, setupState.readmeName)) {
-    shell.Open(view.Handle(), readme);
-  }
-}
-
 }  // namespace
 
 void VersionUpCommand(MainWindowPlatform& platform, WindowView& view, MainWindow& window) {
@@ -62,16 +55,8 @@ void VersionUpCommand(MainWindowPlatform& platform, WindowView& view, MainWindow
   }
 
   view.ShowMessage(kVersionUpSucceededText, kSetupCaption, kMessageOk);
-  FormatPath(s.executePath, "%s\\%s", s.installDir, s.executableName);
-  CopyText(s.mainPath, sizeof s.mainPath, s.installDir);
-  WriteInstallRecord(platform.registry);
-
-  view.ShowControl(IDC_PROGRESS, false);
-  view.ShowControl(IDC_CANCEL, true);
-  view.ShowControl(IDC_SETUP, false);
-  view.ShowControl(IDC_RUN, true);
-  view.ShowControl(IDC_UNINSTALL, true);
-  view.ShowControl(IDC_VERSION_UP, false);
+  RecordInstallation(platform.registry);
+  ShowInstalledLayout(view);
 
   CarryOverSavedData(platform, view);
 }

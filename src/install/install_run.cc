@@ -1,13 +1,12 @@
 #include "install/install_run.h"
 
 #include "app/control_ids.h"
-#include "app/install_record.h"
+#include "app/installed.h"
 #include "app/main_window.h"
 #include "app/setup_state.h"
 #include "app/texts.h"
 #include "install/creation_log.h"
 #include "install/file_installation.h"
-#include "install/install_path.h"
 #include "install/shortcuts.h"
 #include "platform/shell.h"
 #include "platform/threads.h"
@@ -29,24 +28,11 @@ void ShowBusyLayout(WindowView& window) {
 void FinishInstallation(MainWindowPlatform& platform, WindowView& window) {
   SetupState& s = setupState;
   window.ShowMessage(kSetupSucceededText, kSetupCaption, kMessageOk);
-  FormatPath(s.executePath, "%s\\%s", s.installDir, s.executableName);
-  CopyText(s.mainPath, sizeof s.mainPath, s.installDir);
-  WriteInstallRecord(platform.registry);
-
-  window.ShowControl(IDC_PROGRESS, false);
-  window.ShowControl(IDC_PERCENT, false);
-  window.ShowControl(IDC_CANCEL, true);
-  window.ShowControl(IDC_SETUP, false);
-  window.ShowControl(IDC_RUN, true);
-  window.ShowControl(IDC_UNINSTALL, true);
-  window.ShowControl(IDC_VERSION_UP, false);
-
+  RecordInstallation(platform.registry);
+  ShowInstalledLayout(window);
   if (s.makeDesktopLink != 0) CreateDesktopLink(platform.shell, window.Handle());
   if (s.makeStartMenuLinks != 0) CreateStartMenuLinks(platform.files, platform.shell, window.Handle());
-  if (s.showReadme != 0) {
-    char readme[kPathCapacity];
-    if (FormatPath(readme, "%s\\%s", s.installDir, s.readmeName)) platform.shell.Open(window.Handle(), readme);
-  }
+  if (s.showReadme != 0) OpenReadme(platform.shell, window);
 }
 
 void TakeBackInstallation(CreationLog& created, WindowView& window) {
