@@ -50,6 +50,48 @@ PictureToPaint MainWindow::Picture() const {
   return {info, setupState.pictureBits, PictureWidth(info), height < 0 ? -height : height};
 }
 
+namespace {
+
+constexpr int32_t kPictureLeft = 7;
+constexpr int32_t kPictureTop = 7;
+constexpr int32_t kBusyFrameMargin = 8;
+
+// Frames in the strip: as many whole squares as it holds, at most the animation's count.
+int32_t StripFrames(const uint8_t* info) {
+  const int32_t width = PictureWidth(info);
+  const int32_t height = PictureHeight(info);
+  const int32_t frames = (height < 0 ? -height : height) / width;
+  return frames < kBusyFrameCount ? frames : kBusyFrameCount;
+}
+
+}  // namespace
+
+void MainWindow::AdvanceBusyFrame() {
+  if (busyFrame_ < 0) return;
+  busyFrame_ = busyFrame_ + 1 < kBusyFrameCount ? busyFrame_ + 1 : 0;
+}
+
+FrameToPaint MainWindow::BusyFrame() const {
+  const uint8_t* strip = setupState.partsInfo;
+  if (busyFrame_ < 0 || strip == nullptr || setupState.pictureInfo == nullptr) {
+    return {nullptr, nullptr, 0, 0, 0, 0};
+  }
+  const int32_t frames = StripFrames(strip);
+  if (frames == 0) return {nullptr, nullptr, 0, 0, 0, 0};
+  // A strip of fewer frames repeats its own cycle.
+  const int32_t frame = busyFrame_ % frames;
+  const int32_t size = PictureWidth(strip);
+  const int32_t height = PictureHeight(strip);
+  const int32_t sourceY = height > 0 ? height - size * (frame + 1) : size * frame;
+
+  const PictureToPaint picture = Picture();
+  int32_t x = kPictureLeft + picture.width - size - kBusyFrameMargin;
+  int32_t y = kPictureTop + picture.height - size - kBusyFrameMargin;
+  if (x < kPictureLeft) x = kPictureLeft;
+  if (y < kPictureTop) y = kPictureTop;
+  return {strip, setupState.partsBits, x, y, size, sourceY};
+}
+
 bool MainWindow::Command(int id) {
   switch (id) {
     case IDC_CANCEL:

@@ -28,6 +28,23 @@ struct PictureToPaint {
   int32_t height;  // rows to draw
 };
 
+// One square frame of the busy animation's strip, drawn 1:1 at (x, y) from the strip's source
+// rectangle (0, sourceY, size, size) as the DIB functions count rows: from the bottom for a
+// bottom-up strip.
+struct FrameToPaint {
+  const uint8_t* info;  // BITMAPINFO of the whole strip
+  const uint8_t* bits;
+  int32_t x;
+  int32_t y;
+  int32_t size;
+  int32_t sourceY;
+};
+
+// The busy animation's window timer.
+constexpr int kBusyTimerId = 100;
+constexpr unsigned kBusyFramePeriodMs = 80;
+constexpr int kBusyFrameCount = 16;
+
 class MainWindow {
  public:
   MainWindow(MainWindowPlatform& platform, WindowView& view) : platform_(platform), view_(view) {}
@@ -39,6 +56,14 @@ class MainWindow {
   // The picture drawn 1:1 at (7, 7); info null when there is none.
   PictureToPaint Picture() const;
 
+  // The busy animation: frames of the strip "parts.bmp", stacked top to bottom, cycled in the
+  // bottom right corner of the picture while the install run copies.
+  void StartBusyAnimation() { busyFrame_ = 0; }
+  void StopBusyAnimation() { busyFrame_ = -1; }
+  void AdvanceBusyFrame();
+  // The frame to draw over the picture; info null when the animation is not running.
+  FrameToPaint BusyFrame() const;
+
   // WM_COMMAND with a control id; false for ids the window does not handle.
   bool Command(int id);
 
@@ -47,6 +72,7 @@ class MainWindow {
 
   MainWindowPlatform& platform_;
   WindowView& view_;
+  int busyFrame_ = -1;  // -1: no animation
 };
 
 // True when the package offers a fresh installation: it carries a licence.

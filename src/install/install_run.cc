@@ -54,8 +54,10 @@ void RunInstall(void* argument) {
   SetupState& s = setupState;
 
   ShowBusyLayout(window);
+  window.ShowBusyAnimation(true);
   CreationLog created(platform.files);
   const bool ok = InstallFiles(created, window, s.installList.entries, s.installList.count);
+  window.ShowBusyAnimation(false);
   window.Invalidate();
   if (ok) {
     FinishInstallation(platform, window);

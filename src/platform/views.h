@@ -43,6 +43,10 @@ class WindowView {
   // Repaints the whole client area, without erasing its background first.
   virtual void Invalidate() = 0;
 
+  // Starts or stops the busy animation of the window's picture; callable from any thread. A
+  // window without one keeps this.
+  virtual void ShowBusyAnimation(bool on) {}
+
   // A message box owned by this window; returns the button pressed.
   virtual int ShowMessage(const char* text, const char* caption, uint32_t style) = 0;
 

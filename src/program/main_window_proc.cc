@@ -27,7 +27,32 @@ void Paint(HWND window, const MainWindow& presenter) {
                   picture.bits, reinterpret_cast<const BITMAPINFO*>(picture.info), DIB_RGB_COLORS,
                   SRCCOPY);
   }
+  FrameToPaint frame = presenter.BusyFrame();
+  if (frame.info != nullptr) {
+    StretchDIBits(dc, frame.x, frame.y, frame.size, frame.size, 0, frame.sourceY, frame.size,
+                  frame.size, frame.bits, reinterpret_cast<const BITMAPINFO*>(frame.info),
+                  DIB_RGB_COLORS, SRCCOPY);
+  }
   EndPaint(window, &paint);
+}
+
+void InvalidateBusyFrame(HWND window, const MainWindow& presenter) {
+  FrameToPaint frame = presenter.BusyFrame();
+  if (frame.info == nullptr) return;
+  RECT area = {frame.x, frame.y, frame.x + frame.size, frame.y + frame.size};
+  InvalidateRect(window, &area, FALSE);
+}
+
+void SwitchBusyAnimation(HWND window, MainWindow& presenter, bool on) {
+  if (on) {
+    presenter.StartBusyAnimation();
+    SetTimer(window, kBusyTimerId, kBusyFramePeriodMs, nullptr);
+    InvalidateBusyFrame(window, presenter);
+  } else {
+    KillTimer(window, kBusyTimerId);
+    InvalidateBusyFrame(window, presenter);  // the picture beneath comes back
+    presenter.StopBusyAnimation();
+  }
 }
 
 }  // namespace
@@ -48,6 +73,14 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       if (state == nullptr) return FALSE;
       Paint(window, state->presenter);
       return FALSE;
+    case kBusyAnimationMessage:
+      if (state != nullptr) SwitchBusyAnimation(window, state->presenter, wParam != 0);
+      return TRUE;
+    case WM_TIMER:
+      if (state == nullptr || wParam != kBusyTimerId) return FALSE;
+      state->presenter.AdvanceBusyFrame();
+      InvalidateBusyFrame(window, state->presenter);
+      return TRUE;
     case WM_COMMAND:
       return state != nullptr && state->presenter.Command(LOWORD(wParam)) ? TRUE : FALSE;
     case WM_NCDESTROY:

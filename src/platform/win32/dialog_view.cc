@@ -45,6 +45,9 @@ void DialogView::SetProgressPosition(int id, int position) {
 
 void DialogView::Invalidate() { InvalidateRect(dialog_, nullptr, FALSE); }
 
+// A window timer belongs to the thread that owns the window: the request goes there.
+void DialogView::ShowBusyAnimation(bool on) { SendMessageW(dialog_, kBusyAnimationMessage, on, 0); }
+
 int DialogView::ShowMessage(const char* text, const char* caption, uint32_t style) {
   return MessageBoxW(dialog_, Wide(text).c_str(), Wide(caption).c_str(), style);
 }

@@ -19,6 +19,9 @@ class NestedDialogs {
   ~NestedDialogs() = default;
 };
 
+// Sent to a dialog window to start (wParam 1) or stop (0) its busy animation on its own thread.
+constexpr UINT kBusyAnimationMessage = WM_APP + 1;
+
 class DialogView : public WindowView {
  public:
   // nested runs the dialogs this window opens; without it, none can be opened.
@@ -33,6 +36,7 @@ class DialogView : public WindowView {
   void SetProgressRange(int id, int low, int high) override;
   void SetProgressPosition(int id, int position) override;
   void Invalidate() override;
+  void ShowBusyAnimation(bool on) override;
   int ShowMessage(const char* text, const char* caption, uint32_t style) override;
   void End(int result) override;
   int RunDialog(int templateId) override;

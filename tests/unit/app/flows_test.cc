@@ -164,6 +164,13 @@ TEST_F(FlowsTest, SetupInstallsRecordsAndMakesTheChosenShortcuts) {
   EXPECT_STREQ("C:\\Games\\Quillfen\\Quillfen.exe", setupState.executePath);
   EXPECT_STREQ(kInstallDir, setupState.mainPath);
   EXPECT_EQ(std::set<int>({IDC_CANCEL, IDC_UNINSTALL, IDC_RUN}), view_.VisibleControls());
+  // The animation turns while the files are copied, and only then.
+  ASSERT_EQ(2u, view_.busySwitches.size());
+  EXPECT_TRUE(view_.busySwitches[0].on);
+  EXPECT_EQ(-1, view_.busySwitches[0].progress);
+  EXPECT_FALSE(view_.busySwitches[1].on);
+  EXPECT_GT(view_.busySwitches[1].progress, 0);  // after the copying
+  EXPECT_EQ(0u, view_.busySwitches[1].messagesBefore);
   EXPECT_EQ(1, setupState.licenceAccepted);
   EXPECT_EQ(nullptr, setupState.workerThread);
   EXPECT_EQ(std::vector<void*>({&threads_.started}), threads_.closed);
@@ -236,6 +243,9 @@ TEST_F(FlowsTest, AFailedSetupTakesBackOnlyWhatItMade) {
 
   ASSERT_EQ(1u, view_.messages.size());
   EXPECT_EQ(kSetupFailedText, view_.messages[0].text);
+  ASSERT_EQ(2u, view_.busySwitches.size());
+  EXPECT_FALSE(view_.busySwitches[1].on);  // stopped before the failure is told
+  EXPECT_EQ(0u, view_.busySwitches[1].messagesBefore);
   EXPECT_EQ(std::set<int>({IDC_SETUP, IDC_CANCEL}), view_.VisibleControls());
   EXPECT_EQ("the user's own", File("C:\\Games\\Quillfen\\notes.txt"));
   EXPECT_EQ("<none>", File("C:\\Games\\Quillfen\\Quillfen.exe"));

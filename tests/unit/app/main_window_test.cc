@@ -11,6 +11,7 @@
 #include "fakes/fake_file_system.h"
 #include "fakes/fake_view.h"
 #include "fakes/test_archive.h"
+#include "fakes/test_bitmap.h"
 #include "platform/platform_fixture.h"
 
 namespace setup {
@@ -128,6 +129,54 @@ TEST_F(MainWindowTest, CancelEndsAndUnknownCommandsAreLeftAlone) {
   EXPECT_TRUE(view.ended.empty());
   EXPECT_TRUE(window.Command(IDC_CANCEL));
   EXPECT_EQ(std::vector<int>({IDC_CANCEL}), view.ended);
+}
+
+// The strip's frames are stacked top to bottom; the DIB functions count source rows from the
+// bottom of a bottom-up strip, from the top of a top-down one.
+TEST_F(MainWindowTest, TheBusyAnimationCyclesTheStripsFramesInThePictureCorner) {
+  const std::vector<uint8_t> picture = testing::MakeBitmap(320, 192, 8);
+  std::vector<uint8_t> strip = testing::MakeBitmap(64, 1024, 24);
+  setupState.pictureInfo = picture.data() + testing::kInfoAt;
+  setupState.partsInfo = strip.data() + testing::kInfoAt;
+  setupState.partsBits = strip.data() + 54;
+  FakeView view(MainWindowControls());
+  MainWindow window(platform_, view);
+
+  EXPECT_EQ(nullptr, window.BusyFrame().info);
+  window.AdvanceBusyFrame();
+  EXPECT_EQ(nullptr, window.BusyFrame().info);  // the timer may fire once more after a stop
+
+  window.StartBusyAnimation();
+  FrameToPaint first = window.BusyFrame();
+  EXPECT_EQ(setupState.partsInfo, first.info);
+  EXPECT_EQ(setupState.partsBits, first.bits);
+  EXPECT_EQ(64, first.size);
+  EXPECT_EQ(1024 - 64, first.sourceY);
+  EXPECT_EQ(7 + 320 - 64 - 8, first.x);
+  EXPECT_EQ(7 + 192 - 64 - 8, first.y);
+  std::vector<int32_t> sources;
+  for (int i = 0; i < 16; ++i) {
+    window.AdvanceBusyFrame();
+    sources.push_back(window.BusyFrame().sourceY);
+  }
+  EXPECT_EQ(1024 - 2 * 64, sources[0]);
+  EXPECT_EQ(0, sources[14]);          // the sixteenth frame, at the bottom
+  EXPECT_EQ(1024 - 64, sources[15]);  // and round again
+  window.StopBusyAnimation();
+  EXPECT_EQ(nullptr, window.BusyFrame().info);
+
+  // A top-down strip of 4 frames repeats them.
+  strip = testing::MakeBitmap(32, -128, 24);
+  setupState.partsInfo = strip.data() + testing::kInfoAt;
+  window.StartBusyAnimation();
+  sources.clear();
+  for (int i = 0; i < 6; ++i, window.AdvanceBusyFrame()) sources.push_back(window.BusyFrame().sourceY);
+  EXPECT_EQ(std::vector<int32_t>({0, 32, 64, 96, 0, 32}), sources);
+
+  // A strip shorter than it is wide holds no frame.
+  strip = testing::MakeBitmap(64, 63, 24);
+  setupState.partsInfo = strip.data() + testing::kInfoAt;
+  EXPECT_EQ(nullptr, window.BusyFrame().info);
 }
 
 }  // namespace

@@ -22,6 +22,10 @@ void FakeView::SetChecked(int id, bool on) {
   }
 }
 
+void FakeView::ShowBusyAnimation(bool on) {
+  busySwitches.push_back({on, messages.size(), positions.count(IDC_PROGRESS) ? positions[IDC_PROGRESS] : -1});
+}
+
 int FakeView::ShowMessage(const char* text, const char* title, uint32_t style) {
   messages.push_back({text, title, style});
   if (answers.empty()) return kAnswerOk;

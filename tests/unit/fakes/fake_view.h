@@ -35,6 +35,7 @@ class FakeView : public WindowView {
   void SetProgressRange(int id, int low, int high) override { ranges[id] = {low, high}; }
   void SetProgressPosition(int id, int position) override { positions[id] = position; }
   void Invalidate() override { ++invalidations; }
+  void ShowBusyAnimation(bool on) override;
   int ShowMessage(const char* text, const char* caption, uint32_t style) override;
   void End(int result) override { ended.push_back(result); }
   int RunDialog(int templateId) override;
@@ -48,6 +49,13 @@ class FakeView : public WindowView {
   std::map<int, std::pair<int, int>> ranges;
   std::map<int, int> positions;
   int invalidations = 0;
+  // Each start and stop of the busy animation, with what the window showed at that moment.
+  struct BusySwitch {
+    bool on;
+    size_t messagesBefore;
+    int progress;
+  };
+  std::vector<BusySwitch> busySwitches;
   std::vector<ShownMessage> messages;
   std::deque<int> answers;  // answers to the next message boxes; OK when empty
   std::vector<int> ended;
