@@ -37,6 +37,10 @@ trap cleanup EXIT
 
 wineboot -i >/dev/null 2>&1
 wineserver -w
+# The user's shell folders are links into $HOME; real folders keep every shortcut inside the prefix.
+for folder in "$WINEPREFIX"/drive_c/users/*/*; do
+  [ -L "$folder" ] && rm "$folder" && mkdir "$folder"
+done
 # The dialogs ask for the proportional "ＭＳ Ｐゴシック"; its proportional stand-in keeps their texts
 # inside the template's rectangles as on Windows.
 wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' \
@@ -57,6 +61,7 @@ shot() { import -window root "$out/shots/$1.png"; }
 # The ids of the visible buttons of the main window, sorted.
 buttons() { d controls "$1" | awk -F'\t' '$2 == 1 && $3 == "Button" {print $1}' | sort -n | tr '\n' ' '; }
 record_key='HKEY_USERS\.Default\Software\CORVANE\QUILLFEN'
+order_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\MenuOrder\Start Menu\&Programs'
 install_dir_unix=$WINEPREFIX/drive_c/Program\ Files/Corvane/Quillfen
 
 # Starts setup.exe in a fresh current folder with the given files in it; sets $pid and $run.
@@ -82,6 +87,7 @@ write_record() {  # write_record VERSION EXECUTE_PATH
   wine reg add "$record_key" /v RegistryPath /t REG_SZ /d '.Default\Software\CORVANE\QUILLFEN' /f >/dev/null
   wine reg add "$record_key" /v Version /t REG_DWORD /d "$1" /f >/dev/null
 }
+record_value() { wine reg query "$record_key" /v "$1" 2>/dev/null | tr -d '\r' | sed -n "s/^ *$1 *REG_[A-Z_]* *//p"; }
 clear_record() { wine reg delete "$record_key" /f >/dev/null 2>&1; }
 # A package made from the demo's files, leaving out or replacing some; $1 is the archive to write.
 make_package() {
@@ -330,6 +336,7 @@ check "no record before the message is closed" 1 \
   "$(wine reg query "$record_key" /v Version >/dev/null 2>&1; echo $?)"
 check "no shortcut before the message is closed" "" \
   "$(find "$WINEPREFIX/drive_c/users" -name 'Quillfen*.lnk' 2>/dev/null)"
+check "the percent text at the end" "100%" "$(d text Quillfen 1016)"
 shot road-setup-success
 d command SETUP 1
 d gone SETUP >/dev/null
@@ -339,7 +346,6 @@ shot road-setup-installed
 for f in Quillfen.exe uninstall.exe readme.txt; do
   check "installed $f" yes "$(cmp -s "$install_dir_unix/$f" "$( [ -f "$demo/bin/$f" ] && echo "$demo/bin/$f" || echo "$demo/files/$f")" && echo yes)"
 done
-record_value() { wine reg query "$record_key" /v "$1" 2>/dev/null | tr -d '\r' | sed -n "s/^ *$1 *REG_[A-Z_]* *//p"; }
 check "record ExecutePath" 'C:\Program Files\Corvane\Quillfen\Quillfen.exe' "$(record_value ExecutePath)"
 check "record MainPath" 'C:\Program Files\Corvane\Quillfen' "$(record_value MainPath)"
 check "record StartMenuPath" 'Corvane\Quillfen' "$(record_value StartMenuPath)"
@@ -360,6 +366,7 @@ wait_setup
 check "exit status after the install" 0 "$status"
 
 echo "--- Uninstall: the folder, the shortcuts, the maker's empty folder and the record go"
+wine reg add "$order_key\\Corvane\\Quillfen" /f >/dev/null
 start_setup road-uninstall
 d wait Quillfen >/dev/null
 d command Quillfen 3
@@ -376,8 +383,217 @@ check "start-menu folders removed" "" \
   "$(find "$WINEPREFIX/drive_c/users" -path '*Programs/Corvane*' 2>/dev/null)"
 check "record removed" 1 "$(wine reg query "$record_key" >/dev/null 2>&1; echo $?)"
 check "maker's key kept" 0 "$(wine reg query 'HKEY_USERS\.Default\Software\CORVANE' >/dev/null 2>&1; echo $?)"
+check "start-menu ordering key removed" 1 "$(wine reg query "$order_key\\Corvane\\Quillfen" >/dev/null 2>&1; echo $?)"
 clear_record
 rm -rf "$install_dir_unix"
+
+
+# The demo's script with more lines or other values: script_with OUT SED-EXPRESSION [LINE...]
+script_with() {
+  local out=$1 expression=$2
+  shift 2
+  { sed "$expression" "$demo/files/setup.txt"; for line in "$@"; do printf '%s\r\n' "$line"; done; } > "$out"
+}
+# Agrees to the licence when it is asked for and confirms the install options as they stand.
+agree_and_install() {
+  d command Quillfen 1
+  d wait "$licence" 3 >/dev/null && d click "$licence" 1
+  d wait Install >/dev/null
+  d click Install 1
+}
+programs_dir() { find "$WINEPREFIX/drive_c/users" -path '*Start Menu/Programs' -type d | grep -v Public | head -n 1; }
+desktop_dir() { find "$WINEPREFIX/drive_c/users" -maxdepth 2 -type d -name Desktop | grep -v Public | head -n 1; }
+# The ids of a chunk file's form type and chunks, and a digest of each chunk's data.
+chunks() {
+  python3 - "$1" <<'PY'
+import hashlib, struct, sys
+data = open(sys.argv[1], "rb").read()
+print(data[8:12].decode(), end="")
+at = 12
+while at + 8 <= len(data):
+    cid, length = data[at:at + 4], struct.unpack("<I", data[at + 4:at + 8])[0]
+    print(" %s:%s" % (cid.decode(), hashlib.md5(data[at + 8:at + length]).hexdigest()[:8]), end="")
+    at += length
+print()
+PY
+}
+
+echo "--- Setup with both shortcuts: the busy animation turns while the files are copied"
+clear_record
+rm -rf "$install_dir_unix"
+mkdir -p "$out/big"
+# Long enough to copy that the animation shows, after the two seconds a closing dialog takes
+# without a window manager; zeros keep the package small.
+head -c 300000000 /dev/zero > "$out/big/big.bin"
+script_with "$out/big/setup.txt" 's/^#D=1/#D=300/' '#I=big.bin'
+make_package "$out/big/files.zarc" setup.txt "$out/big/setup.txt" "$out/big/big.bin"
+start_setup road-busy "$out/big/files.zarc"
+d wait Quillfen >/dev/null
+agree_and_install
+# The frame sits in the picture's bottom right corner; each shot keeps that square only.
+for i in $(seq 40); do
+  sleep 0.1
+  import -window root -crop 72x72+596+378 "$out/shots/busy-corner-$i.png" 2>/dev/null
+  [ "$i" = 20 ] && shot road-setup-busy
+done
+d wait SETUP 60 >/dev/null
+corners=$(md5sum "$out/shots"/busy-corner-*.png | awk '{print $1}' | sort -u | wc -l)
+rm -f "$out/shots"/busy-corner-*.png
+# The dialog above it, the picture without the frame, and at least four frames.
+check "the busy animation shows several frames" yes "$([ "$corners" -ge 6 ] && echo yes || echo "$corners")"
+d command SETUP 1
+d gone SETUP >/dev/null
+desktop_link=$(desktop_dir)/Quillfen.lnk
+# The shortcuts follow the installed layout.
+for _ in $(seq 50); do [ -f "$desktop_link" ] && break; sleep 0.2; done
+check "desktop shortcut when ticked" yes "$([ -f "$desktop_link" ] && echo yes)"
+if [ -f "$desktop_link" ] && command -v lnkinfo >/dev/null; then
+  check "desktop shortcut target" yes "$(lnkinfo "$desktop_link" 2>/dev/null | grep -q 'Quillfen\\Quillfen.exe' && echo yes)"
+fi
+check "the large file installed" yes "$(cmp -s "$out/big/big.bin" "$install_dir_unix/big.bin" && echo yes)"
+d command Quillfen 2
+wait_setup
+
+echo "--- Uninstall: a read-only file stays with its folder, another product keeps the maker's folder"
+chmod a-w "$install_dir_unix/readme.txt"
+mkdir -p "$(programs_dir)/Corvane/Inkwell"
+touch "$(programs_dir)/Corvane/Inkwell/Inkwell.lnk"
+wine reg add "$order_key\\Corvane\\Quillfen" /f >/dev/null
+start_setup road-uninstall-read-only
+d wait Quillfen >/dev/null
+d command Quillfen 3
+d wait UnInstall >/dev/null
+d click UnInstall 1
+for _ in $(seq 100); do [ "$(d text UnInstall 65535 2>/dev/null)" = "ｱﾝｲﾝｽﾄｰﾙしました。" ] && break; sleep 0.2; done
+check "uninstall message with a read-only file" "ｱﾝｲﾝｽﾄｰﾙしました。" "$(d text UnInstall 65535)"
+d command UnInstall 1
+wait_setup
+check "the program ends" 0 "$status"
+check "the read-only file and its folder stay, the rest goes" "readme.txt" "$(ls "$install_dir_unix" 2>&1 | tr '\n' ' ' | sed 's/ $//')"
+check "desktop shortcut removed" no "$([ -e "$desktop_link" ] && echo yes || echo no)"
+check "the program's start-menu folder removed" no "$([ -e "$(programs_dir)/Corvane/Quillfen" ] && echo yes || echo no)"
+check "the maker's folder kept for the other product" yes "$([ -f "$(programs_dir)/Corvane/Inkwell/Inkwell.lnk" ] && echo yes)"
+check "record removed with a file left" 1 "$(wine reg query "$record_key" >/dev/null 2>&1; echo $?)"
+check "ordering key removed" 1 "$(wine reg query "$order_key\\Corvane\\Quillfen" >/dev/null 2>&1; echo $?)"
+chmod -R u+w "$install_dir_unix"
+rm -rf "$install_dir_unix" "$(programs_dir)/Corvane" "$out/big"
+
+echo "--- A setup that fails: the message, the Setup layout, the user's file kept, no licence again"
+mkdir -p "$out/fails"
+script_with "$out/fails/setup.txt" '' '#C=missing-on-the-medium.ini'
+make_package "$out/fails/files.zarc" setup.txt "$out/fails/setup.txt"
+clear_record
+mkdir -p "$install_dir_unix"
+echo "the user's own" > "$install_dir_unix/notes.txt"
+start_setup road-setup-fails "$out/fails/files.zarc"
+d wait Quillfen >/dev/null
+agree_and_install
+d wait SETUP 60 >/dev/null
+check "failure message" "ｾｯﾄｱｯﾌﾟに失敗しました。" "$(d text SETUP 65535)"
+shot road-setup-failed
+d command SETUP 1
+d gone SETUP >/dev/null
+for _ in $(seq 50); do [ "$(buttons Quillfen)" = "1 2 " ] && break; sleep 0.2; done
+check "setup layout after the failure" "1 2 " "$(buttons Quillfen)"
+check "only the user's file is left" "notes.txt" "$(ls "$install_dir_unix" 2>&1 | tr '\n' ' ' | sed 's/ $//')"
+check "the user's file unchanged" "the user's own" "$(cat "$install_dir_unix/notes.txt")"
+check "no record after a failure" "" "$(record_value Version)"
+check "no shortcuts after a failure" "" "$(find "$WINEPREFIX/drive_c/users" -name 'Quillfen*.lnk' 2>/dev/null)"
+d command Quillfen 1
+check "Setup again skips the licence" 1 "$(d wait "$licence" 1 >/dev/null; echo $?)"
+check "Setup again opens the options" 0 "$(d wait Install >/dev/null; echo $?)"
+d command Install 2
+d gone Install >/dev/null
+d command Quillfen 2
+wait_setup
+rm -rf "$install_dir_unix"
+
+echo "--- A requirement larger than the free space"
+mkdir -p "$out/huge"
+script_with "$out/huge/setup.txt" 's/^#D=1/#D=2000000000/'
+make_package "$out/huge/files.zarc" setup.txt "$out/huge/setup.txt"
+start_setup road-disk-space "$out/huge/files.zarc"
+d wait Quillfen >/dev/null
+agree_and_install
+d wait "DISK SPACE" >/dev/null || { shot debug-disk-space; d windows; }
+check "disk space message" "ﾃﾞｨｽｸの空き容量が不足しています。" "$(d text "DISK SPACE" 65535)"
+shot road-disk-space
+d command "DISK SPACE" 1
+d gone "DISK SPACE" >/dev/null
+check "nothing installed when the space is short" no "$([ -e "$install_dir_unix" ] && echo yes || echo no)"
+check "the Setup layout stays" "1 2 " "$(buttons Quillfen)"
+d command Quillfen 2
+wait_setup
+
+echo "--- Version up from version 4: new files, version 5, the saved data converted, shortcuts"
+python3 - "$out/zimel.dat" <<'PY'
+import struct, sys
+chunks = [(b"KTBL", b"key table \x00\x01\x02"), (b"XTRA", b"dropped"), (b"RNKS", b"ranks 1 2 3")]
+body = b"".join(cid + struct.pack("<I", 8 + len(data)) + data for cid, data in chunks)
+open(sys.argv[1], "wb").write(b"FORM" + struct.pack("<I", 12 + len(body)) + b"ZIML" + body)
+PY
+old_chunks=$(chunks "$out/zimel.dat")
+version_up_from_4() {  # version_up_from_4 SAVED-DATA|- RUN [PACKAGE]
+  clear_record
+  rm -rf "$install_dir_unix" "$(programs_dir)/Corvane"
+  mkdir -p "$install_dir_unix"
+  echo "MZ old program" > "$install_dir_unix/Quillfen.exe"
+  [ "$1" != - ] && cp "$1" "$install_dir_unix/zimel.dat"
+  shift
+  write_record 4 'C:\Program Files\Corvane\Quillfen\Quillfen.exe'
+  start_setup "$@"
+  d wait Quillfen >/dev/null
+  d command Quillfen 1010
+  d wait VersionUp >/dev/null
+  d click VersionUp 1
+  d wait SETUP 60 >/dev/null
+}
+version_up_from_4 "$out/zimel.dat" road-version-up
+check "version-up success message" "ﾊﾞｰｼﾞｮﾝｱｯﾌﾟは正常に終了しました。" "$(d text SETUP 65535)"
+shot road-version-up-success
+check "the saved data waits for the message" "$old_chunks" "$(chunks "$install_dir_unix/zimel.dat" 2>&1)"
+d command SETUP 1
+d gone SETUP >/dev/null
+for _ in $(seq 50); do [ "$(buttons Quillfen)" = "2 3 1004 " ] && break; sleep 0.2; done
+check "maintenance layout after the version-up" "2 3 1004 " "$(buttons Quillfen)"
+check "version-up installs the new program" yes "$(cmp -s "$demo/bin/Quillfen.exe" "$install_dir_unix/Quillfen.exe" && echo yes)"
+check "record Version after the version-up" 0x5 "$(record_value Version)"
+check "saved data converted, KTBL and RNKS unchanged" \
+  "RNKS $(cut -d' ' -f2 <<<"$old_chunks") $(cut -d' ' -f4 <<<"$old_chunks")" "$(chunks "$install_dir_unix/zimel.dat" 2>&1)"
+check "no temporary file left" "" "$(ls "$install_dir_unix" | grep -i tmp)"
+check "start-menu shortcuts after the conversion" 3 \
+  "$(find "$(programs_dir)/Corvane/Quillfen" -name '*.lnk' 2>/dev/null | wc -l)"
+d command Quillfen 2
+wait_setup
+check "exit status after the version-up" 0 "$status"
+
+echo "--- Version up without saved data: no shortcuts"
+version_up_from_4 - road-version-up-no-data
+d command SETUP 1
+d gone SETUP >/dev/null
+for _ in $(seq 50); do [ "$(buttons Quillfen)" = "2 3 1004 " ] && break; sleep 0.2; done
+check "version-up without saved data installs" yes "$(cmp -s "$demo/bin/Quillfen.exe" "$install_dir_unix/Quillfen.exe" && echo yes)"
+check "no shortcuts without saved data" "" "$(find "$WINEPREFIX/drive_c/users" -name 'Quillfen*.lnk' 2>/dev/null)"
+check "no saved data made" no "$([ -e "$install_dir_unix/zimel.dat" ] && echo yes || echo no)"
+d command Quillfen 2
+wait_setup
+
+echo "--- A version up that fails: only Cancel, the saved data untouched"
+version_up_from_4 "$out/zimel.dat" road-version-up-fails "$out/fails/files.zarc"
+check "version-up failure message" "ﾊﾞｰｼﾞｮﾝｱｯﾌﾟに失敗しました。" "$(d text SETUP 65535)"
+d command SETUP 1
+d gone SETUP >/dev/null
+for _ in $(seq 50); do [ "$(buttons Quillfen)" = "2 " ] && break; sleep 0.2; done
+check "only Cancel after a failed version-up" "2 " "$(buttons Quillfen)"
+shot road-version-up-failed
+check "record still at version 4" 0x4 "$(record_value Version)"
+check "saved data untouched after a failure" "$old_chunks" "$(chunks "$install_dir_unix/zimel.dat" 2>&1)"
+check "no shortcuts after a failed version-up" "" "$(find "$WINEPREFIX/drive_c/users" -name 'Quillfen*.lnk' 2>/dev/null)"
+d command Quillfen 2
+wait_setup
+check "Cancel ends the program after a failure" 0 "$status"
+clear_record
+rm -rf "$install_dir_unix" "$(programs_dir)/Corvane"
 
 echo "screenshots: $out/shots"
 echo "$passed passed, $failed failed"
