@@ -1,8 +1,30 @@
 #include "base/text.h"
 
+#include <cstdio>
 #include <cstring>
 
+#ifdef _WIN32
+// The C99-conforming vsnprintf over the system's own formatting, from the MinGW run-time.
+extern "C" int __cdecl __ms_vsnprintf(char* buffer, size_t capacity, const char* format, va_list arguments);
+#endif
+
 namespace setup {
+
+int FormatTextList(char* buffer, size_t capacity, const char* format, va_list arguments) {
+#ifdef _WIN32
+  return __ms_vsnprintf(buffer, capacity, format, arguments);
+#else
+  return vsnprintf(buffer, capacity, format, arguments);
+#endif
+}
+
+int FormatText(char* buffer, size_t capacity, const char* format, ...) {
+  va_list arguments;
+  va_start(arguments, format);
+  const int length = FormatTextList(buffer, capacity, format, arguments);
+  va_end(arguments);
+  return length;
+}
 
 bool CopyText(char* dst, size_t capacity, const char* src) {
   size_t length = strlen(src);

@@ -1,6 +1,7 @@
 // Bounded text helpers for the fixed 260-byte fields. Text is code page 932 bytes.
 #pragma once
 
+#include <cstdarg>
 #include <cstddef>
 #include <cstdint>
 
@@ -17,6 +18,12 @@ bool CopyText(char* dst, size_t capacity, const char* src);
 
 // Copies at most maxLength bytes of src and a NUL into dst (capacity must exceed maxLength).
 void CopyTextCut(char* dst, const char* src, size_t maxLength);
+
+// snprintf and vsnprintf: at most capacity bytes with the NUL, the full length returned. On
+// Windows they format through the system's C library rather than the larger copy that the MinGW
+// headers impose on C++.
+int FormatText(char* buffer, size_t capacity, const char* format, ...) __attribute__((format(printf, 3, 4)));
+int FormatTextList(char* buffer, size_t capacity, const char* format, va_list arguments);
 
 // Index of the last '\' of text that is a separator (not the trail byte of a double-byte character),
 // or -1 when there is none.

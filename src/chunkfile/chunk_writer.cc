@@ -5,6 +5,7 @@
 #include <new>
 
 #include "base/byte_order.h"
+#include "base/text.h"
 #include "platform/platform.h"
 
 namespace setup {
@@ -65,8 +66,8 @@ bool ChunkWriter::Open(const char* path, uint32_t formType) {
 
 bool ChunkWriter::CreateTemporaryFile() {
   for (int i = 0; i < kTemporaryNames; ++i) {
-    const int length = i == 0 ? snprintf(temporaryPath_, sizeof temporaryPath_, "%s.tmp", path_)
-                              : snprintf(temporaryPath_, sizeof temporaryPath_, "%s.tmp%d", path_, i);
+    const int length = i == 0 ? FormatText(temporaryPath_, sizeof temporaryPath_, "%s.tmp", path_)
+                              : FormatText(temporaryPath_, sizeof temporaryPath_, "%s.tmp%d", path_, i);
     if (length < 0 || size_t(length) >= sizeof temporaryPath_) return false;
     output_ = files_.OpenForWriting(temporaryPath_, WriteMode::kNew);
     if (output_) return true;

@@ -1,6 +1,28 @@
 #include "install/creation_log.h"
 
+#include <cstring>
+
 namespace setup {
+
+namespace {
+
+// A path that cannot be noted (memory is short) is only left in place by a take-back.
+void Note(TextBuffer<char>& list, const char* path) { list.Append(path, strlen(path) + 1); }
+
+// Calls take(path) for each path of list, newest first.
+template <typename Take>
+void NewestFirst(const TextBuffer<char>& list, Take take) {
+  const char* paths = list.c_str();
+  size_t end = list.size();
+  while (end > 0) {
+    size_t start = end - 1;  // at the path's NUL
+    while (start > 0 && paths[start - 1] != '\0') --start;
+    take(paths + start);
+    end = start;
+  }
+}
+
+}  // namespace
 
 bool CreationLog::Exists(const char* path) {
   uint64_t size;
@@ -9,41 +31,39 @@ bool CreationLog::Exists(const char* path) {
 
 bool CreationLog::MakeFolder(const char* path) {
   if (!inner_.MakeFolder(path)) return false;
-  folders_.push_back(path);
+  Note(folders_, path);
   return true;
 }
 
 std::unique_ptr<OutputFile> CreationLog::OpenForWriting(const char* path, WriteMode mode) {
   const bool existed = Exists(path);
   std::unique_ptr<OutputFile> file = inner_.OpenForWriting(path, mode);
-  if (file && !existed) files_.push_back(path);
+  if (file && !existed) Note(files_, path);
   return file;
 }
 
 bool CreationLog::MoveOver(const char* from, const char* to) {
   const bool existed = Exists(to);
   if (!inner_.MoveOver(from, to)) return false;
-  if (!existed) files_.push_back(to);
+  if (!existed) Note(files_, to);
   return true;
 }
 
 bool CreationLog::CopyFileOver(const char* source, const char* destination) {
   const bool existed = Exists(destination);
   if (!inner_.CopyFileOver(source, destination)) return false;
-  if (!existed) files_.push_back(destination);
+  if (!existed) Note(files_, destination);
   return true;
 }
 
 void CreationLog::TakeBack() {
-  for (auto file = files_.rbegin(); file != files_.rend(); ++file) {
-    inner_.SetNormalAttributes(file->c_str());
-    inner_.RemoveFile(file->c_str());
-  }
-  for (auto folder = folders_.rbegin(); folder != folders_.rend(); ++folder) {
-    inner_.RemoveEmptyFolder(folder->c_str());
-  }
-  files_.clear();
-  folders_.clear();
+  NewestFirst(files_, [this](const char* file) {
+    inner_.SetNormalAttributes(file);
+    inner_.RemoveFile(file);
+  });
+  NewestFirst(folders_, [this](const char* folder) { inner_.RemoveEmptyFolder(folder); });
+  files_.Clear();
+  folders_.Clear();
 }
 
 }  // namespace setup

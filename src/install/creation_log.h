@@ -3,9 +3,7 @@
 // was there before it.
 #pragma once
 
-#include <string>
-#include <vector>
-
+#include "base/text_buffer.h"
 #include "platform/platform.h"
 
 namespace setup {
@@ -42,8 +40,9 @@ class CreationLog : public FileSystem {
   bool Exists(const char* path);
 
   FileSystem& inner_;
-  std::vector<std::string> files_;
-  std::vector<std::string> folders_;
+  // Paths one after the other, each with its NUL, oldest first.
+  TextBuffer<char> files_;
+  TextBuffer<char> folders_;
 };
 
 }  // namespace setup

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "archive/memory_stream.h"
+#include "base/text.h"
 #include "install/install_path.h"
 #include "platform/platform.h"
 #include "platform/views.h"
@@ -188,7 +189,7 @@ void StepProgress(WindowView& mainWindow) {
   int64_t percent = position * 100 / 255;
   if (percent > 100) percent = 100;
   char text[32];
-  snprintf(text, sizeof text, "%d%%", int(percent));
+  FormatText(text, sizeof text, "%d%%", int(percent));
   mainWindow.SetControlText(kProgressTextId, text);
   SetProgressPosition(mainWindow, kProgressBarId, setupState.progressPos);
 }

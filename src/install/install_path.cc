@@ -1,7 +1,6 @@
 #include "install/install_path.h"
 
 #include <cstdarg>
-#include <cstdio>
 #include <cstring>
 
 namespace setup {
@@ -9,7 +8,7 @@ namespace setup {
 bool FormatPath(char (&out)[kPathCapacity], const char* format, ...) {
   va_list arguments;
   va_start(arguments, format);
-  int length = vsnprintf(out, kPathCapacity, format, arguments);
+  int length = FormatTextList(out, kPathCapacity, format, arguments);
   va_end(arguments);
   if (length < 0 || size_t(length) >= kPathCapacity) {
     out[0] = '\0';

@@ -28,22 +28,22 @@ double FreeSpaceMB(FileSystem& files, const char* path) {
 
 void FormatFreeSpaceLine(double freeMB, int32_t requiredMB, char* buffer, size_t capacity) {
   if (freeMB > kGByteFromMB) {
-    snprintf(buffer, capacity, kFreeSpaceGBFormat, freeMB / kGByteFromMB, int(requiredMB));
+    FormatText(buffer, capacity, kFreeSpaceGBFormat, freeMB / kGByteFromMB, int(requiredMB));
   } else {
-    snprintf(buffer, capacity, kFreeSpaceMBFormat, freeMB, int(requiredMB));
+    FormatText(buffer, capacity, kFreeSpaceMBFormat, freeMB, int(requiredMB));
   }
 }
 
 void FormatFolderStatus(const char* path, double freeMB, char* buffer, size_t capacity) {
   if (freeMB > kGByteFromMB) {
-    snprintf(buffer, capacity, kFolderStatusGBFormat, path, freeMB / kGByteFromMB);
+    FormatText(buffer, capacity, kFolderStatusGBFormat, path, freeMB / kGByteFromMB);
   } else {
-    snprintf(buffer, capacity, kFolderStatusMBFormat, path, freeMB);
+    FormatText(buffer, capacity, kFolderStatusMBFormat, path, freeMB);
   }
 }
 
 void FormatRequirement(int32_t requiredMB, char* buffer, size_t capacity) {
-  snprintf(buffer, capacity, kRequirementFormat, int(requiredMB));
+  FormatText(buffer, capacity, kRequirementFormat, int(requiredMB));
 }
 
 void ShowFreeSpace(FileSystem& files, WindowView& dialog) {

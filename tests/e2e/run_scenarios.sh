@@ -444,8 +444,12 @@ check "the busy animation shows several frames" yes "$([ "$corners" -ge 6 ] && e
 d command SETUP 1
 d gone SETUP >/dev/null
 desktop_link=$(desktop_dir)/Quillfen.lnk
-# The shortcuts follow the installed layout.
-for _ in $(seq 50); do [ -f "$desktop_link" ] && break; sleep 0.2; done
+# The shortcuts follow the installed layout, the desktop's first: once the start menu holds all
+# three, the desktop's is complete.
+for _ in $(seq 50); do
+  [ "$(find "$(programs_dir)/Corvane/Quillfen" -name '*.lnk' 2>/dev/null | wc -l)" = 3 ] && break
+  sleep 0.2
+done
 check "desktop shortcut when ticked" yes "$([ -f "$desktop_link" ] && echo yes)"
 if [ -f "$desktop_link" ] && command -v lnkinfo >/dev/null; then
   check "desktop shortcut target" yes "$(lnkinfo "$desktop_link" 2>/dev/null | grep -q 'Quillfen\\Quillfen.exe' && echo yes)"

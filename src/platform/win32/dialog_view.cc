@@ -2,7 +2,6 @@
 
 #include <commctrl.h>
 
-#include <string>
 
 #include "platform/win32/wide_text.h"
 
@@ -11,11 +10,14 @@ namespace setup {
 namespace {
 
 // Text for Windows; a text that is not valid code page 932 shows as empty rather than garbled.
-std::wstring Wide(const char* text) {
-  std::wstring wide;
-  ToWide(text, &wide);
-  return wide;
-}
+class Wide {
+ public:
+  explicit Wide(const char* text) { ToWide(text, &wide_); }
+  const wchar_t* c_str() const { return wide_.c_str(); }
+
+ private:
+  WideText wide_;
+};
 
 }  // namespace
 

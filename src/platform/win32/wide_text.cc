@@ -14,8 +14,8 @@ constexpr UINT kCodePage = 932;
 
 }  // namespace
 
-bool ToWide(const char* text, std::wstring* out) {
-  out->clear();
+bool ToWide(const char* text, WideText* out) {
+  out->Clear();
   size_t length = strlen(text);
   if (length == 0) return true;
   if (length > INT_MAX) return false;
@@ -25,16 +25,16 @@ bool ToWide(const char* text, std::wstring* out) {
   };
   int wideLength = convert(nullptr, 0);
   if (wideLength <= 0) return false;
-  out->resize(size_t(wideLength));
-  if (convert(&(*out)[0], wideLength) != wideLength) {
-    out->clear();
+  if (!out->Resize(size_t(wideLength))) return false;
+  if (convert(out->data(), wideLength) != wideLength) {
+    out->Clear();
     return false;
   }
   return true;
 }
 
-bool FromWide(const wchar_t* text, std::string* out) {
-  out->clear();
+bool FromWide(const wchar_t* text, NarrowText* out) {
+  out->Clear();
   size_t length = wcslen(text);
   if (length == 0) return true;
   if (length > INT_MAX) return false;
@@ -46,9 +46,9 @@ bool FromWide(const wchar_t* text, std::string* out) {
   };
   int narrowLength = convert(nullptr, 0);
   if (narrowLength <= 0 || usedDefault) return false;
-  out->resize(size_t(narrowLength));
-  if (convert(&(*out)[0], narrowLength) != narrowLength || usedDefault) {
-    out->clear();
+  if (!out->Resize(size_t(narrowLength))) return false;
+  if (convert(out->data(), narrowLength) != narrowLength || usedDefault) {
+    out->Clear();
     return false;
   }
   return true;

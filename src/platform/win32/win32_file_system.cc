@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <new>
-#include <string>
 
 #include "base/text.h"
 #include "platform/win32/wide_text.h"
@@ -52,7 +51,7 @@ class ScopedFind {
   HANDLE handle_;
 };
 
-HANDLE OpenExisting(const std::wstring& path, DWORD access) {
+HANDLE OpenExisting(const WideText& path, DWORD access) {
   return CreateFileW(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                      FILE_ATTRIBUTE_NORMAL, nullptr);
 }
@@ -98,7 +97,7 @@ class Win32OutputFile : public OutputFile {
 
 // Windows itself refuses to overwrite or replace a read-only file; Wine run as root does not, so
 // the check is made here too, and the program behaves the same under both.
-bool IsReadOnlyFile(const std::wstring& path) {
+bool IsReadOnlyFile(const WideText& path) {
   DWORD attributes = GetFileAttributesW(path.c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0 &&
          (attributes & FILE_ATTRIBUTE_READONLY) != 0;
@@ -119,7 +118,7 @@ bool IsDotName(const wchar_t* name) {
 bool Win32FileSystem::ReadWholeFile(const char* path, uint8_t** data, uint32_t* size) {
   *data = nullptr;
   *size = 0;
-  std::wstring widePath;
+  WideText widePath;
   if (!ToWide(path, &widePath)) return false;
   ScopedHandle file(OpenExisting(widePath, GENERIC_READ));
   LARGE_INTEGER length;
@@ -143,7 +142,7 @@ bool Win32FileSystem::ReadWholeFile(const char* path, uint8_t** data, uint32_t* 
 }
 
 bool Win32FileSystem::FileSize(const char* path, uint64_t* size) {
-  std::wstring widePath;
+  WideText widePath;
   if (!ToWide(path, &widePath)) return false;
   ScopedHandle file(OpenExisting(widePath, FILE_READ_ATTRIBUTES));
   LARGE_INTEGER length;
@@ -153,15 +152,16 @@ bool Win32FileSystem::FileSize(const char* path, uint64_t* size) {
 }
 
 bool Win32FileSystem::ListFolder(const char* folder, FolderVisitor& visitor) {
-  std::wstring pattern;
+  WideText pattern;
   if (!ToWide(folder, &pattern) || pattern.empty()) return false;
-  if (pattern.back() != L'\\' && pattern.back() != L'/') pattern += L'\\';  // "C:" lists the root
-  pattern += L'*';
+  // "C:" lists the root.
+  if (pattern.back() != L'\\' && pattern.back() != L'/' && !pattern.Append(L"\\", 1)) return false;
+  if (!pattern.Append(L"*", 1)) return false;
   WIN32_FIND_DATAW found;
   ScopedFind search(FindFirstFileW(pattern.c_str(), &found));
   // An empty drive root has not even "." and "..": nothing found there is an empty listing.
   if (!search.valid()) return GetLastError() == ERROR_FILE_NOT_FOUND;
-  std::string name;
+  NarrowText name;
   do {
     if (IsDotName(found.cFileName) || !FromWide(found.cFileName, &name)) continue;
     bool isFolder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 && !IsLink(found);
@@ -173,58 +173,61 @@ bool Win32FileSystem::ListFolder(const char* folder, FolderVisitor& visitor) {
 bool Win32FileSystem::CurrentFolder(char* buffer, uint32_t capacity) {
   DWORD needed = GetCurrentDirectoryW(0, nullptr);  // with the NUL
   if (needed == 0) return false;
-  std::wstring wide(needed, L'\0');
-  DWORD length = GetCurrentDirectoryW(needed, &wide[0]);
+  WideText wide;
+  if (!wide.Resize(needed)) return false;
+  DWORD length = GetCurrentDirectoryW(needed, wide.data());
   if (length == 0 || length >= needed) return false;
-  wide.resize(length);
-  std::string current;
+  wide.Resize(length);
+  NarrowText current;
   return FromWide(wide.c_str(), &current) && CopyText(buffer, capacity, current.c_str());
 }
 
 bool Win32FileSystem::ChangeFolder(const char* path) {
-  std::wstring widePath;
+  WideText widePath;
   return ToWide(path, &widePath) && SetCurrentDirectoryW(widePath.c_str());
 }
 
 bool Win32FileSystem::MakeFolder(const char* path) {
-  std::wstring widePath;
+  WideText widePath;
   return ToWide(path, &widePath) && CreateDirectoryW(widePath.c_str(), nullptr);
 }
 
 bool Win32FileSystem::RemoveEmptyFolder(const char* path) {
-  std::wstring widePath;
+  WideText widePath;
   return ToWide(path, &widePath) && RemoveDirectoryW(widePath.c_str());
 }
 
 bool Win32FileSystem::RemoveFile(const char* path) {
-  std::wstring widePath;
+  WideText widePath;
   return ToWide(path, &widePath) && DeleteFileW(widePath.c_str());
 }
 
 std::unique_ptr<OutputFile> Win32FileSystem::OpenForWriting(const char* path, WriteMode mode) {
-  std::wstring widePath;
+  WideText widePath;
   if (!ToWide(path, &widePath) || (mode == WriteMode::kReplace && IsReadOnlyFile(widePath))) return nullptr;
   DWORD disposition = mode == WriteMode::kNew ? CREATE_NEW : CREATE_ALWAYS;
   HANDLE file = CreateFileW(widePath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, disposition,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return nullptr;
-  return std::make_unique<Win32OutputFile>(file);
+  std::unique_ptr<OutputFile> output(new (std::nothrow) Win32OutputFile(file));
+  if (output == nullptr) CloseHandle(file);
+  return output;
 }
 
 bool Win32FileSystem::MoveOver(const char* from, const char* to) {
-  std::wstring wideFrom, wideTo;
+  WideText wideFrom, wideTo;
   return ToWide(from, &wideFrom) && ToWide(to, &wideTo) && !IsReadOnlyFile(wideTo) &&
          MoveFileExW(wideFrom.c_str(), wideTo.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
 }
 
 bool Win32FileSystem::CopyFileOver(const char* source, const char* destination) {
-  std::wstring wideFrom, wideTo;
+  WideText wideFrom, wideTo;
   return ToWide(source, &wideFrom) && ToWide(destination, &wideTo) && !IsReadOnlyFile(wideTo) &&
          CopyFileW(wideFrom.c_str(), wideTo.c_str(), FALSE);
 }
 
 bool Win32FileSystem::SetNormalAttributes(const char* path) {
-  std::wstring widePath;
+  WideText widePath;
   return ToWide(path, &widePath) && SetFileAttributesW(widePath.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
@@ -251,7 +254,7 @@ using FreeSpaceExQuery = BOOL(WINAPI*)(LPCWSTR, PULARGE_INTEGER, PULARGE_INTEGER
 }  // namespace
 
 bool Win32FileSystem::FreeBytes(const char* root, uint64_t* bytes) {
-  std::wstring wideRoot;
+  WideText wideRoot;
   if (!ToWide(root, &wideRoot)) return false;
   // Looked up at each call: systems without the newer query still measure through the older one.
   ScopedLibrary kernel(L"KERNEL32.DLL");

@@ -4,7 +4,6 @@
 
 #include <cstring>
 #include <new>
-#include <string>
 
 #include "platform/win32/wide_text.h"
 
@@ -35,7 +34,7 @@ class Win32RegistryKey : public RegistryKey {
   Win32RegistryKey(HKEY key, bool owned) : key_(key, owned) {}
 
   bool QueryString(const char* name, char* buffer, uint32_t capacity) override {
-    std::wstring wideName;
+    WideText wideName;
     DWORD type = 0, size = 0;
     if (!ToWide(name, &wideName) ||
         RegQueryValueExW(key_.get(), wideName.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
@@ -56,14 +55,14 @@ class Win32RegistryKey : public RegistryKey {
       return false;
     }
     data[got / sizeof(wchar_t)] = L'\0';
-    std::string text;
+    NarrowText text;
     if (!FromWide(data.get(), &text) || text.size() >= capacity) return false;
     memcpy(buffer, text.c_str(), text.size() + 1);
     return true;
   }
 
   bool QueryNumber(const char* name, uint32_t* value) override {
-    std::wstring wideName;
+    WideText wideName;
     DWORD type = 0, number = 0, size = sizeof number;
     if (!ToWide(name, &wideName) ||
         RegQueryValueExW(key_.get(), wideName.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&number),
@@ -76,7 +75,7 @@ class Win32RegistryKey : public RegistryKey {
   }
 
   bool SetString(const char* name, const char* value) override {
-    std::wstring wideName, wideValue;
+    WideText wideName, wideValue;
     if (!ToWide(name, &wideName) || !ToWide(value, &wideValue)) return false;
     size_t bytes = (wideValue.size() + 1) * sizeof(wchar_t);  // the NUL is part of the data
     if (bytes > MAXDWORD) return false;
@@ -85,7 +84,7 @@ class Win32RegistryKey : public RegistryKey {
   }
 
   bool SetNumber(const char* name, uint32_t value) override {
-    std::wstring wideName;
+    WideText wideName;
     DWORD number = value;
     return ToWide(name, &wideName) &&
            RegSetValueExW(key_.get(), wideName.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number),
@@ -94,7 +93,7 @@ class Win32RegistryKey : public RegistryKey {
 
   // RegDeleteKeyW itself refuses a key with subkeys, on Windows and under Wine alike.
   bool DeleteSubkey(const char* path) override {
-    std::wstring widePath;
+    WideText widePath;
     // An empty path would name this key itself.
     return ToWide(path, &widePath) && !widePath.empty() &&
            RegDeleteKeyW(key_.get(), widePath.c_str()) == ERROR_SUCCESS;
@@ -108,16 +107,18 @@ class Win32RegistryKey : public RegistryKey {
 
 std::unique_ptr<RegistryKey> Win32Registry::OpenOrCreate(RegistryRoot root, const char* path) {
   HKEY rootKey = root == RegistryRoot::kUsers ? HKEY_USERS : HKEY_CURRENT_USER;
-  std::wstring widePath;
+  WideText widePath;
   if (!ToWide(path, &widePath)) return nullptr;
-  if (widePath.empty()) return std::make_unique<Win32RegistryKey>(rootKey, false);
+  if (widePath.empty()) return std::unique_ptr<RegistryKey>(new (std::nothrow) Win32RegistryKey(rootKey, false));
   wchar_t noClass[] = L"";
   HKEY key = nullptr;
   if (RegCreateKeyExW(rootKey, widePath.c_str(), 0, noClass, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, &key,
                       nullptr) != ERROR_SUCCESS) {
     return nullptr;
   }
-  return std::make_unique<Win32RegistryKey>(key, true);
+  std::unique_ptr<RegistryKey> opened(new (std::nothrow) Win32RegistryKey(key, true));
+  if (opened == nullptr) RegCloseKey(key);
+  return opened;
 }
 
 }  // namespace setup

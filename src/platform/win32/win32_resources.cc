@@ -1,13 +1,12 @@
 #include "platform/win32/win32_resources.h"
 
-#include <string>
 
 #include "platform/win32/wide_text.h"
 
 namespace setup {
 
 bool Win32Resources::FindPackage(const char* name, const uint8_t** data, uint32_t* size) {
-  std::wstring wideName;
+  WideText wideName;
   return ToWide(name, &wideName) && !wideName.empty() && Load(wideName.c_str(), data, size);
 }
 

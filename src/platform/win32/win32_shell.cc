@@ -6,7 +6,6 @@
 #include <shlobj.h>
 #include <shobjidl.h>
 
-#include <string>
 
 #include "base/text.h"
 #include "platform/win32/wide_text.h"
@@ -59,7 +58,7 @@ bool Win32Shell::SpecialFolderPath(void* owner, SpecialFolder folder, char* buff
     return false;
   }
   wchar_t wide[MAX_PATH];
-  std::string path;
+  NarrowText path;
   return SHGetPathFromIDListW(list.get(), wide) && FromWide(wide, &path) && !path.empty() &&
          CopyText(buffer, capacity, path.c_str());
 }
@@ -68,18 +67,28 @@ int32_t Win32Shell::BeginComponents() { return CoInitialize(nullptr); }
 
 void Win32Shell::EndComponents() { CoUninitialize(); }
 
+namespace {
+
+// The shell-link class and the two interfaces used, defined here rather than taken from the
+// system's GUID library, which would bring every GUID it holds into the program.
+constexpr CLSID kShellLinkClass = {0x00021401, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+constexpr IID kShellLinkInterface = {0x000214F9, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+constexpr IID kPersistFileInterface = {0x0000010B, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+
+}  // namespace
+
 int32_t Win32Shell::WriteShortcut(const char* linkPath, const char* target, const char* workingDirectory,
                                   int showCommand) {
-  std::wstring wideLink, wideTarget, wideFolder;
+  WideText wideLink, wideTarget, wideFolder;
   if (!ToWide(linkPath, &wideLink) || !ToWide(target, &wideTarget) || !ToWide(workingDirectory, &wideFolder)) {
     return E_INVALIDARG;
   }
   ComPointer<IShellLinkW> link;
-  HRESULT result = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+  HRESULT result = CoCreateInstance(kShellLinkClass, nullptr, CLSCTX_INPROC_SERVER, kShellLinkInterface,
                                     link.Receive());
   if (FAILED(result)) return result;
   ComPointer<IPersistFile> file;
-  result = link->QueryInterface(IID_IPersistFile, file.Receive());
+  result = link->QueryInterface(kPersistFileInterface, file.Receive());
   if (FAILED(result)) return result;
   // A new shell-link object has no description, arguments or icon: only these three are set.
   link->SetPath(wideTarget.c_str());
@@ -89,7 +98,7 @@ int32_t Win32Shell::WriteShortcut(const char* linkPath, const char* target, cons
 }
 
 bool Win32Shell::Open(void* owner, const char* path) {
-  std::wstring widePath;
+  WideText widePath;
   if (!ToWide(path, &widePath)) return false;
   HINSTANCE result = ShellExecuteW(static_cast<HWND>(owner), L"open", widePath.c_str(), nullptr, nullptr, SW_SHOW);
   return reinterpret_cast<INT_PTR>(result) > 32;  // larger than 32 means started
@@ -118,7 +127,7 @@ class ScopedComponents {
 
 // The file-system path of a shell item in code page 932; false when it has none, or none that
 // code page 932 can write.
-bool PathOfItem(LPCITEMIDLIST item, std::string* path) {
+bool PathOfItem(LPCITEMIDLIST item, NarrowText* path) {
   wchar_t wide[MAX_PATH];
   return item != nullptr && SHGetPathFromIDListW(item, wide) && FromWide(wide, path) && !path->empty();
 }
@@ -185,11 +194,11 @@ class BrowserWindow : public FolderBrowserView {
   explicit BrowserWindow(HWND window) : window_(window) {}
 
   void SelectFolder(const char* path) override {
-    std::wstring wide;
+    WideText wide;
     if (ToWide(path, &wide)) SendMessageW(window_, BFFM_SETSELECTIONW, TRUE, LPARAM(wide.c_str()));
   }
   void SetStatusText(const char* text) override {
-    std::wstring wide;
+    WideText wide;
     ToWide(text, &wide);  // text that is not code page 932 shows as empty
     HWND status = StatusControl(window_);
     if (status != nullptr) {
@@ -214,7 +223,7 @@ int CALLBACK BrowseCallback(HWND window, UINT message, LPARAM param, LPARAM data
       events.Opened(browser);
       break;
     case BFFM_SELCHANGED: {
-      std::string path;
+      NarrowText path;
       const bool usable = PathOfItem(reinterpret_cast<LPCITEMIDLIST>(param), &path);
       events.SelectionChanged(browser, usable ? path.c_str() : nullptr);
       break;
@@ -242,7 +251,7 @@ bool Win32Shell::BrowseForFolder(void* owner, FolderBrowserEvents& events, char*
   info.lParam = reinterpret_cast<LPARAM>(&events);
   ScopedItemList chosen;
   *chosen.Receive() = SHBrowseForFolderW(&info);
-  std::string path;
+  NarrowText path;
   // A folder the program cannot name in code page 932, or hold, is no choice.
   return PathOfItem(chosen.get(), &path) && CopyText(buffer, capacity, path.c_str());
 }

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "base/byte_order.h"
+#include "base/text_buffer.h"
 
 namespace setup {
 namespace {
@@ -26,6 +27,38 @@ TEST(Text, LastSeparatorSkipsTrailBytes) {
   EXPECT_EQ(-1, LastSeparator("\x83\x5c"));
   EXPECT_EQ(-1, LastSeparator("plain"));
   EXPECT_EQ(1, LastSeparator("a\\\x83"));  // a lead byte at the very end does not read past the NUL
+}
+
+// On Windows this formats through the system's C library, whose own _snprintf neither ends a cut
+// text with a NUL nor returns its length.
+TEST(Text, FormatTextCutsWithANulAndGivesTheFullLength) {
+  char field[6] = "?????";
+  EXPECT_EQ(11, FormatText(field, sizeof field, "%s-%d%%", "abcdef", 100));
+  EXPECT_STREQ("abcde", field);
+  char line[32];
+  EXPECT_EQ(15, FormatText(line, sizeof line, "[%.2f MByte]", 1023.996));
+  EXPECT_STREQ("[1024.00 MByte]", line);
+}
+
+TEST(TextBuffer, KeepsItsTextAndItsNulAsItGrows) {
+  TextBuffer<wchar_t> text;
+  EXPECT_TRUE(text.empty());
+  EXPECT_EQ(L'\0', text.c_str()[0]);
+  std::wstring expected;
+  for (int i = 0; i < 500; ++i) {
+    const wchar_t piece[] = {wchar_t(L'a' + i % 26), L'\x3042'};
+    ASSERT_TRUE(text.Append(piece, 2));
+    expected.append(piece, 2);
+  }
+  EXPECT_EQ(expected, text.c_str());
+  EXPECT_EQ(1000u, text.size());
+  ASSERT_TRUE(text.Resize(3));  // a shorter text ends where it is cut
+  EXPECT_EQ(std::wstring(L"a\x3042" L"b"), text.c_str());
+  ASSERT_TRUE(text.Resize(5));  // and grows again with zeros
+  EXPECT_EQ(L'\0', text.c_str()[3]);
+  EXPECT_EQ(5u, text.size());
+  text.Clear();
+  EXPECT_STREQ(L"", text.c_str());
 }
 
 TEST(ByteOrder, RangeInsideNeverWraps) {
