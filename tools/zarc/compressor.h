@@ -12,7 +12,7 @@
 namespace zarc {
 
 enum class Compression {
-  // zlib at level 8, each input cut into blocks of a fixed size that are compressed in parallel,
+  // zlib at level 7, each input cut into blocks of a fixed size that are compressed in parallel,
   // each primed with the 32 KiB before it, and joined into one stream.
   kNormal,
   // libdeflate's highest level, one whole input per thread: smaller and several times slower.
