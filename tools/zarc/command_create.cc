@@ -48,7 +48,8 @@ std::string Subject(const Request& request) {
 // Reads the command line into out and requests. True when packing should go ahead; otherwise
 // *status is the exit status (help shown, or a usage error told).
 bool ParseArguments(const Arguments& args, Console& console, std::string* out,
-                    std::vector<Request>* requests, CompressionChoice* compression, int* status) {
+                    std::vector<Request>* requests, CompressionChoice* compression,
+                    int* status) {
   *status = kExitUsage;
   auto usage = [&console](const std::string& problem) {
     UsageError(console, "create", problem);
@@ -61,12 +62,10 @@ bool ParseArguments(const Arguments& args, Console& console, std::string* out,
   std::string problem;
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
-    OptionUse use = OptionUse::kNotMine;
     if (!optionsEnded && arg == "--") {
       optionsEnded = true;
-    } else if (!optionsEnded &&
-               (use = TakeCompressionOption(args, &i, compression, &problem)) != OptionUse::kNotMine) {
-      if (use == OptionUse::kWrong) return usage(problem);
+    } else if (!optionsEnded && IsCompressionOption(arg)) {
+      if (!TakeCompressionOption(args, &i, compression, &problem)) return usage(problem);
     } else if (!optionsEnded && IsHelpOption(arg)) {
       console.Print(std::string(kHelpHead) + kCompressionHelp + kHelpTail);
       *status = kExitSuccess;
@@ -167,7 +166,8 @@ bool PackFiles(const std::vector<Request>& requests, const CompressionChoice& co
   };
   std::vector<std::vector<uint8_t>> streams;
   size_t failed = 0;
-  if (!CompressInputs(compression.mode, compression.threads, packed.size(), read, &streams, &failed)) {
+  if (!CompressInputs(compression.mode, compression.threads, packed.size(), read, &streams,
+                      &failed)) {
     Tell(console, Subject(requests[packed[failed]]) +
                       (readFailed ? ": cannot read it" : ": cannot compress it (out of memory?)"));
     return false;
@@ -194,7 +194,9 @@ int CreateCommand(const Arguments& args, setup::FileSystem& files, Console& cons
   std::vector<Request> requests;
   CompressionChoice compression;
   int parseStatus = kExitUsage;
-  if (!ParseArguments(args, console, &out, &requests, &compression, &parseStatus)) return parseStatus;
+  if (!ParseArguments(args, console, &out, &requests, &compression, &parseStatus)) {
+    return parseStatus;
+  }
   if (!CheckNames(requests, console) || !CheckFiles(requests, files, console)) {
     return kExitFailure;
   }

@@ -40,12 +40,12 @@ int ZfilCommand(const Arguments& args, setup::FileSystem& files, Console& consol
   bool optionsEnded = false;
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
-    OptionUse use = OptionUse::kNotMine;
     if (!optionsEnded && arg == "--") {
       optionsEnded = true;
-    } else if (!optionsEnded &&
-               (use = TakeCompressionOption(args, &i, &compression, &problem)) != OptionUse::kNotMine) {
-      if (use == OptionUse::kWrong) return UsageError(console, "zfil", problem);
+    } else if (!optionsEnded && IsCompressionOption(arg)) {
+      if (!TakeCompressionOption(args, &i, &compression, &problem)) {
+        return UsageError(console, "zfil", problem);
+      }
     } else if (!optionsEnded && IsHelpOption(arg)) {
       console.Print(std::string(kHelpHead) + kCompressionHelp + kHelpTail);
       return kExitSuccess;

@@ -36,11 +36,11 @@ struct CompressionChoice {
   Compression mode = Compression::kNormal;
   unsigned threads = DefaultThreadCount();
 };
-enum class OptionUse { kNotMine, kTaken, kWrong };
-// Takes args[*i] (and its value after it) when it is one of the compression options; *problem
-// says what is wrong when the result is kWrong.
-OptionUse TakeCompressionOption(const Arguments& args, size_t* i, CompressionChoice* choice,
-                                std::string* problem);
+bool IsCompressionOption(const std::string& arg);
+// Takes the compression option args[*i], and its value after it. False when it is wrong: then
+// *problem says why.
+bool TakeCompressionOption(const Arguments& args, size_t* i, CompressionChoice* choice,
+                           std::string* problem);
 // The help lines of those options.
 extern const char kCompressionHelp[];
 

@@ -60,7 +60,9 @@ class PieceCompressor {
   // Makes piece i of work. False when memory runs out.
   bool Compress(Work& work, size_t i) {
     try {
-      if (mode_ == Compression::kMaximum) return max_.Compress(work.data.get(), work.size, &work.pieces[i]);
+      if (mode_ == Compression::kMaximum) {
+        return max_.Compress(work.data.get(), work.size, &work.pieces[i]);
+      }
       return Block(work, i);
     } catch (const std::bad_alloc&) {
       return false;
@@ -70,7 +72,10 @@ class PieceCompressor {
  private:
   bool Block(Work& work, size_t i) {
     if (!zlibReady_) {
-      if (deflateInit2(&zlib_, kLevel, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY) != Z_OK) return false;
+      // Raw deflate (-15: a 32 KiB window, no header): the header and trailer come at the join.
+      if (deflateInit2(&zlib_, kLevel, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY) != Z_OK) {
+        return false;
+      }
       zlibReady_ = true;
     }
     const uint32_t start = uint32_t(i * kBlockSize);

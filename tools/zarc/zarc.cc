@@ -56,21 +56,21 @@ const char kCompressionHelp[] =
     "  --threads N      compress on N threads (default: one per processor); the output\n"
     "                   is the same whatever N\n";
 
-OptionUse TakeCompressionOption(const Arguments& args, size_t* i, CompressionChoice* choice,
-                                std::string* problem) {
-  const std::string& arg = args[*i];
-  if (arg == "--max") {
+bool IsCompressionOption(const std::string& arg) { return arg == "--max" || arg == "--threads"; }
+
+bool TakeCompressionOption(const Arguments& args, size_t* i, CompressionChoice* choice,
+                           std::string* problem) {
+  if (args[*i] == "--max") {
     if (!MaximumCompressionAvailable()) {
       *problem = "--max: this zarc was built without libdeflate, which maximum compression needs";
-      return OptionUse::kWrong;
+      return false;
     }
     choice->mode = Compression::kMaximum;
-    return OptionUse::kTaken;
+    return true;
   }
-  if (arg != "--threads") return OptionUse::kNotMine;
   if (*i + 1 == args.size()) {
     *problem = "--threads needs a number";
-    return OptionUse::kWrong;
+    return false;
   }
   const std::string& value = args[++*i];
   unsigned threads = 0;
@@ -84,10 +84,10 @@ OptionUse TakeCompressionOption(const Arguments& args, size_t* i, CompressionCho
   if (threads == 0 || threads > kMaxThreads) {
     *problem = "--threads takes a number from 1 to " + std::to_string(kMaxThreads) + ", not " +
                Quoted(ShowHostName(value));
-    return OptionUse::kWrong;
+    return false;
   }
   choice->threads = threads;
-  return OptionUse::kTaken;
+  return true;
 }
 
 int RunZarc(int argc, const char* const* argv, setup::FileSystem& files, Console& console) {
