@@ -70,6 +70,27 @@ z create bad.zarc --as 'café.txt' setup.txt
 [ "$status" = 1 ] || fail "unconvertible name: status $status"
 grep -q 'code page 932' err.txt || fail "unconvertible name: message $(cat err.txt)"
 
+# Threads of the real system (Windows threads under Wine) and entries of several blocks: the
+# bytes must not depend on how many threads made them.
+seq 1 150000 >numbers.txt
+z create t1.zarc --threads 1 numbers.txt setup.txt
+[ "$status" = 0 ] || fail "create --threads 1: status $status: $(cat err.txt)"
+z create t3.zarc --threads 3 numbers.txt setup.txt
+[ "$status" = 0 ] || fail "create --threads 3: status $status: $(cat err.txt)"
+cmp -s t1.zarc t3.zarc || fail "create: 1 and 3 threads wrote different archives"
+
+# Maximum compression where the build has it, a clear refusal where it has not.
+z create max.zarc --max numbers.txt setup.txt
+if [ "$status" = 0 ]; then
+  z test max.zarc
+  [ "$status" = 0 ] || fail "create --max: test says $(cat err.txt)"
+  [ "$(stat -c %s max.zarc)" -lt "$(stat -c %s t1.zarc)" ] || fail "create --max: not smaller"
+else
+  [ "$status" = 2 ] && grep -q 'built without libdeflate' err.txt ||
+    fail "create --max: status $status: $(cat err.txt)"
+  [ -e max.zarc ] && fail "create --max: refused but left max.zarc"
+fi
+
 z create
 [ "$status" = 2 ] || fail "usage error: status $status"
 z frobnicate

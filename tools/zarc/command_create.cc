@@ -6,7 +6,7 @@
 #include "archive/archive_format.h"
 #include "zarc/archive_writer.h"
 #include "zarc/commands.h"
-#include "zarc/compress_entry.h"
+#include "zarc/compressor.h"
 #include "zarc/entry_name.h"
 #include "zarc/host.h"
 #include "zarc/replacing_file.h"
@@ -15,14 +15,16 @@ namespace zarc {
 
 namespace {
 
-const char kHelp[] =
+const char kHelpHead[] =
     "Usage: zarc create OUT.zarc [OPTION | FILE]...\n"
     "Packs each FILE into the archive OUT.zarc as an entry named after the file (the part after\n"
-    "its last folder separator), compressed at best compression, in the order given.\n"
+    "its last folder separator), in the order given. Entries are zlib streams, compressed in\n"
+    "parallel; the same files always give the same archive.\n"
     "\n"
     "  --as NAME        name the entry of the next FILE NAME instead, e.g. --as \"data\\a.bin\"\n"
     "  --external NAME  add an entry NAME that the setup program reads from its current\n"
-    "                   directory at run time (stored size 0)\n"
+    "                   directory at run time (stored size 0)\n";
+const char kHelpTail[] =
     "  --               take every later argument as a FILE\n"
     "  -h, --help       show this help\n"
     "\n"
@@ -46,7 +48,8 @@ std::string Subject(const Request& request) {
 // Reads the command line into out and requests. True when packing should go ahead; otherwise
 // *status is the exit status (help shown, or a usage error told).
 bool ParseArguments(const Arguments& args, Console& console, std::string* out,
-                    std::vector<Request>* requests, int* status) {
+                    std::vector<Request>* requests, CompressionChoice* compression,
+                    int* status) {
   *status = kExitUsage;
   auto usage = [&console](const std::string& problem) {
     UsageError(console, "create", problem);
@@ -56,12 +59,15 @@ bool ParseArguments(const Arguments& args, Console& console, std::string* out,
   bool haveOut = false;
   bool haveAs = false;
   std::string as;
+  std::string problem;
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
     if (!optionsEnded && arg == "--") {
       optionsEnded = true;
+    } else if (!optionsEnded && IsCompressionOption(arg)) {
+      if (!TakeCompressionOption(args, &i, compression, &problem)) return usage(problem);
     } else if (!optionsEnded && IsHelpOption(arg)) {
-      console.Print(kHelp);
+      console.Print(std::string(kHelpHead) + kCompressionHelp + kHelpTail);
       *status = kExitSuccess;
       return false;
     } else if (!optionsEnded && (arg == "--as" || arg == "--external")) {
@@ -143,21 +149,30 @@ bool CheckFiles(const std::vector<Request>& requests, setup::FileSystem& files,
   return true;
 }
 
-// Reads one file and compresses it into entry.
-bool PackFile(const Request& request, setup::FileSystem& files, Console& console,
-              PackedEntry* entry) {
-  uint8_t* data = nullptr;
-  uint32_t size = 0;
-  if (!files.ReadWholeFile(request.path.c_str(), &data, &size)) {
-    Tell(console, Subject(request) + ": cannot read it");
+// Reads and compresses the files of requests into entries. False after telling which file failed.
+bool PackFiles(const std::vector<Request>& requests, const CompressionChoice& compression,
+               setup::FileSystem& files, Console& console, std::vector<PackedEntry>* entries) {
+  std::vector<size_t> packed;  // requests that name a file
+  for (size_t i = 0; i < requests.size(); ++i) {
+    if (!requests[i].path.empty()) packed.push_back(i);
+  }
+  bool readFailed = false;
+  auto read = [&](size_t index, std::unique_ptr<uint8_t[]>* data, uint32_t* size) {
+    uint8_t* bytes = nullptr;
+    readFailed = !files.ReadWholeFile(requests[packed[index]].path.c_str(), &bytes, size);
+    data->reset(bytes);
+    if (!readFailed) (*entries)[packed[index]].fullSize = *size;
+    return !readFailed;
+  };
+  std::vector<std::vector<uint8_t>> streams;
+  size_t failed = 0;
+  if (!CompressInputs(compression.mode, compression.threads, packed.size(), read, &streams,
+                      &failed)) {
+    Tell(console, Subject(requests[packed[failed]]) +
+                      (readFailed ? ": cannot read it" : ": cannot compress it (out of memory?)"));
     return false;
   }
-  std::unique_ptr<uint8_t[]> owned(data);
-  entry->fullSize = size;
-  if (!CompressEntry(data, size, &entry->stream)) {
-    Tell(console, Subject(request) + ": cannot compress it (out of memory?)");
-    return false;
-  }
+  for (size_t i = 0; i < packed.size(); ++i) (*entries)[packed[i]].stream = std::move(streams[i]);
   return true;
 }
 
@@ -177,21 +192,23 @@ bool WriteArchive(const std::string& out, const std::vector<PackedEntry>& entrie
 int CreateCommand(const Arguments& args, setup::FileSystem& files, Console& console) {
   std::string out;
   std::vector<Request> requests;
+  CompressionChoice compression;
   int parseStatus = kExitUsage;
-  if (!ParseArguments(args, console, &out, &requests, &parseStatus)) return parseStatus;
+  if (!ParseArguments(args, console, &out, &requests, &compression, &parseStatus)) {
+    return parseStatus;
+  }
   if (!CheckNames(requests, console) || !CheckFiles(requests, files, console)) {
     return kExitFailure;
   }
 
   std::vector<PackedEntry> entries(requests.size());
-  std::vector<uint64_t> storedSizes(requests.size(), 0);
   for (size_t i = 0; i < requests.size(); ++i) {
     entries[i].name = requests[i].entryName;
     entries[i].external = requests[i].path.empty();
-    if (entries[i].external) continue;
-    if (!PackFile(requests[i], files, console, &entries[i])) return kExitFailure;
-    storedSizes[i] = entries[i].stream.size();
   }
+  if (!PackFiles(requests, compression, files, console, &entries)) return kExitFailure;
+  std::vector<uint64_t> storedSizes(requests.size(), 0);
+  for (size_t i = 0; i < requests.size(); ++i) storedSizes[i] = entries[i].stream.size();
 
   std::vector<uint32_t> offsets;
   uint64_t imageSize = 0;

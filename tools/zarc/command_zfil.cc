@@ -5,7 +5,7 @@
 #include "archive/archive_format.h"
 #include "zarc/archive_writer.h"
 #include "zarc/commands.h"
-#include "zarc/compress_entry.h"
+#include "zarc/compressor.h"
 #include "zarc/host.h"
 #include "zarc/replacing_file.h"
 
@@ -13,11 +13,15 @@ namespace zarc {
 
 namespace {
 
-const char kHelp[] =
-    "Usage: zarc zfil IN OUT\n"
-    "Compresses the file IN at best compression into the ZFIL file OUT. The setup program reads a\n"
-    "ZFIL file found in its current directory decompressed, under OUT's name. OUT is replaced only\n"
-    "once the new file is complete.\n";
+const char kHelpHead[] =
+    "Usage: zarc zfil [OPTION]... IN OUT\n"
+    "Compresses the file IN into the ZFIL file OUT. The setup program reads a ZFIL file found in\n"
+    "its current directory decompressed, under OUT's name. OUT is replaced only once the new file\n"
+    "is complete.\n"
+    "\n";
+const char kHelpTail[] =
+    "  --               take every later argument as IN or OUT\n"
+    "  -h, --help       show this help\n";
 
 // The name field: IN's base name in code page 932 when it has that form and fits; otherwise the
 // field stays zero, which the setup program does not mind since it never reads it.
@@ -31,12 +35,19 @@ std::string NameField(const std::string& in) {
 
 int ZfilCommand(const Arguments& args, setup::FileSystem& files, Console& console) {
   std::vector<std::string> paths;
+  CompressionChoice compression;
+  std::string problem;
   bool optionsEnded = false;
-  for (const std::string& arg : args) {
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
     if (!optionsEnded && arg == "--") {
       optionsEnded = true;
+    } else if (!optionsEnded && IsCompressionOption(arg)) {
+      if (!TakeCompressionOption(args, &i, &compression, &problem)) {
+        return UsageError(console, "zfil", problem);
+      }
     } else if (!optionsEnded && IsHelpOption(arg)) {
-      console.Print(kHelp);
+      console.Print(std::string(kHelpHead) + kCompressionHelp + kHelpTail);
       return kExitSuccess;
     } else if (!optionsEnded && IsOption(arg)) {
       return UsageError(console, "zfil", "unknown option " + Quoted(ShowHostName(arg)));
@@ -57,19 +68,23 @@ int ZfilCommand(const Arguments& args, setup::FileSystem& files, Console& consol
     Tell(console, ShowHostName(in) + ": it is 4 GiB or larger; a ZFIL file must stay under 4 GiB");
     return kExitFailure;
   }
-  uint8_t* data = nullptr;
   uint32_t size = 0;
-  if (!files.ReadWholeFile(in.c_str(), &data, &size)) {
-    Tell(console, ShowHostName(in) + ": cannot read it");
+  bool readFailed = false;
+  auto read = [&](size_t, std::unique_ptr<uint8_t[]>* data, uint32_t* length) {
+    uint8_t* bytes = nullptr;
+    readFailed = !files.ReadWholeFile(in.c_str(), &bytes, length);
+    data->reset(bytes);
+    size = *length;
+    return !readFailed;
+  };
+  std::vector<std::vector<uint8_t>> streams;
+  size_t failed = 0;
+  if (!CompressInputs(compression.mode, compression.threads, 1, read, &streams, &failed)) {
+    Tell(console, ShowHostName(in) +
+                      (readFailed ? ": cannot read it" : ": cannot compress it (out of memory?)"));
     return kExitFailure;
   }
-  std::unique_ptr<uint8_t[]> owned(data);
-  std::vector<uint8_t> stream;
-  if (!CompressEntry(data, size, &stream)) {
-    Tell(console, ShowHostName(in) + ": cannot compress it (out of memory?)");
-    return kExitFailure;
-  }
-  owned.reset();
+  const std::vector<uint8_t>& stream = streams[0];
   if (stream.size() > kMaxFileSize - setup::kZfilHeaderSize) {
     Tell(console, ShowHostName(out) + ": the ZFIL file would reach 4 GiB; the setup program "
                                       "reads only smaller ones");

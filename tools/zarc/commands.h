@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "zarc/compressor.h"
 #include "zarc/console.h"
 
 namespace zarc {
@@ -29,5 +30,18 @@ bool IsHelpOption(const std::string& arg);
 bool IsOption(const std::string& arg);  // starts with '-' and is not "-" alone
 // Tells what is wrong with the command line and where the help is; returns kExitUsage.
 int UsageError(Console& console, const char* command, const std::string& problem);
+
+// How create and zfil compress: --max and --threads N.
+struct CompressionChoice {
+  Compression mode = Compression::kNormal;
+  unsigned threads = DefaultThreadCount();
+};
+bool IsCompressionOption(const std::string& arg);
+// Takes the compression option args[*i], and its value after it. False when it is wrong: then
+// *problem says why.
+bool TakeCompressionOption(const Arguments& args, size_t* i, CompressionChoice* choice,
+                           std::string* problem);
+// The help lines of those options.
+extern const char kCompressionHelp[];
 
 }  // namespace zarc

@@ -12,17 +12,21 @@ const char kHelp[] =
     "Makes and checks the packages of the setup program.\n"
     "\n"
     "Commands:\n"
-    "  create OUT.zarc [--as NAME] FILE... [--external NAME]...\n"
+    "  create OUT.zarc [--max] [--threads N] [--as NAME] FILE... [--external NAME]...\n"
     "                  pack files into a ZARC archive\n"
     "  list ARCHIVE    show the entries of an archive\n"
     "  extract [-C DIR] ARCHIVE [NAME...]\n"
     "                  write entries out as files\n"
     "  test FILE       check that every entry of an archive, or a ZFIL file,\n"
     "                  decompresses to exactly its full size\n"
-    "  zfil IN OUT     compress one file into a ZFIL file\n"
+    "  zfil [--max] IN OUT\n"
+    "                  compress one file into a ZFIL file\n"
     "\n"
     "\"zarc COMMAND --help\" tells more about each command.\n"
     "Exit status: 0 success, 1 failure, 2 wrong command line.\n";
+
+// More threads than this only cost memory.
+constexpr unsigned kMaxThreads = 256;
 
 struct Command {
   const char* name;
@@ -44,6 +48,46 @@ int UsageError(Console& console, const char* command, const std::string& problem
   Tell(console, std::string(command) + ": " + problem);
   console.Complain(std::string("Try \"zarc ") + command + " --help\".\n");
   return kExitUsage;
+}
+
+const char kCompressionHelp[] =
+    "  --max            maximum compression: libdeflate's highest level, a few percent\n"
+    "                   smaller and several times slower (only in builds with libdeflate)\n"
+    "  --threads N      compress on N threads (default: one per processor); the output\n"
+    "                   is the same whatever N\n";
+
+bool IsCompressionOption(const std::string& arg) { return arg == "--max" || arg == "--threads"; }
+
+bool TakeCompressionOption(const Arguments& args, size_t* i, CompressionChoice* choice,
+                           std::string* problem) {
+  if (args[*i] == "--max") {
+    if (!MaximumCompressionAvailable()) {
+      *problem = "--max: this zarc was built without libdeflate, which maximum compression needs";
+      return false;
+    }
+    choice->mode = Compression::kMaximum;
+    return true;
+  }
+  if (*i + 1 == args.size()) {
+    *problem = "--threads needs a number";
+    return false;
+  }
+  const std::string& value = args[++*i];
+  unsigned threads = 0;
+  for (char c : value) {
+    if (c < '0' || c > '9' || threads > kMaxThreads) {
+      threads = 0;
+      break;
+    }
+    threads = threads * 10 + unsigned(c - '0');
+  }
+  if (threads == 0 || threads > kMaxThreads) {
+    *problem = "--threads takes a number from 1 to " + std::to_string(kMaxThreads) + ", not " +
+               Quoted(ShowHostName(value));
+    return false;
+  }
+  choice->threads = threads;
+  return true;
 }
 
 int RunZarc(int argc, const char* const* argv, setup::FileSystem& files, Console& console) {

@@ -169,7 +169,9 @@ TEST(ZarcCommandLine, UsageErrorsExitTwoAndHelpExitsZero) {
            {}, {"pack"}, {"create"}, {"create", "o.zarc"}, {"create", "o.zarc", "--as", "x"},
            {"create", "o.zarc", "--bogus", "a"}, {"create", "o.zarc", "--external"},
            {"list"}, {"list", "a", "b"}, {"extract"}, {"extract", "-C"}, {"test"},
-           {"zfil", "in"}, {"zfil", "in", "out", "more"}}) {
+           {"zfil", "in"}, {"zfil", "in", "out", "more"}, {"create", "o.zarc", "--threads"},
+           {"create", "o.zarc", "--threads", "0", "a"}, {"create", "o.zarc", "--threads", "257", "a"},
+           {"zfil", "--threads", "2x", "in", "out"}}) {
     const RunResult run = Zarc(*files, args);
     EXPECT_EQ(2, run.status) << ::testing::PrintToString(args);
     EXPECT_EQ("zarc: ", run.err.substr(0, 6)) << ::testing::PrintToString(args);
