@@ -365,18 +365,25 @@ d command Quillfen 2
 wait_setup
 check "exit status after the install" 0 "$status"
 
+# Confirms an uninstall and lets the program end after its message; sets $message to the
+# message's text and keeps a screenshot of it when given a name.
+uninstall_to_message() {  # uninstall_to_message RUN [SHOT]
+  start_setup "$1"
+  d wait Quillfen >/dev/null
+  d command Quillfen 3
+  d wait UnInstall >/dev/null
+  d click UnInstall 1
+  for _ in $(seq 100); do [ "$(d text UnInstall 65535 2>/dev/null)" = "ｱﾝｲﾝｽﾄｰﾙしました。" ] && break; sleep 0.2; done
+  message=$(d text UnInstall 65535)
+  [ -n "${2:-}" ] && shot "$2"
+  d command UnInstall 1
+  wait_setup
+}
+
 echo "--- Uninstall: the folder, the shortcuts, the maker's empty folder and the record go"
 wine reg add "$order_key\\Corvane\\Quillfen" /f >/dev/null
-start_setup road-uninstall
-d wait Quillfen >/dev/null
-d command Quillfen 3
-d wait UnInstall >/dev/null
-d click UnInstall 1
-for _ in $(seq 100); do [ "$(d text UnInstall 65535 2>/dev/null)" = "ｱﾝｲﾝｽﾄｰﾙしました。" ] && break; sleep 0.2; done
-check "uninstall message" "ｱﾝｲﾝｽﾄｰﾙしました。" "$(d text UnInstall 65535)"
-shot road-uninstalled
-d command UnInstall 1
-wait_setup
+uninstall_to_message road-uninstall road-uninstalled
+check "uninstall message" "ｱﾝｲﾝｽﾄｰﾙしました。" "$message"
 check "the program ends after the uninstall" 0 "$status"
 check "install folder removed" no "$([ -e "$install_dir_unix" ] && echo yes || echo no)"
 check "start-menu folders removed" "" \
@@ -463,15 +470,8 @@ chmod a-w "$install_dir_unix/readme.txt"
 mkdir -p "$(programs_dir)/Corvane/Inkwell"
 touch "$(programs_dir)/Corvane/Inkwell/Inkwell.lnk"
 wine reg add "$order_key\\Corvane\\Quillfen" /f >/dev/null
-start_setup road-uninstall-read-only
-d wait Quillfen >/dev/null
-d command Quillfen 3
-d wait UnInstall >/dev/null
-d click UnInstall 1
-for _ in $(seq 100); do [ "$(d text UnInstall 65535 2>/dev/null)" = "ｱﾝｲﾝｽﾄｰﾙしました。" ] && break; sleep 0.2; done
-check "uninstall message with a read-only file" "ｱﾝｲﾝｽﾄｰﾙしました。" "$(d text UnInstall 65535)"
-d command UnInstall 1
-wait_setup
+uninstall_to_message road-uninstall-read-only
+check "uninstall message with a read-only file" "ｱﾝｲﾝｽﾄｰﾙしました。" "$message"
 check "the program ends" 0 "$status"
 check "the read-only file and its folder stay, the rest goes" "readme.txt" "$(ls "$install_dir_unix" 2>&1 | tr '\n' ' ' | sed 's/ $//')"
 check "desktop shortcut removed" no "$([ -e "$desktop_link" ] && echo yes || echo no)"
