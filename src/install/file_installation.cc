@@ -110,7 +110,10 @@ bool CopyOver(FileSystem& files, const char* source, const char* destination) {
   if (reserved == nullptr) return false;
   const bool copied = reserved->Close(false) && files.CopyFileOver(source, temporary) &&
                       files.MoveOver(temporary, destination);
-  if (!copied) files.RemoveFile(temporary);
+  if (!copied) {
+    files.SetNormalAttributes(temporary);  // a copy of a read-only source is read-only too
+    files.RemoveFile(temporary);
+  }
   return copied;
 }
 

@@ -174,6 +174,7 @@ TEST_F(InstallFilesTest, AFileInUseFailsTheRunAndStaysWhole) {
 TEST_F(InstallFilesTest, AWriteOrCopyThatFailsEndsTheRunAndKeepsTheFile) {
   OpenPackageOf({{"locked.txt", Bytes("new")}});
   WriteMedium("locked.txt", "new");
+  ASSERT_TRUE(testing::MakeReadOnly(Medium() + "\\locked.txt"));  // its copies start read-only too
   MakeMediumFolder("tree");
   WriteMedium("tree\\locked.txt", "new");
   ASSERT_TRUE(fs_->MakeFolder(App().c_str()));
