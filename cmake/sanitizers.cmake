@@ -4,3 +4,12 @@ if(SETUP_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
   add_link_options(-fsanitize=address,undefined)
 endif()
+
+# SETUP_FUZZ=ON (clang only) instruments everything for libFuzzer and builds the fuzz targets.
+option(SETUP_FUZZ "Build the libFuzzer targets (clang)" OFF)
+if(SETUP_FUZZ)
+  if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+    message(FATAL_ERROR "SETUP_FUZZ needs clang: use the fuzz preset")
+  endif()
+  add_compile_options(-fsanitize=fuzzer-no-link)
+endif()

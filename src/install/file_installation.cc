@@ -1,7 +1,6 @@
 #include "install/file_installation.h"
 
 #include <cstdint>
-#include <cstdio>
 #include <cstring>
 
 #include "archive/memory_stream.h"
@@ -41,12 +40,81 @@ class SplitText {
   const char* second_ = nullptr;
 };
 
-// Writes all of data to the file; false if it cannot be created or any byte fails to reach it.
-bool WriteWholeFile(FileSystem& files, const char* path, WriteMode mode, const void* data, uint32_t size) {
+bool Exists(FileSystem& files, const char* path) {
+  uint64_t size;
+  return files.FileSize(path, &size);
+}
+
+// A file already at a destination is replaced whole or not at all: the new one is made beside it
+// and then moved into its place. Written over directly, a version-up that stops half way (a full
+// disk, a file in use) would leave the old program cut short and still recorded as installed.
+constexpr int kTemporaryNames = 10;  // a name left by a crash must not block the next run
+constexpr size_t kTemporarySuffix = 5;  // ".tmp" and one digit
+
+// A path short enough for a name beside it; a longer one can only be written in place.
+bool CanReplaceBeside(const char* path) { return strlen(path) + kTemporarySuffix < kPathCapacity; }
+
+// A new, empty file beside path (which CanReplaceBeside), named path + ".tmp", or ".tmp1" to
+// ".tmp9" when that is taken; its name goes to temporary. Null when none can be made.
+std::unique_ptr<OutputFile> CreateFileBeside(FileSystem& files, const char* path, char (&temporary)[kPathCapacity]) {
+  for (int i = 0; i < kTemporaryNames; ++i) {
+    if (i == 0) {
+      FormatText(temporary, sizeof temporary, "%s.tmp", path);
+    } else {
+      FormatText(temporary, sizeof temporary, "%s.tmp%d", path, i);
+    }
+    if (auto file = files.OpenForWriting(temporary, WriteMode::kNew)) return file;
+  }
+  return nullptr;
+}
+
+// Writes all of data to the file; false if it cannot be created or any byte fails to reach it. A
+// file this call created is removed again when it could not be written whole.
+bool WriteInPlace(FileSystem& files, const char* path, WriteMode mode, const void* data, uint32_t size) {
+  const bool existed = mode == WriteMode::kReplace && Exists(files, path);
   auto file = files.OpenForWriting(path, mode);
   if (file == nullptr) return false;
   bool written = file->Write(data, size);
-  return file->Close(false) && written;
+  written = file->Close(false) && written;
+  if (!written && !existed) files.RemoveFile(path);
+  return written;
+}
+
+// Writes data as the file path, creating it or replacing the one there whole.
+bool WriteWholeFile(FileSystem& files, const char* path, const void* data, uint32_t size) {
+  if (!Exists(files, path) || !CanReplaceBeside(path)) {
+    // Nothing there to lose (or no room for a name beside it): written where it goes.
+    return WriteInPlace(files, path, WriteMode::kReplace, data, size);
+  }
+  char temporary[kPathCapacity];
+  auto file = CreateFileBeside(files, path, temporary);
+  if (file == nullptr) return false;
+  bool written = file->Write(data, size);
+  // On the disk before it takes the old file's place, so a power loss cannot leave the name on
+  // a file whose data never arrived.
+  written = file->Close(true) && written;
+  if (!written || !files.MoveOver(temporary, path)) {
+    files.RemoveFile(temporary);
+    return false;
+  }
+  return true;
+}
+
+// Copies source to destination, creating it or replacing the file there whole.
+bool CopyOver(FileSystem& files, const char* source, const char* destination) {
+  if (!Exists(files, destination) || !CanReplaceBeside(destination)) {
+    return files.CopyFileOver(source, destination);  // a failed copy leaves no part of itself
+  }
+  char temporary[kPathCapacity];
+  auto reserved = CreateFileBeside(files, destination, temporary);
+  if (reserved == nullptr) return false;
+  const bool copied = reserved->Close(false) && files.CopyFileOver(source, temporary) &&
+                      files.MoveOver(temporary, destination);
+  if (!copied) {
+    files.SetNormalAttributes(temporary);  // a copy of a read-only source is read-only too
+    files.RemoveFile(temporary);
+  }
+  return copied;
 }
 
 // #I: the package entry name, unpacked into installDir\name.
@@ -57,7 +125,7 @@ bool ExtractEntry(FileSystem& files, WindowView& mainWindow, const char* name) {
   // program (during a version-up, over the working one) and report success.
   MemoryStream stream;
   if (!stream.LoadEntry(name)) return false;
-  bool written = WriteWholeFile(files, destination, WriteMode::kReplace, stream.CurrentData(), stream.Size());
+  bool written = WriteWholeFile(files, destination, stream.CurrentData(), stream.Size());
   stream.Release();
   if (!written) return false;
   StepProgress(mainWindow);
@@ -68,7 +136,7 @@ bool ExtractEntry(FileSystem& files, WindowView& mainWindow, const char* name) {
 bool CopyOneFile(FileSystem& files, WindowView& mainWindow, const char* source, const char* target) {
   char destination[kPathCapacity];
   if (!FormatPath(destination, "%s\\%s", setupState.installDir, target)) return false;
-  if (!files.CopyFileOver(source, destination)) return false;
+  if (!CopyOver(files, source, destination)) return false;
   files.SetNormalAttributes(destination);
   StepProgress(mainWindow);
   return true;
@@ -79,7 +147,7 @@ bool WriteNewFile(FileSystem& files, const char* name, const char* content) {
   char destination[kPathCapacity];
   if (!FormatPath(destination, "%s\\%s", setupState.installDir, name)) return false;
   if (content == nullptr) content = "";
-  return WriteWholeFile(files, destination, WriteMode::kNew, content, uint32_t(strlen(content)));
+  return WriteInPlace(files, destination, WriteMode::kNew, content, uint32_t(strlen(content)));
 }
 
 // Copies the items of one folder of a tree as the listing delivers them.
@@ -95,7 +163,7 @@ class TreeCopier : public FolderVisitor {
     if (ok_ && item.isFolder) {
       ok_ = CopyFolderTree(files_, mainWindow_, to, from);
     } else if (ok_) {
-      ok_ = files_.CopyFileOver(from, to);
+      ok_ = CopyOver(files_, from, to);
       if (ok_) {
         files_.SetNormalAttributes(to);
         StepProgress(mainWindow_);

@@ -85,14 +85,16 @@ bool FakeFileSystem::FileSize(const char* path, uint64_t* size) {
 bool FakeFileSystem::ListFolder(const char* folder, FolderVisitor& visitor) {
   std::string full = Resolve(folder);
   if (std::find(folders_.begin(), folders_.end(), full) == folders_.end()) return false;
+  // Taken before the first visit: a visitor may change the folder (a tree copied into itself).
+  std::vector<std::pair<std::string, bool>> items;
   for (const std::string& sub : folders_) {
-    if (ParentOf(sub) == full && !visitor.Visit({sub.c_str() + full.size() + 1, true})) return true;
+    if (ParentOf(sub) == full) items.emplace_back(sub.substr(full.size() + 1), true);
   }
   for (const std::string& file : order_) {
-    if (files_.count(file) != 0 && ParentOf(file) == full &&
-        !visitor.Visit({file.c_str() + full.size() + 1, false})) {
-      return true;
-    }
+    if (files_.count(file) != 0 && ParentOf(file) == full) items.emplace_back(file.substr(full.size() + 1), false);
+  }
+  for (const auto& [name, isFolder] : items) {
+    if (!visitor.Visit({name.c_str(), isFolder})) break;
   }
   return true;
 }
@@ -110,9 +112,14 @@ bool FakeFileSystem::ChangeFolder(const char* path) {
   return true;
 }
 
+bool FakeFileSystem::FolderExists(const std::string& full) const {
+  // A drive ("C:") is always there.
+  return full.size() == 2 || std::find(folders_.begin(), folders_.end(), full) != folders_.end();
+}
+
 bool FakeFileSystem::MakeFolder(const char* path) {
   std::string full = Resolve(path);
-  if (std::find(folders_.begin(), folders_.end(), full) != folders_.end()) return false;
+  if (FolderExists(full) || !FolderExists(ParentOf(full))) return false;
   folders_.push_back(full);
   return true;
 }
@@ -135,14 +142,14 @@ bool FakeFileSystem::RemoveFile(const char* path) { return files_.erase(Resolve(
 
 std::unique_ptr<OutputFile> FakeFileSystem::OpenForWriting(const char* path, WriteMode mode) {
   std::string full = Resolve(path);
-  if (mode == WriteMode::kNew && files_.count(full) != 0) return nullptr;
+  if (!FolderExists(ParentOf(full)) || (mode == WriteMode::kNew && files_.count(full) != 0)) return nullptr;
   AddFile(full, std::vector<uint8_t>());
   return std::make_unique<FakeOutputFile>(&files_[full]);
 }
 
 bool FakeFileSystem::MoveOver(const char* from, const char* to) {
   auto it = files_.find(Resolve(from));
-  if (it == files_.end()) return false;
+  if (it == files_.end() || !FolderExists(ParentOf(Resolve(to)))) return false;
   std::vector<uint8_t> bytes = std::move(it->second);
   files_.erase(it);
   AddFile(to, std::move(bytes));
@@ -151,7 +158,10 @@ bool FakeFileSystem::MoveOver(const char* from, const char* to) {
 
 bool FakeFileSystem::CopyFileOver(const char* source, const char* destination) {
   auto it = files_.find(Resolve(source));
-  if (it == files_.end() || Resolve(source) == Resolve(destination)) return false;
+  if (it == files_.end() || Resolve(source) == Resolve(destination) ||
+      !FolderExists(ParentOf(Resolve(destination)))) {
+    return false;
+  }
   AddFile(destination, it->second);
   return true;
 }

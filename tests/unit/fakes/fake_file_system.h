@@ -1,5 +1,7 @@
 // An in-memory FileSystem for core tests: files in a map keyed by their full Windows-form path,
 // the current directory's listing order under the test's control, and a record of what was read.
+// As on a real disk, a file or folder can only be made in a folder that exists; the test's own
+// AddFile and AddFolder need no parents.
 #pragma once
 
 #include <map>
@@ -42,6 +44,7 @@ class FakeFileSystem : public FileSystem {
 
  private:
   std::string Resolve(const std::string& path) const;
+  bool FolderExists(const std::string& full) const;
 
   std::string current_ = "C:\\setup";
   std::map<std::string, std::vector<uint8_t>> files_;

@@ -69,7 +69,7 @@ class FakeView : public WindowView {
 };
 
 // What one run of FakeShell's folder browser showed.
-struct FakeBrowser : FolderBrowserView {
+struct FakeBrowser final : FolderBrowserView {
   // Selecting reports the selection at once, as the system's browser does.
   void SelectFolder(const char* path) override;
   void SetStatusText(const char* text) override { statusTexts.push_back(text); }

@@ -7,6 +7,7 @@
 #include <climits>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/setup_state.h"
@@ -150,8 +151,30 @@ TEST_F(InstallFilesTest, CopiesFilesOverExistingOnesWithNormalAttributes) {
   EXPECT_TRUE(fs_->RemoveFile(App("b.txt").c_str()));
 }
 
-TEST_F(InstallFilesTest, ACopyThatFailsEndsTheRun) {
+// A running program cannot be replaced: the run fails and the file stays whole, with nothing left
+// beside it.
+TEST_F(InstallFilesTest, AFileInUseFailsTheRunAndStaysWhole) {
+  OpenPackageOf({{"Quillfen.exe", Bytes("MZ new program")}});
+  WriteMedium("data.ini", "[new]");
+  ASSERT_TRUE(fs_->MakeFolder(App().c_str()));
+  ASSERT_TRUE(folder_.WriteFile("app\\Quillfen.exe", "MZ working program"));
+  ASSERT_TRUE(folder_.WriteFile("app\\data.ini", "[old]"));
+  auto program = testing::HoldOpen(App("Quillfen.exe"));
+  auto data = testing::HoldOpen(App("data.ini"));
+  if (program == nullptr || data == nullptr) GTEST_SKIP() << "files cannot be held against writing here";
+  for (const auto& [type, text] : std::vector<std::pair<uint8_t, std::string>>{{kExtractEntry, "Quillfen.exe"},
+                                                                                {kCopyFile, "data.ini"}}) {
+    list_.clear();
+    Add(type, text);
+    EXPECT_FALSE(Run()) << text;
+  }
+  EXPECT_EQ(Installed(), (TreeSnapshot{{"Quillfen.exe", "MZ working program"}, {"data.ini", "[old]"}}));
+}
+
+TEST_F(InstallFilesTest, AWriteOrCopyThatFailsEndsTheRunAndKeepsTheFile) {
+  OpenPackageOf({{"locked.txt", Bytes("new")}});
   WriteMedium("locked.txt", "new");
+  ASSERT_TRUE(testing::MakeReadOnly(Medium() + "\\locked.txt"));  // its copies start read-only too
   MakeMediumFolder("tree");
   WriteMedium("tree\\locked.txt", "new");
   ASSERT_TRUE(fs_->MakeFolder(App().c_str()));
@@ -161,7 +184,7 @@ TEST_F(InstallFilesTest, ACopyThatFailsEndsTheRun) {
     ASSERT_TRUE(testing::MakeReadOnly(App(name)));
   }
   const std::vector<std::pair<uint8_t, std::string>> failing = {
-      {kCopyFile, "missing.txt"}, {kCopyFile, "locked.txt"}, {kCopyTree, "tree"}};
+      {kCopyFile, "missing.txt"}, {kCopyFile, "locked.txt"}, {kCopyTree, "tree"}, {kExtractEntry, "locked.txt"}};
   for (const auto& [type, text] : failing) {
     list_.clear();
     Add(type, text);

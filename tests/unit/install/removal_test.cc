@@ -125,6 +125,14 @@ TEST_F(RemovalTest, AReadOnlyFileKeepsItselfAndTheFoldersAboveIt) {
   }
 }
 
+TEST_F(RemovalTest, AFileInUseKeepsItselfAndTheFoldersAboveIt) {
+  const std::string product = MakeProduct();
+  auto running = testing::HoldOpen(folder_.PathOf("product\\sub\\b.txt"));
+  if (running == nullptr) GTEST_SKIP() << "files cannot be held against deletion here";
+  DeleteFolderTree(*fs_, (product + "\\").c_str());
+  EXPECT_EQ(All(), (TreeSnapshot{{"product", kFolder}, {"product\\sub", kFolder}, {"product\\sub\\b.txt", "product\\sub\\b.txt"}}));
+}
+
 TEST_F(RemovalTest, AnEmptyFolderGoesAndAMissingOneIsNoFailureButNoSuccess) {
   ASSERT_TRUE(fs_->MakeFolder(folder_.PathOf("empty").c_str()));
   EXPECT_TRUE(RemoveFolderTree(*fs_, folder_.PathOf("empty").c_str()));

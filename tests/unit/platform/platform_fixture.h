@@ -84,6 +84,17 @@ class TempRegistryPath {
 // read-only attribute). False on failure.
 bool MakeReadOnly(const std::string& path);
 
+// A file held open as a running program holds its own executable: others may read it, but not
+// write, replace or delete it, while this object lives.
+class HeldFile {
+ public:
+  virtual ~HeldFile() = default;
+};
+
+// Holds the file at path open. Null where files cannot be held against deletion (the host:
+// POSIX has no such locks), or when it cannot be opened.
+std::unique_ptr<HeldFile> HoldOpen(const std::string& path);
+
 // Makes a file of size bytes without writing them (sparse where the disk allows), for size limits.
 bool MakeSizedFile(const std::string& path, uint64_t size);
 

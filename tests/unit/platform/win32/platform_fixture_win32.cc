@@ -110,6 +110,26 @@ bool MakeReadOnly(const std::string& path) {
          SetFileAttributesW(wide.c_str(), attributes | FILE_ATTRIBUTE_READONLY);
 }
 
+namespace {
+
+class Win32HeldFile : public HeldFile {
+ public:
+  explicit Win32HeldFile(HANDLE handle) : handle_(handle) {}
+  ~Win32HeldFile() override { CloseHandle(handle_); }
+
+ private:
+  HANDLE handle_;
+};
+
+}  // namespace
+
+std::unique_ptr<HeldFile> HoldOpen(const std::string& path) {
+  // Read sharing only, as the loader maps a running program: no writer, no rename, no delete.
+  HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return nullptr;
+  return std::make_unique<Win32HeldFile>(file);
+}
+
 bool MakeSizedFile(const std::string& path, uint64_t size) {
   std::wstring wide = Wide(path);
   HANDLE file = CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);

@@ -1,0 +1,59 @@
+// An install script from the package: parsed into the setup state, then its install list carried
+// out into an in-memory disk, as a setup would.
+#include <cstring>
+
+#include "app/setup_state.h"
+#include "archive/package_archive.h"
+#include "fakes/fake_file_system.h"
+#include "fakes/fake_view.h"
+#include "fuzz_support.h"
+#include "install/file_installation.h"
+#include "script/install_script.h"
+
+using namespace setup;
+
+namespace {
+
+bool Terminated(const char* field, size_t capacity) { return memchr(field, '\0', capacity) != nullptr; }
+
+void CheckStateIsWellFormed() {
+  const SetupState& s = setupState;
+  for (const char* field : {s.registryPath, s.defaultInstallDir, s.mainFolderName, s.executableName,
+                            s.readmeName, s.startMenuPath, s.programLinkName, s.readmeLinkName,
+                            s.uninstallerName}) {
+    FUZZ_CHECK(Terminated(field, kPathCapacity));
+  }
+  FUZZ_CHECK(s.installList.count >= 0 && s.installList.count <= kMaxInstallEntries);
+  for (int i = 0; i < s.installList.count; ++i) {
+    const InstallEntry& entry = s.installList.entries[i];
+    FUZZ_CHECK(entry.type >= kExtractEntry && entry.type <= kIfOptionIs);
+    FUZZ_CHECK(Terminated(entry.text, kInstallTextCapacity));
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  ResetSetupState();
+  testing::FakeFileSystem files;
+  files.AddFile("setup.txt", fuzz::ToBytes(data, size));
+  files.AddFile("payload.bin", "bytes on the medium");
+  files.AddFolder("C:\\setup\\tree");
+  files.AddFile("C:\\setup\\tree\\a.txt", "a");
+  testing::FakeResources resources;
+  resources.Add(135, fuzz::EmptyArchive());
+  FUZZ_CHECK(OpenPackage(files, resources, 135));
+
+  if (ParseInstallScript("setup.txt")) {
+    CheckStateIsWellFormed();
+    // The options dialog proposes the script's folder; the list is carried out there.
+    strcpy(setupState.installDir, setupState.defaultInstallDir[0] != '\0' ? setupState.defaultInstallDir
+                                                                          : "C:\\Program Files\\Product");
+    InstallList list = setupState.installList;
+    testing::FakeView window(testing::MainWindowControls());
+    InstallFiles(files, window, setupState.installList.entries, setupState.installList.count);
+    FUZZ_CHECK(memcmp(&list, &setupState.installList, sizeof list) == 0);  // the list is only read
+  }
+  ClosePackage();
+  return 0;
+}
