@@ -9,6 +9,15 @@
 
 namespace setup {
 
+void ShowBusyLayout(WindowView& mainWindow, bool percentText) {
+  mainWindow.ShowControl(IDC_SETUP, false);
+  mainWindow.ShowControl(IDC_RUN, false);
+  mainWindow.ShowControl(IDC_VERSION_UP, false);
+  mainWindow.ShowControl(IDC_CANCEL, false);
+  mainWindow.ShowControl(IDC_PROGRESS, true);
+  if (percentText) mainWindow.ShowControl(IDC_PERCENT, true);
+}
+
 void RecordInstallation(Registry& registry) {
   SetupState& s = setupState;
   FormatPath(s.executePath, "%s\\%s", s.installDir, s.executableName);

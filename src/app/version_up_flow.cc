@@ -39,11 +39,7 @@ void VersionUpCommand(MainWindowPlatform& platform, WindowView& view, MainWindow
   SetupState& s = setupState;
   if (view.RunDialog(IDD_INSTALL_OPTIONS) != IDC_OK) return;
 
-  view.ShowControl(IDC_SETUP, false);
-  view.ShowControl(IDC_RUN, false);
-  view.ShowControl(IDC_VERSION_UP, false);
-  view.ShowControl(IDC_CANCEL, false);
-  view.ShowControl(IDC_PROGRESS, true);
+  ShowBusyLayout(view, false);  // the percent text belongs to the install run
 
   const bool ok = InstallFiles(platform.files, view, s.installList.entries, s.installList.count);
   if (!ok) {

@@ -16,15 +16,6 @@ namespace setup {
 
 namespace {
 
-void ShowBusyLayout(WindowView& window) {
-  window.ShowControl(IDC_SETUP, false);
-  window.ShowControl(IDC_RUN, false);
-  window.ShowControl(IDC_VERSION_UP, false);
-  window.ShowControl(IDC_CANCEL, false);
-  window.ShowControl(IDC_PROGRESS, true);
-  window.ShowControl(IDC_PERCENT, true);
-}
-
 void FinishInstallation(MainWindowPlatform& platform, WindowView& window) {
   SetupState& s = setupState;
   window.ShowMessage(kSetupSucceededText, kSetupCaption, kMessageOk);
@@ -53,7 +44,7 @@ void RunInstall(void* argument) {
   WindowView& window = *context.mainWindow;
   SetupState& s = setupState;
 
-  ShowBusyLayout(window);
+  ShowBusyLayout(window, true);
   window.ShowBusyAnimation(true);
   CreationLog created(platform.files);
   const bool ok = InstallFiles(created, window, s.installList.entries, s.installList.count);

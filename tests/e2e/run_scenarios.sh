@@ -87,6 +87,12 @@ write_record() {  # write_record VERSION EXECUTE_PATH
   wine reg add "$record_key" /v RegistryPath /t REG_SZ /d '.Default\Software\CORVANE\QUILLFEN' /f >/dev/null
   wine reg add "$record_key" /v Version /t REG_DWORD /d "$1" /f >/dev/null
 }
+# Closes the run's message and waits for the main window's buttons to become BUTTONS.
+close_message_for_layout() {
+  d command SETUP 1
+  d gone SETUP >/dev/null
+  for _ in $(seq 50); do [ "$(buttons Quillfen)" = "$1" ] && break; sleep 0.2; done
+}
 record_value() { wine reg query "$record_key" /v "$1" 2>/dev/null | tr -d '\r' | sed -n "s/^ *$1 *REG_[A-Z_]* *//p"; }
 clear_record() { wine reg delete "$record_key" /f >/dev/null 2>&1; }
 # A package made from the demo's files, leaving out or replacing some; $1 is the archive to write.
@@ -338,9 +344,7 @@ check "no shortcut before the message is closed" "" \
   "$(find "$WINEPREFIX/drive_c/users" -name 'Quillfen*.lnk' 2>/dev/null)"
 check "the percent text at the end" "100%" "$(d text Quillfen 1016)"
 shot road-setup-success
-d command SETUP 1
-d gone SETUP >/dev/null
-for _ in $(seq 50); do [ "$(buttons Quillfen)" = "2 3 1004 " ] && break; sleep 0.2; done
+close_message_for_layout "2 3 1004 "
 check "maintenance layout after the install" "2 3 1004 " "$(buttons Quillfen)"
 shot road-setup-installed
 for f in Quillfen.exe uninstall.exe readme.txt; do
@@ -495,9 +499,7 @@ agree_and_install
 d wait SETUP 60 >/dev/null
 check "failure message" "ｾｯﾄｱｯﾌﾟに失敗しました。" "$(d text SETUP 65535)"
 shot road-setup-failed
-d command SETUP 1
-d gone SETUP >/dev/null
-for _ in $(seq 50); do [ "$(buttons Quillfen)" = "1 2 " ] && break; sleep 0.2; done
+close_message_for_layout "1 2 "
 check "setup layout after the failure" "1 2 " "$(buttons Quillfen)"
 check "only the user's file is left" "notes.txt" "$(ls "$install_dir_unix" 2>&1 | tr '\n' ' ' | sed 's/ $//')"
 check "the user's file unchanged" "the user's own" "$(cat "$install_dir_unix/notes.txt")"
@@ -556,9 +558,7 @@ version_up_from_4 "$out/zimel.dat" road-version-up
 check "version-up success message" "ﾊﾞｰｼﾞｮﾝｱｯﾌﾟは正常に終了しました。" "$(d text SETUP 65535)"
 shot road-version-up-success
 check "the saved data waits for the message" "$old_chunks" "$(chunks "$install_dir_unix/zimel.dat" 2>&1)"
-d command SETUP 1
-d gone SETUP >/dev/null
-for _ in $(seq 50); do [ "$(buttons Quillfen)" = "2 3 1004 " ] && break; sleep 0.2; done
+close_message_for_layout "2 3 1004 "
 check "maintenance layout after the version-up" "2 3 1004 " "$(buttons Quillfen)"
 check "version-up installs the new program" yes "$(cmp -s "$demo/bin/Quillfen.exe" "$install_dir_unix/Quillfen.exe" && echo yes)"
 check "record Version after the version-up" 0x5 "$(record_value Version)"
@@ -573,9 +573,7 @@ check "exit status after the version-up" 0 "$status"
 
 echo "--- Version up without saved data: no shortcuts"
 version_up_from_4 - road-version-up-no-data
-d command SETUP 1
-d gone SETUP >/dev/null
-for _ in $(seq 50); do [ "$(buttons Quillfen)" = "2 3 1004 " ] && break; sleep 0.2; done
+close_message_for_layout "2 3 1004 "
 check "version-up without saved data installs" yes "$(cmp -s "$demo/bin/Quillfen.exe" "$install_dir_unix/Quillfen.exe" && echo yes)"
 check "no shortcuts without saved data" "" "$(find "$WINEPREFIX/drive_c/users" -name 'Quillfen*.lnk' 2>/dev/null)"
 check "no saved data made" no "$([ -e "$install_dir_unix/zimel.dat" ] && echo yes || echo no)"
@@ -585,9 +583,7 @@ wait_setup
 echo "--- A version up that fails: only Cancel, the saved data untouched"
 version_up_from_4 "$out/zimel.dat" road-version-up-fails "$out/fails/files.zarc"
 check "version-up failure message" "ﾊﾞｰｼﾞｮﾝｱｯﾌﾟに失敗しました。" "$(d text SETUP 65535)"
-d command SETUP 1
-d gone SETUP >/dev/null
-for _ in $(seq 50); do [ "$(buttons Quillfen)" = "2 " ] && break; sleep 0.2; done
+close_message_for_layout "2 "
 check "only Cancel after a failed version-up" "2 " "$(buttons Quillfen)"
 shot road-version-up-failed
 check "record still at version 4" 0x4 "$(record_value Version)"

@@ -25,6 +25,7 @@
 #include "fakes/fake_file_system.h"
 #include "fakes/fake_view.h"
 #include "fakes/faulty_file_system.h"
+#include "fakes/product_script.h"
 #include "fakes/test_archive.h"
 #include "install/tree_snapshot.h"
 #include "platform/platform_fixture.h"
@@ -208,16 +209,7 @@ class FlowFaultTest : public ::testing::TestWithParam<Storage> {
     attemptRecord_ = record_ + "\\" + std::to_string(n);
     files().MakeFolder(root_.c_str());
     ResetSetupState();
-    SetupState& s = setupState;
-    strcpy(s.registryPath, attemptRecord_.c_str());
-    strcpy(s.defaultInstallDir, installDir_.c_str());
-    strcpy(s.mainFolderName, "Quillfen");
-    strcpy(s.executableName, "Quillfen.exe");
-    strcpy(s.readmeName, "readme.txt");
-    strcpy(s.startMenuPath, "Corvane\\Quillfen");
-    strcpy(s.programLinkName, "Quillfen");
-    strcpy(s.readmeLinkName, "ReadMe");
-    strcpy(s.uninstallerName, "uninstall.exe");
+    testing::SetProductScript(attemptRecord_.c_str(), installDir_.c_str());
     AddEntry(kExtractEntry, "Quillfen.exe");
     AddEntry(kExtractEntry, "readme.txt");
     AddEntry(kCopyFile, "data.ini");

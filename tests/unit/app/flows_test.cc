@@ -18,6 +18,7 @@
 #include "chunkfile/chunk_reader.h"
 #include "fakes/fake_file_system.h"
 #include "fakes/fake_view.h"
+#include "fakes/product_script.h"
 #include "fakes/test_archive.h"
 #include "platform/platform_fixture.h"
 #include "platform/threads.h"
@@ -59,17 +60,8 @@ class FlowsTest : public ::testing::Test {
     ResetSetupState();
     record_ = std::string(".Default\\Software\\SetupTestsFlows\\") +
               ::testing::UnitTest::GetInstance()->current_test_info()->name();
-    SetupState& s = setupState;
-    strcpy(s.registryPath, record_.c_str());
-    strcpy(s.defaultInstallDir, kInstallDir);
-    strcpy(s.mainFolderName, "Quillfen");
-    strcpy(s.executableName, "Quillfen.exe");
-    strcpy(s.readmeName, "readme.txt");
-    strcpy(s.startMenuPath, "Corvane\\Quillfen");
-    strcpy(s.programLinkName, "Quillfen");
-    strcpy(s.readmeLinkName, "ReadMe");
-    strcpy(s.uninstallerName, "uninstall.exe");
-    s.requiredMB = 1;
+    testing::SetProductScript(record_.c_str(), kInstallDir);
+    setupState.requiredMB = 1;
     AddEntry(kExtractEntry, "Quillfen.exe");
     AddEntry(kExtractEntry, "readme.txt");
     resources_.Add(135, testing::BuildArchive({{"Quillfen.exe", Bytes("MZ new program")},
