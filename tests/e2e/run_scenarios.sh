@@ -19,47 +19,8 @@ done
 out=$build/e2e
 rm -rf "$out"
 mkdir -p "$out/shots" "$out/runs"
-export WINEPREFIX=$out/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
-
-if [ -z "${DISPLAY:-}" ] || [ -n "${SETUP_E2E_XVFB:-}" ]; then
-  for n in $(seq 90 120); do [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] || break; done
-  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-  xvfb=$!
-  export DISPLAY=":$n"
-  for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
-fi
-cleanup() {
-  wineserver -k 2>/dev/null
-  [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null
-}
-trap cleanup EXIT
-
-wineboot -i >/dev/null 2>&1
-wineserver -w
-# The user's shell folders are links into $HOME; real folders keep every shortcut inside the prefix.
-for folder in "$WINEPREFIX"/drive_c/users/*/*; do
-  [ -L "$folder" ] && rm "$folder" && mkdir "$folder"
-done
-# The dialogs ask for the proportional "ＭＳ Ｐゴシック"; its proportional stand-in keeps their texts
-# inside the template's rectangles as on Windows.
-wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' \
-  /v 'ＭＳ Ｐゴシック' /t REG_SZ /d IPAPGothic /f >/dev/null
-
-passed=0
-failed=0
-check() {  # check WHAT EXPECTED ACTUAL
-  if [ "$2" = "$3" ]; then
-    passed=$((passed + 1))
-  else
-    failed=$((failed + 1))
-    printf 'FAIL %s\n  expected: %s\n  actual:   %s\n' "$1" "$2" "$3"
-  fi
-}
-d() { wine "$driver_exe" "$@"; }
+source "$(dirname "$0")/harness.sh"
 shot() { import -window root "$out/shots/$1.png"; }
-# The ids of the visible buttons of the main window, sorted.
-buttons() { d controls "$1" | awk -F'\t' '$2 == 1 && $3 == "Button" {print $1}' | sort -n | tr '\n' ' '; }
 record_key='HKEY_USERS\.Default\Software\CORVANE\QUILLFEN'
 order_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\MenuOrder\Start Menu\&Programs'
 install_dir_unix=$WINEPREFIX/drive_c/Program\ Files/Corvane/Quillfen

@@ -9,6 +9,7 @@
 #include "zarc/compressor.h"
 #include "zarc/entry_name.h"
 #include "zarc/host.h"
+#include "zarc/progress.h"
 #include "zarc/replacing_file.h"
 
 namespace zarc {
@@ -164,10 +165,21 @@ bool PackFiles(const std::vector<Request>& requests, const CompressionChoice& co
     if (!readFailed) (*entries)[packed[index]].fullSize = *size;
     return !readFailed;
   };
+  uint64_t total = 0;
+  for (size_t index : packed) {
+    uint64_t size = 0;
+    if (files.FileSize(requests[index].path.c_str(), &size)) total += size;
+  }
   std::vector<std::vector<uint8_t>> streams;
   size_t failed = 0;
-  if (!CompressInputs(compression.mode, compression.threads, packed.size(), read, &streams,
-                      &failed)) {
+  bool compressed;
+  {
+    Progress progress(console, "packing", total);  // gone before any message
+    compressed = CompressInputs(compression.mode, compression.threads, packed.size(), read,
+                                &streams, &failed,
+                                [&progress](uint64_t bytes) { progress.Advance(bytes); });
+  }
+  if (!compressed) {
     Tell(console, Subject(requests[packed[failed]]) +
                       (readFailed ? ": cannot read it" : ": cannot compress it (out of memory?)"));
     return false;

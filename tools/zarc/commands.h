@@ -24,6 +24,7 @@ int ListCommand(const Arguments& args, setup::FileSystem& files, Console& consol
 int ExtractCommand(const Arguments& args, setup::FileSystem& files, Console& console);
 int TestCommand(const Arguments& args, setup::FileSystem& files, Console& console);
 int ZfilCommand(const Arguments& args, setup::FileSystem& files, Console& console);
+int CheckCommand(const Arguments& args, setup::FileSystem& files, Console& console);
 
 // Shared by the commands' argument parsing.
 bool IsHelpOption(const std::string& arg);

@@ -25,4 +25,7 @@ std::string HostBaseName(const std::string& path);
 // folder and name joined by the host's separator; name alone when folder is empty.
 std::string JoinHostPath(const std::string& folder, const std::string& name);
 
+// True when standard error is a terminal (a console on Windows), where a person watches progress.
+bool StandardErrorIsTerminal();
+
 }  // namespace zarc

@@ -1,5 +1,6 @@
 // POSIX hosts: names on the command line and on disk are UTF-8, converted with iconv.
 #include <iconv.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -70,5 +71,7 @@ std::string JoinHostPath(const std::string& folder, const std::string& name) {
   if (folder.empty()) return name;
   return folder.back() == '/' || folder.back() == '\\' ? folder + name : folder + "/" + name;
 }
+
+bool StandardErrorIsTerminal() { return isatty(STDERR_FILENO) == 1; }
 
 }  // namespace zarc

@@ -71,4 +71,10 @@ std::string JoinHostPath(const std::string& folder, const std::string& name) {
   return separated ? folder + name : folder + "\\" + name;
 }
 
+bool StandardErrorIsTerminal() {
+  // A console has a mode; a file, a pipe and the NUL device have none.
+  DWORD mode;
+  return GetConsoleMode(GetStdHandle(STD_ERROR_HANDLE), &mode) != 0;
+}
+
 }  // namespace zarc

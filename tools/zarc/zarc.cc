@@ -21,8 +21,11 @@ const char kHelp[] =
     "                  decompresses to exactly its full size\n"
     "  zfil [--max] IN OUT\n"
     "                  compress one file into a ZFIL file\n"
+    "  check PACKAGE   report what the setup program would make of a package:\n"
+    "                  errors and warnings, with entry and line\n"
     "\n"
-    "\"zarc COMMAND --help\" tells more about each command.\n"
+    "\"zarc COMMAND --help\" tells more about each command; \"zarc --version\" prints the\n"
+    "version.\n"
     "Exit status: 0 success, 1 failure, 2 wrong command line.\n";
 
 // More threads than this only cost memory.
@@ -35,7 +38,7 @@ struct Command {
 
 const Command kCommands[] = {
     {"create", CreateCommand}, {"list", ListCommand}, {"extract", ExtractCommand},
-    {"test", TestCommand},     {"zfil", ZfilCommand},
+    {"test", TestCommand},     {"zfil", ZfilCommand},   {"check", CheckCommand},
 };
 
 }  // namespace
@@ -99,6 +102,10 @@ int RunZarc(int argc, const char* const* argv, setup::FileSystem& files, Console
   const std::string name = argv[1];
   if (IsHelpOption(name) || name == "help") {
     console.Print(kHelp);
+    return kExitSuccess;
+  }
+  if (name == "--version") {
+    console.Print("zarc " ZARC_VERSION "\n");
     return kExitSuccess;
   }
   for (const Command& command : kCommands) {
