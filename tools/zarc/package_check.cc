@@ -66,15 +66,27 @@ class PackageResource : public setup::ProgramResources {
   uint32_t size_;
 };
 
-// The program's archive and setup state are process-wide; a check borrows them and leaves them
-// as it found them: closed and reset.
+// The program's archive and setup state are process-wide; a check borrows them (so checks never
+// run side by side) and leaves them closed and reset. An archive someone else opened is left
+// alone, and the check cannot run.
 class BorrowedProgramState {
  public:
-  BorrowedProgramState() { setup::ResetSetupState(); }
+  BorrowedProgramState(const uint8_t* image, uint32_t size) : resource_(image, size) {
+    if (setup::packageArchive.image != nullptr) return;
+    setup::ResetSetupState();
+    opened_ = setup::OpenPackage(noFiles_, resource_, 135);
+  }
   ~BorrowedProgramState() {
+    if (!opened_) return;
     setup::ClosePackage();
     setup::ResetSetupState();
   }
+  bool opened() const { return opened_; }
+
+ private:
+  NoFiles noFiles_;
+  PackageResource resource_;
+  bool opened_ = false;
 };
 
 std::string Show(const std::string& entry) { return Quoted(ShowEntryName(entry)); }
@@ -178,10 +190,8 @@ class Checker {
 
   std::vector<Finding> Run() {
     if (!CheckArchive()) return Sorted();
-    BorrowedProgramState state;
-    NoFiles noFiles;
-    PackageResource resource(image_.data(), uint32_t(image_.size()));
-    if (!setup::OpenPackage(noFiles, resource, 135)) {
+    BorrowedProgramState state(image_.data(), uint32_t(image_.size()));
+    if (!state.opened()) {
       Error("", 0, "the setup program cannot open this package");
       return Sorted();
     }
