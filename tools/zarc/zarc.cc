@@ -21,6 +21,8 @@ const char kHelp[] =
     "                  decompresses to exactly its full size\n"
     "  zfil [--max] IN OUT\n"
     "                  compress one file into a ZFIL file\n"
+    "  setup OUT.exe [OPTION]... FILE... | --package PACKAGE.zarc\n"
+    "                  write a setup program with the package in it\n"
     "\n"
     "\"zarc COMMAND --help\" tells more about each command.\n"
     "Exit status: 0 success, 1 failure, 2 wrong command line.\n";
@@ -35,7 +37,7 @@ struct Command {
 
 const Command kCommands[] = {
     {"create", CreateCommand}, {"list", ListCommand}, {"extract", ExtractCommand},
-    {"test", TestCommand},     {"zfil", ZfilCommand},
+    {"test", TestCommand},     {"zfil", ZfilCommand},     {"setup", SetupCommand},
 };
 
 }  // namespace
