@@ -77,4 +77,26 @@ bool StandardErrorIsTerminal() {
   return GetConsoleMode(GetStdHandle(STD_ERROR_HANDLE), &mode) != 0;
 }
 
+std::string ProgramFolder() {
+  wchar_t path[32768];
+  const DWORD length = GetModuleFileNameW(nullptr, path, DWORD(sizeof path / sizeof path[0]));
+  std::string narrow;
+  if (length == 0 || length >= sizeof path / sizeof path[0] || !setup::FromWide(path, &narrow)) {
+    return std::string();
+  }
+  narrow.resize(narrow.size() - HostBaseName(narrow).size());
+  if (narrow.size() > 1 && narrow.back() == '\\' && narrow[narrow.size() - 2] != ':') narrow.pop_back();
+  return narrow;
+}
+
+// The host's form is code page 932 here.
+bool Utf16FromHost(const std::string& host, std::u16string* text) { return Utf16FromEntry(host, text); }
+
+bool Utf16FromEntry(const std::string& entry, std::u16string* text) {
+  std::wstring wide;
+  if (!setup::ToWide(entry.c_str(), &wide)) return false;
+  text->assign(wide.begin(), wide.end());
+  return true;
+}
+
 }  // namespace zarc

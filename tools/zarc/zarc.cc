@@ -21,6 +21,8 @@ const char kHelp[] =
     "                  decompresses to exactly its full size\n"
     "  zfil [--max] IN OUT\n"
     "                  compress one file into a ZFIL file\n"
+    "  setup OUT.exe [OPTION]... FILE... | --package PACKAGE.zarc\n"
+    "                  write a setup program with the package in it\n"
     "  check PACKAGE   report what the setup program would make of a package:\n"
     "                  errors and warnings, with entry and line\n"
     "\n"
@@ -38,7 +40,8 @@ struct Command {
 
 const Command kCommands[] = {
     {"create", CreateCommand}, {"list", ListCommand}, {"extract", ExtractCommand},
-    {"test", TestCommand},     {"zfil", ZfilCommand},   {"check", CheckCommand},
+    {"test", TestCommand},     {"zfil", ZfilCommand},     {"setup", SetupCommand},
+    {"check", CheckCommand},
 };
 
 }  // namespace
