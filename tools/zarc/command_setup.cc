@@ -3,7 +3,7 @@
 // errors are refused, and nothing is left behind.
 #include <memory>
 
-#include "app/setup_state.h"
+#include "model/setup_state.h"
 #include "archive/package_archive.h"
 #include "script/install_script.h"
 #include "zarc/archive_file.h"

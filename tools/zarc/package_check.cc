@@ -12,11 +12,11 @@
 #include <set>
 
 #include "app/picture.h"
-#include "app/setup_state.h"
-#include "app/texts.h"
 #include "archive/memory_stream.h"
 #include "archive/package_archive.h"
 #include "base/text.h"
+#include "model/setup_state.h"
+#include "model/texts.h"
 #include "script/install_script.h"
 #include "zarc/archive_file.h"
 #include "zarc/host.h"
