@@ -15,6 +15,7 @@
 #include "archive/memory_stream.h"
 #include "archive/package_archive.h"
 #include "base/text.h"
+#include "model/control_ids.h"
 #include "model/setup_state.h"
 #include "model/texts.h"
 #include "script/install_script.h"
@@ -74,7 +75,7 @@ class BorrowedProgramState {
   BorrowedProgramState(const uint8_t* image, uint32_t size) : resource_(image, size) {
     if (setup::packageArchive.image != nullptr) return;
     setup::ResetSetupState();
-    opened_ = setup::OpenPackage(noFiles_, resource_, 135);
+    opened_ = setup::OpenPackage(noFiles_, resource_, IDR_PACKAGE);
   }
   ~BorrowedProgramState() {
     if (!opened_) return;
