@@ -104,6 +104,9 @@ bool ParseArguments(const Arguments& args, Console& console, SetupRequest* reque
     }
   }
   if (!haveOut) return usage("no setup program to write");
+  if (request->package.empty() && request->packing.empty()) {
+    return usage("no files to pack (or a --package)");
+  }
   if (!request->package.empty() && !request->packing.empty()) {
     return usage("--package takes the place of FILEs and of their packing options");
   }
