@@ -36,6 +36,19 @@ else
   exit 77
 fi
 
+# Without --stub: the stub beside zarc, or in ../share/zarc from it.
+mkdir -p beside root/bin root/share/zarc
+cp "$host_zarc" beside/zarc && cp "$stub" beside/setup-stub.exe
+cp "$host_zarc" root/bin/zarc && cp "$stub" root/share/zarc/setup-stub.exe
+for zarc in beside/zarc root/bin/zarc; do
+  "$zarc" setup found.exe "${info[@]}" --package pkg.zarc && cmp -s found.exe linux.exe ||
+    fail "$zarc did not find its stub"
+  rm -f found.exe
+done
+rm beside/setup-stub.exe
+beside/zarc setup found.exe --package pkg.zarc 2>err.txt && fail "setup without a stub succeeded"
+grep -q 'setup-stub.exe.*--stub' err.txt || fail "no stub: message $(cat err.txt)"
+
 "$@" setup refused.exe --stub "$1" --package pkg.zarc >out.txt 2>err.txt
 status=$?
 [ "$status" = 1 ] && tr -d '\r' <err.txt | grep -q 'wine-run: .*not a Windows program' ||
