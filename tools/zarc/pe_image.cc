@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "base/byte_order.h"
+#include "model/control_ids.h"
 
 namespace zarc {
 
@@ -27,7 +28,6 @@ constexpr uint16_t kConsoleSubsystem = 3;
 constexpr int kResourceDirectory = 2;
 constexpr int kSignatureDirectory = 4;
 constexpr int kRelocationDirectory = 5;
-constexpr uint16_t kMainWindowDialog = 129;
 constexpr uint64_t kMaxImageSize = 0x7FFFFFFF;  // the largest program image Windows loads
 
 bool PowerOfTwo(uint32_t v) { return v != 0 && (v & (v - 1)) == 0; }
@@ -148,7 +148,7 @@ bool ProgramImage::Read(std::vector<uint8_t> file, std::string* why) {
     return false;
   }
   const bool hasMainWindow = std::any_of(resources_.begin(), resources_.end(), [](const Resource& r) {
-    return r.type == ResourceId(kDialogType) && r.name == ResourceId(kMainWindowDialog);
+    return r.type == ResourceId(kDialogType) && r.name == ResourceId(IDD_MAIN_WINDOW);
   });
   if (!hasMainWindow) {
     return Fail(why, "it has no main window (dialog 129), so it is not the setup program's stub");

@@ -9,6 +9,8 @@
 namespace setup {
 
 constexpr int kMaxInstallEntries = 256;
+// The progress bar runs from 0 to this; each file advances it by the whole range.
+constexpr int32_t kProgressRange = 255;
 constexpr size_t kInstallTextCapacity = 255;  // at most 254 bytes and the NUL
 
 // What an install list entry does; the codes are those of the script commands #I #F #C #H #X #Z.
