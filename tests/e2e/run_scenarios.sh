@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # End-to-end scenarios: setup.exe runs under Wine in a fresh prefix, with the Japanese locale and
 # font, on the user's X display or on Xvfb, driven through uidriver. Each layout is captured as a
-# PNG in BUILD/e2e/shots. Ends with "N passed, M failed".
+# PNG in BUILD/e2e/shots. One road runs on a setup program that "zarc setup" made from the stub.
+# Ends with "N passed, M failed".
 set -uo pipefail
 
 while [ $# -gt 0 ]; do
   case $1 in
     --build) build=$2 ;;
     --setup) setup_exe=$2 ;;
+    --stub) stub_exe=$2 ;;
     --zarc) zarc_exe=$2 ;;
     --driver) driver_exe=$2 ;;
     --demo) demo=$2 ;;
@@ -25,13 +27,14 @@ record_key='HKEY_USERS\.Default\Software\CORVANE\QUILLFEN'
 order_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\MenuOrder\Start Menu\&Programs'
 install_dir_unix=$WINEPREFIX/drive_c/Program\ Files/Corvane/Quillfen
 
-# Starts setup.exe in a fresh current folder with the given files in it; sets $pid and $run.
+# Starts setup.exe (or $program when set) in a fresh current folder with the given files in it;
+# sets $pid and $run.
 start_setup() {
   run=$out/runs/$1
   shift
   mkdir -p "$run"
   [ $# -gt 0 ] && cp "$@" "$run/"
-  (cd "$run" && exec wine "$setup_exe") >"$run.log" 2>&1 &
+  (cd "$run" && exec wine "${program:-$setup_exe}") >"$run.log" 2>&1 &
   pid=$!
 }
 # Waits for setup.exe to end and sets $status to its exit status ("still running" after 20 s).
@@ -66,6 +69,17 @@ make_package() {
   done
   wine "$zarc_exe" create "$archive" "${files[@]}" "$@" >/dev/null
 }
+
+echo "--- the stub alone ends silently; zarc setup makes a setup program of it"
+program=$stub_exe start_setup stub-alone
+wait_setup
+check "exit status of the stub alone" 0 "$status"
+check "no window from the stub alone" 1 "$(d wait Quillfen 1 >/dev/null; echo $?)"
+made=$out/made/setup.exe
+mkdir -p "$out/made"
+check "zarc setup writes the program" 0 \
+  "$(wine "$zarc_exe" setup "$made" --stub "$stub_exe" --icon "$demo/setup.ico" \
+       --product-version 5.0 --package "$demo/files.zarc" >/dev/null 2>&1; echo $?)"
 
 echo "--- nothing installed, a package without a licence: the warning, then the end"
 make_package "$out/no-licence.zarc" "同意書.txt"
@@ -286,10 +300,10 @@ wait_setup
 clear_record
 rm -rf "$install_dir_unix"
 
-echo "--- Setup from nothing: licence, options without the desktop shortcut, the install run"
+echo "--- Setup from nothing, with the program zarc setup made: licence, options without the desktop shortcut, the install run"
 clear_record
 rm -rf "$install_dir_unix"
-start_setup road-setup
+program=$made start_setup road-setup
 d wait Quillfen >/dev/null
 d command Quillfen 1
 d wait "$licence" >/dev/null

@@ -3,8 +3,9 @@
 // errors are refused, and nothing is left behind.
 #include <memory>
 
-#include "model/setup_state.h"
 #include "archive/package_archive.h"
+#include "model/control_ids.h"
+#include "model/setup_state.h"
 #include "script/install_script.h"
 #include "zarc/archive_file.h"
 #include "zarc/commands.h"
@@ -104,6 +105,9 @@ bool ParseArguments(const Arguments& args, Console& console, SetupRequest* reque
     }
   }
   if (!haveOut) return usage("no setup program to write");
+  if (request->package.empty() && request->packing.empty()) {
+    return usage("no files to pack (or a --package)");
+  }
   if (!request->package.empty() && !request->packing.empty()) {
     return usage("--package takes the place of FILEs and of their packing options");
   }
@@ -200,7 +204,7 @@ std::string ScriptCaption(const std::vector<uint8_t>& image) {
   PackageResource resource(image);
   std::string caption;
   setup::ResetSetupState();
-  if (setup::OpenPackage(files, resource, 135)) {
+  if (setup::OpenPackage(files, resource, IDR_PACKAGE)) {
     if (setup::ParseInstallScript("setup.txt")) caption = setup::setupState.mainFolderName;
     setup::ClosePackage();
   }
@@ -298,7 +302,7 @@ int SetupCommand(const Arguments& args, setup::FileSystem& files, Console& conso
     hadPackage = hadPackage || r.type == ResourceText("ZARC");
     if (!replaced) resources.push_back(r);
   }
-  resources.push_back(Resource{ResourceText("ZARC"), ResourceId(135), kResourceLanguage, 0,
+  resources.push_back(Resource{ResourceText("ZARC"), ResourceId(IDR_PACKAGE), kResourceLanguage, 0,
                                std::move(package)});
   for (Resource& r : added) resources.push_back(std::move(r));
   SortResources(&resources);

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "base/byte_order.h"
+#include "model/control_ids.h"
 
 namespace zarc {
 
@@ -27,7 +28,7 @@ constexpr uint16_t kConsoleSubsystem = 3;
 constexpr int kResourceDirectory = 2;
 constexpr int kSignatureDirectory = 4;
 constexpr int kRelocationDirectory = 5;
-constexpr uint16_t kMainWindowDialog = 129;
+constexpr uint64_t kMaxImageSize = 0x7FFFFFFF;  // the largest program image Windows loads
 
 bool PowerOfTwo(uint32_t v) { return v != 0 && (v & (v - 1)) == 0; }
 
@@ -147,7 +148,7 @@ bool ProgramImage::Read(std::vector<uint8_t> file, std::string* why) {
     return false;
   }
   const bool hasMainWindow = std::any_of(resources_.begin(), resources_.end(), [](const Resource& r) {
-    return r.type == ResourceId(kDialogType) && r.name == ResourceId(kMainWindowDialog);
+    return r.type == ResourceId(kDialogType) && r.name == ResourceId(IDD_MAIN_WINDOW);
   });
   if (!hasMainWindow) {
     return Fail(why, "it has no main window (dialog 129), so it is not the setup program's stub");
@@ -218,7 +219,7 @@ bool ProgramImage::FindResourceSection(std::string* why) {
 
 bool ProgramImage::Rebuild(const std::vector<Resource>& resources, std::vector<uint8_t>* out,
                            std::string* why) const {
-  const char* tooLarge = "the setup program would reach 4 GiB, more than Windows loads";
+  const char* tooLarge = "the setup program would reach 2 GiB, more than Windows loads";
   const Section& old = sections_[resourceSection_];
   out->assign(file_.begin(), file_.begin() + old.rawOffset);
   uint64_t rva = old.rva;
@@ -236,16 +237,16 @@ bool ProgramImage::Rebuild(const std::vector<Resource>& resources, std::vector<u
     rva = Align(rva + span, sectionAlignment_);
   }
 
-  std::vector<uint8_t> tree;
-  if (rva > 0xFFFFFFFFu || !BuildResourceSection(resources, uint32_t(rva), &tree)) return Fail(why, tooLarge);
-  const uint64_t rawSize = Align(tree.size(), fileAlignment_);
-  const uint64_t imageSize = Align(rva + tree.size(), sectionAlignment_);
-  if (out->size() + rawSize > 0xFFFFFFFFu || imageSize > 0xFFFFFFFFu) return Fail(why, tooLarge);
-  Section rebuilt{old.headerAt, uint32_t(tree.size()), uint32_t(rva), uint32_t(rawSize),
-                  uint32_t(out->size())};
+  const size_t treeAt = out->size();
+  if (rva > kMaxImageSize || !BuildResourceSection(resources, uint32_t(rva), out)) return Fail(why, tooLarge);
+  const uint64_t treeSize = out->size() - treeAt;
+  const uint64_t rawSize = Align(treeSize, fileAlignment_);
+  const uint64_t imageSize = Align(rva + treeSize, sectionAlignment_);
+  if (treeAt + rawSize > kMaxImageSize || imageSize > kMaxImageSize) return Fail(why, tooLarge);
+  Section rebuilt{old.headerAt, uint32_t(treeSize), uint32_t(rva), uint32_t(rawSize),
+                  uint32_t(treeAt)};
   placed.push_back({old.headerAt, rebuilt});
-  out->insert(out->end(), tree.begin(), tree.end());
-  out->resize(size_t(out->size() + rawSize - tree.size()), 0);
+  out->resize(size_t(treeAt + rawSize), 0);
 
   // The section table keeps RVA order: the moved sections take the old resource section's slot.
   for (size_t i = 0; i < placed.size(); ++i) {

@@ -36,7 +36,7 @@ class ProgramImage {
 
   // The program with the given resources in place of its own: the resource section rebuilt and
   // placed last, the relocations moved before it, image size, directories and checksum fixed, a
-  // signature dropped. False when it would reach 4 GiB; *why then says so.
+  // signature dropped. False when it would reach 2 GiB; *why then says so.
   bool Rebuild(const std::vector<Resource>& resources, std::vector<uint8_t>* out,
                std::string* why) const;
 

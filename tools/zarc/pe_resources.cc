@@ -30,9 +30,9 @@ bool TextLess(const std::u16string& a, const std::u16string& b) {
                                       [](char16_t x, char16_t y) { return Folded(x) < Folded(y); });
 }
 
-void Put16(std::vector<uint8_t>* bytes, size_t at, uint16_t v) {
-  (*bytes)[at] = uint8_t(v);
-  (*bytes)[at + 1] = uint8_t(v >> 8);
+void Put16(uint8_t* bytes, size_t at, uint16_t v) {
+  bytes[at] = uint8_t(v);
+  bytes[at + 1] = uint8_t(v >> 8);
 }
 
 // Reads the tree with every offset checked against the tree's span.
@@ -136,7 +136,7 @@ uint64_t Align(uint64_t value, uint64_t to) { return (value + to - 1) / to * to;
 
 // Writes one directory header of named + id entries at *at and returns where its entries start.
 template <typename Node>
-size_t PutDirectory(std::vector<uint8_t>* bytes, size_t at, const std::vector<Node>& children) {
+size_t PutDirectory(uint8_t* bytes, size_t at, const std::vector<Node>& children) {
   uint16_t named = 0;
   for (const Node& child : children) named += child.key->text.empty() ? 0 : 1;
   Put16(bytes, at + 12, named);
@@ -221,39 +221,41 @@ bool BuildResourceSection(const std::vector<Resource>& resources, uint32_t secti
   }
   if (end > 0x7FFFFFFFu || sectionRva + end > 0xFFFFFFFFu) return false;
 
-  section->assign(size_t(end), 0);
+  // Appended in place: the caller's buffer may already hold the rest of the program.
+  const size_t base = section->size();
+  section->resize(base + size_t(end), 0);
+  uint8_t* bytes = section->data() + base;
   auto key = [&](size_t at, const ResourceKey& k, uint64_t text) {
     if (k.text.empty()) {
-      StoreLE32(&(*section)[at], k.id);
+      StoreLE32(&bytes[at], k.id);
       return;
     }
-    StoreLE32(&(*section)[at], uint32_t(text) | kHighBit);
-    Put16(section, size_t(text), uint16_t(k.text.size()));
-    for (size_t i = 0; i < k.text.size(); ++i) Put16(section, size_t(text) + 2 + 2 * i, k.text[i]);
+    StoreLE32(&bytes[at], uint32_t(text) | kHighBit);
+    Put16(bytes, size_t(text), uint16_t(k.text.size()));
+    for (size_t i = 0; i < k.text.size(); ++i) Put16(bytes, size_t(text) + 2 + 2 * i, k.text[i]);
   };
-  size_t entry = PutDirectory(section, 0, types);
+  size_t entry = PutDirectory(bytes, 0, types);
   size_t nameIndex = 0, textIndex = 0;
   for (size_t t = 0; t < types.size(); ++t, entry += kEntrySize) {
     key(entry, *types[t].key, textAt[textIndex++]);
-    StoreLE32(&(*section)[entry + 4], uint32_t(typeAt[t]) | kHighBit);
-    size_t typeEntry = PutDirectory(section, size_t(typeAt[t]), types[t].names);
+    StoreLE32(&bytes[entry + 4], uint32_t(typeAt[t]) | kHighBit);
+    size_t typeEntry = PutDirectory(bytes, size_t(typeAt[t]), types[t].names);
     for (const NameNode& name : types[t].names) {
       key(typeEntry, *name.key, textAt[textIndex++]);
       const uint64_t at = nameAt[nameIndex++];
-      StoreLE32(&(*section)[typeEntry + 4], uint32_t(at) | kHighBit);
+      StoreLE32(&bytes[typeEntry + 4], uint32_t(at) | kHighBit);
       typeEntry += kEntrySize;
-      Put16(section, size_t(at) + 14, uint16_t(name.resources.size()));
+      Put16(bytes, size_t(at) + 14, uint16_t(name.resources.size()));
       size_t nameEntry = size_t(at) + kDirectorySize;
       for (size_t i : name.resources) {
         const uint64_t leaf = leavesAt + kLeafSize * i;
-        StoreLE32(&(*section)[nameEntry], resources[i].language);
-        StoreLE32(&(*section)[nameEntry + 4], uint32_t(leaf));
+        StoreLE32(&bytes[nameEntry], resources[i].language);
+        StoreLE32(&bytes[nameEntry + 4], uint32_t(leaf));
         nameEntry += kEntrySize;
-        StoreLE32(&(*section)[size_t(leaf)], uint32_t(sectionRva + dataAt[i]));
-        StoreLE32(&(*section)[size_t(leaf) + 4], uint32_t(resources[i].data.size()));
-        StoreLE32(&(*section)[size_t(leaf) + 8], resources[i].codePage);
-        std::copy(resources[i].data.begin(), resources[i].data.end(),
-                  section->begin() + std::ptrdiff_t(dataAt[i]));
+        StoreLE32(&bytes[size_t(leaf)], uint32_t(sectionRva + dataAt[i]));
+        StoreLE32(&bytes[size_t(leaf) + 4], uint32_t(resources[i].data.size()));
+        StoreLE32(&bytes[size_t(leaf) + 8], resources[i].codePage);
+        std::copy(resources[i].data.begin(), resources[i].data.end(), bytes + dataAt[i]);
       }
     }
   }

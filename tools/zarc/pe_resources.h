@@ -57,8 +57,8 @@ bool ReadResources(const ImageBytesAt& at, uint32_t rootRva, uint32_t treeSize,
 // type, name and language.
 void SortResources(std::vector<Resource>* resources);
 
-// The bytes of a tree holding sorted resources, for a section loaded at sectionRva. False when it
-// would not fit the 32-bit offsets.
+// Appends to *section the bytes of a tree holding sorted resources, for a section loaded at
+// sectionRva. False, with nothing appended, when it would not fit the 32-bit offsets.
 bool BuildResourceSection(const std::vector<Resource>& resources, uint32_t sectionRva,
                           std::vector<uint8_t>* section);
 
