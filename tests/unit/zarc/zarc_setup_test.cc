@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "base/byte_order.h"
+#include "fakes/test_bitmap.h"
 #include "platform/platform_fixture.h"
 #include "zarc/pe_image.h"
 #include "zarc/zarc_test_support.h"
@@ -120,6 +121,14 @@ class ZarcSetup : public ::testing::Test {
     return folder_.PathOf(name);
   }
 
+  // The two pictures a package needs to pass its checks.
+  std::vector<std::string> Pictures() {
+    const std::vector<uint8_t> main = setup::testing::MakeBitmap(320, 192, 8);
+    const std::vector<uint8_t> parts = setup::testing::MakeBitmap(64, 1024, 24);
+    return {Put("setup256.bmp", std::string(main.begin(), main.end())),
+            Put("parts.bmp", std::string(parts.begin(), parts.end()))};
+  }
+
   RunResult Setup(const std::string& stub, std::vector<std::string> more) {
     std::vector<std::string> args{"setup", folder_.PathOf("out.exe"), "--stub", stub};
     args.insert(args.end(), more.begin(), more.end());
@@ -148,10 +157,13 @@ TEST_F(ZarcSetup, KeepsTheStubAndItsResourcesAndPutsThePackageIn) {
   const std::string stub = Put("stub.exe", MakeStub({}));
   const std::string script = Put("setup.txt", "#T=Quillfen\r\n");
   const std::string data = Put("data.bin", std::string(3000, 'x'));
+  const std::vector<std::string> pictures = Pictures();
   const RunResult run = Setup(stub, {"--icon", Put("a.ico", MakeIcon()), "--product-version",
-                                     "1.2.3", "--company", "Corvane", script, data});
+                                     "1.2.3", "--company", "Corvane", script, data, pictures[0],
+                                     pictures[1]});
   ASSERT_EQ(0, run.status) << run.err;
-  ASSERT_EQ(0, Zarc(*files_, {"create", folder_.PathOf("p.zarc"), script, data}).status);
+  ASSERT_EQ(0, Zarc(*files_, {"create", folder_.PathOf("p.zarc"), script, data, pictures[0],
+                              pictures[1]}).status);
   std::string package;
   ASSERT_TRUE(folder_.ReadFile("p.zarc", &package));
 
@@ -196,7 +208,8 @@ TEST_F(ZarcSetup, KeepsTheStubAndItsResourcesAndPutsThePackageIn) {
 
 TEST_F(ZarcSetup, DropsASignatureAndSaysSo) {
   const std::string stub = Put("stub.exe", MakeStub(Changed([](StubShape& s) { s.signature = std::string(64, 'S'); })));
-  const RunResult run = Setup(stub, {Put("setup.txt", "#T=Q\r\n")});
+  const std::vector<std::string> pictures = Pictures();
+  const RunResult run = Setup(stub, {Put("setup.txt", "#T=Q\r\n"), pictures[0], pictures[1]});
   ASSERT_EQ(0, run.status) << run.err;
   EXPECT_NE(std::string::npos, run.err.find("signature is dropped")) << run.err;
   const std::string out = Output();
