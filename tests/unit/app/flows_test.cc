@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <condition_variable>
 #include <cstring>
+#include <memory>
+#include <mutex>
 #include <string>
 
 #include "app/install_record.h"
@@ -385,6 +388,113 @@ TEST_F(UninstallTest, AnEmptyStartMenuPathNeverTouchesThePrograms) {
   setupState.startMenuPath[0] = '\0';
   UninstallCommand(window_);
   EXPECT_TRUE(files_.Has(std::string(kPrograms) + "\\Other.lnk"));
+}
+
+// The roads again on the platform's own threads, the worker beside the window's thread as in the
+// program (the tsan preset runs these under ThreadSanitizer).
+class ThreadedFlowsTest : public FlowsTest {
+ protected:
+  void SetUp() override {
+    FlowsTest::SetUp();
+    platform_.threads = realThreads_.get();
+  }
+  void TearDown() override {
+    JoinWorker();
+    FlowsTest::TearDown();
+  }
+  void JoinWorker() {
+    if (setupState.workerThread == nullptr) return;
+    realThreads_->Join(setupState.workerThread);
+    setupState.workerThread = nullptr;
+  }
+
+  std::unique_ptr<Threads> realThreads_ = testing::MakeThreads();
+};
+
+// Holds the worker at its first message box until the test lets it go.
+class GatedView : public FakeView {
+ public:
+  using FakeView::FakeView;
+  int ShowMessage(const char* text, const char* title, uint32_t style) override {
+    std::unique_lock<std::mutex> lock(mutex_);
+    waiting_ = true;
+    changed_.notify_all();
+    changed_.wait(lock, [this] { return released_; });
+    return FakeView::ShowMessage(text, title, style);
+  }
+  void WaitForMessage() {
+    std::unique_lock<std::mutex> lock(mutex_);
+    changed_.wait(lock, [this] { return waiting_; });
+  }
+  void Release() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    released_ = true;
+    changed_.notify_all();
+  }
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  bool waiting_ = false;
+  bool released_ = false;
+};
+
+TEST_F(ThreadedFlowsTest, ASetupInstallsOnItsWorker) {
+  SetupCommand(window_);
+  JoinWorker();
+  EXPECT_FALSE(window_.InstallRunning());
+  EXPECT_EQ("MZ new program", File("C:\\Games\\Quillfen\\Quillfen.exe"));
+  ASSERT_EQ(1u, view_.messages.size());
+  EXPECT_EQ(kSetupSucceededText, view_.messages[0].text);
+  EXPECT_EQ(5u, RecordedVersion());
+  EXPECT_EQ(std::set<int>({IDC_CANCEL, IDC_UNINSTALL, IDC_RUN}), view_.VisibleControls());
+  EXPECT_EQ(4u, shell_.shortcuts.size());  // start menu and desktop
+}
+
+TEST_F(ThreadedFlowsTest, AFailedSetupOnItsWorkerTakesItsWorkBack) {
+  AddEntry(kCopyFile, "missing-on-the-medium.ini");
+  SetupCommand(window_);
+  JoinWorker();
+  ASSERT_EQ(1u, view_.messages.size());
+  EXPECT_EQ(kSetupFailedText, view_.messages[0].text);
+  EXPECT_EQ(std::set<int>({IDC_SETUP, IDC_CANCEL}), view_.VisibleControls());
+  EXPECT_FALSE(files_.Has("C:\\Games\\Quillfen\\Quillfen.exe"));
+  EXPECT_TRUE(files_.MakeFolder(kInstallDir));
+}
+
+TEST_F(ThreadedFlowsTest, AVersionUpNeedsNoWorker) {
+  InstallOlderVersion();
+  FakeView view({IDC_VERSION_UP, IDC_CANCEL});
+  view.nestedDialog = view_.nestedDialog;
+  MainWindow window(platform_, view);
+  VersionUpCommand(window);
+  EXPECT_EQ(nullptr, setupState.workerThread);
+  EXPECT_EQ(5u, RecordedVersion());
+  EXPECT_EQ("MZ new program", File("C:\\Games\\Quillfen\\Quillfen.exe"));
+}
+
+TEST_F(ThreadedFlowsTest, CommandsPressedWhileTheWorkerRunsDoNothing) {
+  GatedView view(testing::MainWindowControls());
+  view.nestedDialog = view_.nestedDialog;
+  {
+    MainWindow window(platform_, view);
+    ASSERT_TRUE(window.Command(IDC_SETUP));
+    view.WaitForMessage();  // the files are in; the record and the shortcuts are still to come
+    for (int id : {IDC_RUN, IDC_UNINSTALL, IDC_SETUP, IDC_VERSION_UP, IDC_CANCEL}) {
+      EXPECT_TRUE(window.Command(id)) << id;
+    }
+    EXPECT_TRUE(window.InstallRunning());
+    EXPECT_TRUE(view.ended.empty());
+    view.Release();
+    // Cancel pressed again and again ends the program only once the worker is done with it.
+    while (view.ended.empty()) window.Command(IDC_CANCEL);
+    EXPECT_FALSE(window.InstallRunning());
+  }  // the window waits for its worker before it goes
+  EXPECT_EQ(nullptr, setupState.workerThread);
+  EXPECT_EQ(std::vector<int>({IDC_CANCEL}), view.ended);
+  EXPECT_EQ(std::vector<int>({IDD_LICENCE, IDD_INSTALL_OPTIONS}), view.dialogsRun);
+  EXPECT_EQ(5u, RecordedVersion());
+  EXPECT_EQ(4u, shell_.shortcuts.size());
 }
 
 }  // namespace
