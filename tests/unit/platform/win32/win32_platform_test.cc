@@ -3,10 +3,13 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <functional>
 #include <string>
+#include <thread>
 
 #include "platform/platform_fixture.h"
 #include "platform/win32/wide_text.h"
+#include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_resources.h"
 
 namespace setup::testing {
@@ -36,6 +39,21 @@ TEST(WideText, RefusesWhatHasNoExactForm) {
     EXPECT_FALSE(FromWide(bad, &narrow));
     EXPECT_TRUE(narrow.empty());
   }
+}
+
+// What is shown keeps every character it can: each stray byte, at the start, in the middle (before
+// a line break, or an unassigned double-byte code) or at the end, becomes one U+FFFD.
+TEST(WideText, DisplayTextReplacesOnlyWhatHasNoMeaning) {
+  const std::string text = "\x83\r\n" + kSoft + "a\xeb\x40" "b\xff\r\n" + "\xb1\x83";
+  WideText shown;
+  ASSERT_TRUE(ToWideForDisplay(text.c_str(), &shown));
+  EXPECT_EQ(std::wstring(shown.c_str(), shown.size()),
+            L"\ufffd\r\n\u30bd\u30d5\u30c8a\ufffdb\ufffd\r\n\uff71\ufffd");
+  const std::string valid = kSoft + "\r\n\xb1";
+  ASSERT_TRUE(ToWideForDisplay(valid.c_str(), &shown));
+  std::wstring exact;
+  ASSERT_TRUE(ToWide(valid.c_str(), &exact));
+  EXPECT_EQ(std::wstring(shown.c_str(), shown.size()), exact);
 }
 
 class Win32FileSystemTest : public ::testing::Test {
@@ -69,6 +87,93 @@ TEST_F(Win32FileSystemTest, ListingSkipsNamesWithoutCodePage932Form) {
   ASSERT_TRUE(fs_->ListFolder(folder_.path().c_str(), collector));
   EXPECT_EQ(collector.names, "plain;");
 }
+
+// Another program holding a file without sharing (a virus scanner, an indexer) until released.
+class Holder {
+ public:
+  explicit Holder(const std::wstring& path)
+      : file_(CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)) {}
+  ~Holder() { Release(); }
+  bool holds() const { return file_ != INVALID_HANDLE_VALUE; }
+  void Release() {
+    if (holds()) CloseHandle(file_);
+    file_ = INVALID_HANDLE_VALUE;
+  }
+  // Lets go after milliseconds on a thread of its own.
+  std::thread ReleaseAfter(DWORD milliseconds) {
+    return std::thread([this, milliseconds] {
+      Sleep(milliseconds);
+      Release();
+    });
+  }
+
+ private:
+  HANDLE file_;
+};
+
+struct BusyOperation {
+  const char* name;
+  std::function<bool(FileSystem&, const TempFolder&)> run;
+  const char* heldAfterwards;  // what the held file holds once the operation succeeded; null: gone
+  friend void PrintTo(const BusyOperation& operation, std::ostream* out) { *out << operation.name; }
+};
+
+class HeldFileTest : public Win32FileSystemTest, public ::testing::WithParamInterface<BusyOperation> {};
+
+TEST_P(HeldFileTest, WaitsForAFileHeldForAMomentAndGivesUpOnOneHeldForGood) {
+  ASSERT_TRUE(folder_.WriteFile("held", "old"));
+  ASSERT_TRUE(folder_.WriteFile("new", "new"));
+  const std::wstring held = widePath_ + L"\\held";
+  {
+    Holder holder(held);
+    ASSERT_TRUE(holder.holds());
+    std::thread releaser = holder.ReleaseAfter(500);
+    Win32FileSystem files;
+    const bool done = GetParam().run(files, folder_);
+    releaser.join();
+    EXPECT_TRUE(done);
+    std::string bytes;
+    if (GetParam().heldAfterwards == nullptr) {
+      EXPECT_EQ(GetFileAttributesW(held.c_str()), INVALID_FILE_ATTRIBUTES);
+    } else {
+      EXPECT_TRUE(folder_.ReadFile("held", &bytes));
+      EXPECT_EQ(bytes, GetParam().heldAfterwards);
+    }
+  }
+  ASSERT_TRUE(folder_.WriteFile("held", "old"));
+  ASSERT_TRUE(folder_.WriteFile("new", "new"));
+  Holder holder(held);
+  ASSERT_TRUE(holder.holds());
+  Win32FileSystem files(200);  // the same as the real five seconds, sooner
+  EXPECT_FALSE(GetParam().run(files, folder_));
+  holder.Release();
+  std::string bytes;
+  EXPECT_TRUE(folder_.ReadFile("held", &bytes));
+  EXPECT_EQ(bytes, "old");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Win32FileSystem, HeldFileTest,
+    ::testing::Values(
+        BusyOperation{"Remove", [](FileSystem& fs, const TempFolder& f) { return fs.RemoveFile(f.PathOf("held").c_str()); },
+                      nullptr},
+        BusyOperation{"MoveOver",
+                      [](FileSystem& fs, const TempFolder& f) {
+                        return fs.MoveOver(f.PathOf("new").c_str(), f.PathOf("held").c_str());
+                      },
+                      "new"},
+        BusyOperation{"CopyOver",
+                      [](FileSystem& fs, const TempFolder& f) {
+                        return fs.CopyFileOver(f.PathOf("new").c_str(), f.PathOf("held").c_str());
+                      },
+                      "new"},
+        BusyOperation{"WriteOver",
+                      [](FileSystem& fs, const TempFolder& f) {
+                        auto file = fs.OpenForWriting(f.PathOf("held").c_str(), WriteMode::kReplace);
+                        return file != nullptr && file->Write("new", 3) && file->Close(false);
+                      },
+                      "new"}),
+    [](const ::testing::TestParamInfo<BusyOperation>& param) { return std::string(param.param.name); });
 
 TEST(Win32Resources, FindsPackagesByIdAndByNameIgnoringCase) {
   Win32Resources resources;
