@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <functional>
 #include <string>
 #include <thread>
 
@@ -88,75 +87,54 @@ TEST_F(Win32FileSystemTest, ListingSkipsNamesWithoutCodePage932Form) {
   EXPECT_EQ(collector.names, "plain;");
 }
 
-// Another program holding a file without sharing (a virus scanner, an indexer) until released.
-class Holder {
- public:
-  explicit Holder(const std::wstring& path)
-      : file_(CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)) {}
-  ~Holder() { Release(); }
-  bool holds() const { return file_ != INVALID_HANDLE_VALUE; }
-  void Release() {
-    if (holds()) CloseHandle(file_);
-    file_ = INVALID_HANDLE_VALUE;
-  }
-  // Lets go after milliseconds on a thread of its own.
-  std::thread ReleaseAfter(DWORD milliseconds) {
-    return std::thread([this, milliseconds] {
-      Sleep(milliseconds);
-      Release();
-    });
-  }
-
- private:
-  HANDLE file_;
-};
+// Opens a file without sharing, as a virus scanner or an indexer may for a moment.
+HANDLE Hold(const std::wstring& path) {
+  return CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+}
 
 struct BusyOperation {
   const char* name;
-  std::function<bool(FileSystem&, const TempFolder&)> run;
-  const char* heldAfterwards;  // what the held file holds once the operation succeeded; null: gone
+  bool (*run)(FileSystem&, const TempFolder&);
+  const char* heldAfterwards;  // the held file's bytes once the operation has succeeded
   friend void PrintTo(const BusyOperation& operation, std::ostream* out) { *out << operation.name; }
 };
 
-class HeldFileTest : public Win32FileSystemTest, public ::testing::WithParamInterface<BusyOperation> {};
+class HeldFileTest : public Win32FileSystemTest, public ::testing::WithParamInterface<BusyOperation> {
+ protected:
+  std::string Held() {
+    std::string bytes;
+    return folder_.ReadFile("held", &bytes) ? bytes : "<none>";
+  }
+};
 
 TEST_P(HeldFileTest, WaitsForAFileHeldForAMomentAndGivesUpOnOneHeldForGood) {
-  ASSERT_TRUE(folder_.WriteFile("held", "old"));
-  ASSERT_TRUE(folder_.WriteFile("new", "new"));
   const std::wstring held = widePath_ + L"\\held";
-  {
-    Holder holder(held);
-    ASSERT_TRUE(holder.holds());
-    std::thread releaser = holder.ReleaseAfter(500);
-    Win32FileSystem files;
-    const bool done = GetParam().run(files, folder_);
-    releaser.join();
-    EXPECT_TRUE(done);
-    std::string bytes;
-    if (GetParam().heldAfterwards == nullptr) {
-      EXPECT_EQ(GetFileAttributesW(held.c_str()), INVALID_FILE_ATTRIBUTES);
-    } else {
-      EXPECT_TRUE(folder_.ReadFile("held", &bytes));
-      EXPECT_EQ(bytes, GetParam().heldAfterwards);
-    }
-  }
-  ASSERT_TRUE(folder_.WriteFile("held", "old"));
-  ASSERT_TRUE(folder_.WriteFile("new", "new"));
-  Holder holder(held);
-  ASSERT_TRUE(holder.holds());
-  Win32FileSystem files(200);  // the same as the real five seconds, sooner
-  EXPECT_FALSE(GetParam().run(files, folder_));
-  holder.Release();
-  std::string bytes;
-  EXPECT_TRUE(folder_.ReadFile("held", &bytes));
-  EXPECT_EQ(bytes, "old");
+  ASSERT_TRUE(folder_.WriteFile("held", "old") && folder_.WriteFile("new", "new"));
+  HANDLE holder = Hold(held);
+  ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+  std::thread releaser([holder] {
+    Sleep(500);
+    CloseHandle(holder);
+  });
+  Win32FileSystem files;
+  EXPECT_TRUE(GetParam().run(files, folder_));
+  releaser.join();
+  EXPECT_EQ(Held(), GetParam().heldAfterwards);
+
+  ASSERT_TRUE(folder_.WriteFile("held", "old") && folder_.WriteFile("new", "new"));
+  holder = Hold(held);
+  ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+  Win32FileSystem impatient(200);  // gives up as after the real five seconds, sooner
+  EXPECT_FALSE(GetParam().run(impatient, folder_));
+  CloseHandle(holder);
+  EXPECT_EQ(Held(), "old");
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Win32FileSystem, HeldFileTest,
     ::testing::Values(
         BusyOperation{"Remove", [](FileSystem& fs, const TempFolder& f) { return fs.RemoveFile(f.PathOf("held").c_str()); },
-                      nullptr},
+                      "<none>"},
         BusyOperation{"MoveOver",
                       [](FileSystem& fs, const TempFolder& f) {
                         return fs.MoveOver(f.PathOf("new").c_str(), f.PathOf("held").c_str());
