@@ -37,8 +37,6 @@ class CreationLog : public FileSystem {
   bool FreeBytes(const char* root, uint64_t* bytes) override { return inner_.FreeBytes(root, bytes); }
 
  private:
-  bool Exists(const char* path);
-
   FileSystem& inner_;
   // Paths one after the other, each with its NUL, oldest first.
   TextBuffer<char> files_;
