@@ -101,8 +101,9 @@ program=$stub_exe start_setup stub-alone
 wait_setup
 check "exit status of the stub alone" 0 "$status"
 check "no window from the stub alone" 1 "$(d wait Quillfen 1 >/dev/null; echo $?)"
-made=$out/made/setup.exe
-mkdir -p "$out/made"
+# Made where setup.exe runs from, among the planted DLLs when there are any.
+made=$out/download/made-setup.exe
+mkdir -p "$out/download"
 check "zarc setup writes the program" 0 \
   "$(wine "$zarc_exe" setup "$made" --stub "$stub_exe" --icon "$demo/setup.ico" \
        --product-version 5.0 --package "$demo/files.zarc" >/dev/null 2>&1; echo $?)"
