@@ -41,7 +41,7 @@ void VersionUpCommand(MainWindowPlatform& platform, WindowView& view, MainWindow
 
   ShowBusyLayout(view, false);  // the percent text belongs to the install run
 
-  const bool ok = InstallFiles(platform.files, view, s.installList.entries, s.installList.count);
+  const bool ok = InstallFiles(platform.files, view, s.installList.entries, s.installList.count, platform.threads);
   if (!ok) {
     view.ShowMessage(kVersionUpFailedText, kSetupCaption, kMessageOk);
     view.ShowControl(IDC_PROGRESS, false);

@@ -6,9 +6,6 @@ namespace setup {
 
 namespace {
 
-// A path that cannot be noted (memory is short) is only left in place by a take-back.
-void Note(TextBuffer<char>& list, const char* path) { list.Append(path, strlen(path) + 1); }
-
 // Calls take(path) for each path of list, newest first.
 template <typename Take>
 void NewestFirst(const TextBuffer<char>& list, Take take) {
@@ -23,6 +20,16 @@ void NewestFirst(const TextBuffer<char>& list, Take take) {
 }
 
 }  // namespace
+
+// A path that cannot be noted (memory is short) is only left in place by a take-back.
+void CreationLog::Note(TextBuffer<char>& list, const char* path) {
+  if (lock_ == nullptr) {
+    list.Append(path, strlen(path) + 1);
+    return;
+  }
+  LockHeld held(*lock_);
+  list.Append(path, strlen(path) + 1);
+}
 
 bool CreationLog::Exists(const char* path) {
   uint64_t size;

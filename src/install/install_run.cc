@@ -46,8 +46,8 @@ void RunInstall(void* argument) {
 
   ShowBusyLayout(window, true);
   window.ShowBusyAnimation(true);
-  CreationLog created(platform.files);
-  const bool ok = InstallFiles(created, window, s.installList.entries, s.installList.count);
+  CreationLog created(platform.files, platform.threads);
+  const bool ok = InstallFiles(created, window, s.installList.entries, s.installList.count, platform.threads);
   window.ShowBusyAnimation(false);
   window.Invalidate();
   if (ok) {

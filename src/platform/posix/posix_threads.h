@@ -9,6 +9,9 @@ class PosixThreads : public Threads {
  public:
   void* Start(void (*routine)(void* argument), void* argument) override;
   void Close(void* thread) override;
+  void Join(void* thread) override;
+  int ProcessorCount() override;
+  std::unique_ptr<ThreadLock> NewLock() override;
 };
 
 }  // namespace setup

@@ -27,6 +27,7 @@
 #include "fakes/faulty_file_system.h"
 #include "fakes/product_script.h"
 #include "fakes/test_archive.h"
+#include "install/install_run.h"
 #include "install/tree_snapshot.h"
 #include "platform/platform_fixture.h"
 #include "platform/threads.h"
@@ -40,15 +41,23 @@ using testing::TreeSnapshot;
 
 enum class Storage { kMemory, kDisk };
 
-// Runs the worker when the test says so, as the system would start it later.
+// Runs the install run's worker when the test says so, as the system would start it later; the
+// install engine's pool gets the platform's own threads, so every fault also meets entries that
+// other workers have under way.
 class DeferredThreads : public Threads {
  public:
   void* Start(void (*routine)(void*), void* argument) override {
+    if (routine != RunInstall) return real_->Start(routine, argument);
     routine_ = routine;
     argument_ = argument;
     return this;
   }
-  void Close(void*) override {}
+  void Close(void* thread) override {
+    if (thread != this) real_->Close(thread);
+  }
+  void Join(void* thread) override { real_->Join(thread); }
+  int ProcessorCount() override { return real_->ProcessorCount(); }
+  std::unique_ptr<ThreadLock> NewLock() override { return real_->NewLock(); }
   void RunWorker() {
     if (routine_ == nullptr) return;
     auto routine = routine_;
@@ -57,13 +66,23 @@ class DeferredThreads : public Threads {
   }
 
  private:
+  std::unique_ptr<Threads> real_ = testing::MakeThreads();
   void (*routine_)(void*) = nullptr;
   void* argument_ = nullptr;
 };
 
 // What the package and the medium hold, and what an older version left in the install folder.
+// Enough package entries, two of them large, for the pool's workers to have several under way
+// whichever one fails.
+std::string Repeated(const std::string& text, int times) {
+  std::string out;
+  for (int i = 0; i < times; ++i) out += text + std::to_string(i);
+  return out;
+}
 const std::map<std::string, std::string> kNewFiles = {
     {"Quillfen.exe", "MZ new program"},
+    {"engine.dll", Repeated("MZ engine ", 4000)},
+    {"sound.dll", Repeated("MZ sound ", 4000)},
     {"readme.txt", "new readme"},
     {"data.ini", "[new]"},
     {"docs\\a.txt", "new a"},
@@ -165,8 +184,11 @@ class FlowFaultTest : public ::testing::TestWithParam<Storage> {
     files().MakeFolder((medium + "\\docs\\sub").c_str());
     for (const char* name : {"data.ini", "docs\\a.txt", "docs\\sub\\b.txt"}) Put(medium + "\\" + name, kNewFiles.at(name));
     ASSERT_TRUE(files().ChangeFolder(medium.c_str()));
-    resources_.Add(IDR_PACKAGE, testing::BuildArchive({{"Quillfen.exe", Bytes(kNewFiles.at("Quillfen.exe"))},
-                                                       {"readme.txt", Bytes(kNewFiles.at("readme.txt"))}}));
+    std::vector<testing::TestEntry> package;
+    for (const char* name : {"Quillfen.exe", "engine.dll", "sound.dll", "readme.txt"}) {
+      package.push_back({name, Bytes(kNewFiles.at(name))});
+    }
+    resources_.Add(IDR_PACKAGE, testing::BuildArchive(package));
     ASSERT_TRUE(OpenPackage(files(), resources_, IDR_PACKAGE));
     record_ = std::string(".Default\\Software\\SetupTestsFaults\\") +
               ::testing::UnitTest::GetInstance()->current_test_info()->name();
@@ -211,6 +233,8 @@ class FlowFaultTest : public ::testing::TestWithParam<Storage> {
     ResetSetupState();
     testing::SetProductScript(attemptRecord_.c_str(), installDir_.c_str());
     AddEntry(kExtractEntry, "Quillfen.exe");
+    AddEntry(kExtractEntry, "engine.dll");
+    AddEntry(kExtractEntry, "sound.dll");
     AddEntry(kExtractEntry, "readme.txt");
     AddEntry(kCopyFile, "data.ini");
     AddEntry(kCopyTree, "docs");

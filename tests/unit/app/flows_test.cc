@@ -20,6 +20,7 @@
 #include "fakes/fake_view.h"
 #include "fakes/product_script.h"
 #include "fakes/test_archive.h"
+#include "install/install_run.h"
 #include "platform/platform_fixture.h"
 #include "platform/threads.h"
 
@@ -29,15 +30,20 @@ namespace {
 using testing::Bytes;
 using testing::FakeView;
 
-// Starts nothing by itself: the test runs the worker when it chooses, as the system would later.
+// Starts no install run by itself: the test runs the worker when it chooses, as the system would
+// later. The install engine's pool gets the platform's own threads.
 class FakeThreads : public Threads {
  public:
   void* Start(void (*routine)(void*), void* argument) override {
+    if (routine != RunInstall) return real_->Start(routine, argument);
     pending = routine;
     pendingArgument = argument;
     return &started;
   }
   void Close(void* thread) override { closed.push_back(thread); }
+  void Join(void* thread) override { real_->Join(thread); }
+  int ProcessorCount() override { return real_->ProcessorCount(); }
+  std::unique_ptr<ThreadLock> NewLock() override { return real_->NewLock(); }
   void RunWorker() {
     ASSERT_NE(nullptr, pending);
     auto routine = pending;
@@ -48,6 +54,9 @@ class FakeThreads : public Threads {
   void* pendingArgument = nullptr;
   int started = 0;
   std::vector<void*> closed;
+
+ private:
+  std::unique_ptr<Threads> real_ = testing::MakeThreads();
 };
 
 const char kInstallDir[] = "C:\\Games\\Quillfen";

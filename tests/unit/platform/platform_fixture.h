@@ -13,6 +13,7 @@
 #include <string>
 
 #include "platform/platform.h"
+#include "platform/threads.h"
 
 namespace setup::testing {
 
@@ -59,6 +60,9 @@ class TempFolder {
 // The platform's registry: on the host a fresh, empty MemoryRegistry per call; on Windows the
 // system's own registry (under Wine, that of the test prefix).
 std::unique_ptr<Registry> MakeRegistry();
+
+// The platform's threads.
+std::unique_ptr<Threads> MakeThreads();
 
 // Key paths of this test's own below each root, removed with everything below them when the object
 // goes (on the host each MemoryRegistry is fresh, so nothing needs removing):

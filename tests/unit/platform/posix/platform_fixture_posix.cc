@@ -10,6 +10,7 @@
 
 #include "platform/posix/memory_registry.h"
 #include "platform/posix/posix_file_system.h"
+#include "platform/posix/posix_threads.h"
 
 namespace setup::testing {
 
@@ -81,6 +82,8 @@ TempFolder::~TempFolder() {
 }
 
 std::unique_ptr<Registry> MakeRegistry() { return std::make_unique<MemoryRegistry>(); }
+
+std::unique_ptr<Threads> MakeThreads() { return std::make_unique<PosixThreads>(); }
 
 TempRegistryPath::TempRegistryPath() {
   static int count = 0;

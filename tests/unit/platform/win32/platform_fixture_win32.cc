@@ -7,6 +7,7 @@
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_registry.h"
+#include "platform/win32/win32_threads.h"
 
 namespace setup::testing {
 
@@ -85,6 +86,8 @@ TempFolder::~TempFolder() {
 }
 
 std::unique_ptr<Registry> MakeRegistry() { return std::make_unique<Win32Registry>(); }
+
+std::unique_ptr<Threads> MakeThreads() { return std::make_unique<Win32Threads>(); }
 
 TempRegistryPath::TempRegistryPath() {
   static int count = 0;
