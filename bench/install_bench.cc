@@ -1,6 +1,8 @@
 // The install engine's speed and memory on a real package, and the floor it is measured against.
 //
-//   install_bench install PACKAGE.zarc DEST   InstallFiles with one #I entry per package entry
+//   install_bench install PACKAGE.zarc DEST   InstallFiles with one #I entry per package entry,
+//                                             on the pool of workers
+//   install_bench single  PACKAGE.zarc DEST   the same on one thread, to compare the results
 //   install_bench floor   PACKAGE.zarc DEST   per entry: zlib's one-shot uncompress, one write
 //
 // PACKAGE.zarc should lie in a folder of its own: the package's folder becomes the current
@@ -26,6 +28,7 @@
 #include "install/file_installation.h"
 #include "platform/posix/memory_resources.h"
 #include "platform/posix/posix_file_system.h"
+#include "platform/posix/posix_threads.h"
 #include "platform/views.h"
 
 namespace {
@@ -46,7 +49,7 @@ class NoWindow : public setup::WindowView {
   void End(int) override {}
 };
 
-bool Install(const std::string& packageName, const std::string& destination) {
+bool Install(const std::string& packageName, const std::string& destination, bool pool) {
   setup::PosixFileSystem files;
   setup::MemoryResources noResources;
   if (!setup::OpenPackage(files, noResources, packageName.c_str())) {
@@ -63,7 +66,8 @@ bool Install(const std::string& packageName, const std::string& destination) {
     setup::CopyText(list.back().text, sizeof list.back().text, entry.name);
   }
   NoWindow window;
-  bool ok = setup::InstallFiles(files, window, list.data(), int(list.size()));
+  setup::PosixThreads threads;
+  bool ok = setup::InstallFiles(files, window, list.data(), int(list.size()), pool ? &threads : nullptr);
   setup::ClosePackage();
   return ok;
 }
@@ -100,8 +104,9 @@ bool Floor(const std::string& packageName, const std::string& destination) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 4 || (strcmp(argv[1], "install") != 0 && strcmp(argv[1], "floor") != 0)) {
-    fprintf(stderr, "usage: install_bench install|floor PACKAGE.zarc DEST\n");
+  const std::string mode = argc == 4 ? argv[1] : "";
+  if (mode != "install" && mode != "single" && mode != "floor") {
+    fprintf(stderr, "usage: install_bench install|single|floor PACKAGE.zarc DEST\n");
     return 2;
   }
   std::string package = argv[2];
@@ -122,7 +127,7 @@ int main(int argc, char** argv) {
   mallopt(M_MMAP_THRESHOLD, 128 * 1024);
 
   auto start = std::chrono::steady_clock::now();
-  bool ok = strcmp(argv[1], "install") == 0 ? Install(package, destination) : Floor(package, destination);
+  bool ok = mode == "floor" ? Floor(package, destination) : Install(package, destination, mode == "install");
   std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - start;
   struct rusage usage;
   getrusage(RUSAGE_SELF, &usage);
