@@ -60,10 +60,10 @@ void EntryPool::WorkerMain(void* pool) { static_cast<EntryPool*>(pool)->Work(); 
 void EntryPool::Work() {
   LockHeld held(*lock_);
   for (;;) {
-    // Strictly in list order, and only while the bytes allow: one large entry never stops the
-    // ones before it, and never shares memory it cannot have.
+    // Strictly in list order, and only while the bytes allow; an entry too large to share them
+    // waits until it can run alone.
     while (!stopping_ && !(next_ != queued_ && (bytesInFlight_ == 0 ||
-                                                bytesInFlight_ + Slot(next_).bytes <= kBytesInFlight))) {
+                                                bytesInFlight_ + Slot(next_).bytes <= Allowance()))) {
       lock_->Wait();
     }
     if (stopping_) return;
@@ -79,6 +79,11 @@ void EntryPool::Work() {
     job.state = ok ? kSucceeded : kFailed;
     lock_->WakeAll();
   }
+}
+
+uint64_t EntryPool::Allowance() const {
+  // Twice the largest entry keeps a package of small files as small in memory as its entries.
+  return 2 * largestQueued_ < kBytesInFlight ? 2 * largestQueued_ : kBytesInFlight;
 }
 
 bool EntryPool::Overlaps(const char* destination) {
@@ -113,6 +118,7 @@ bool EntryPool::Add(const char* name, const char* destination, uint64_t bytes) {
   CopyText(job.destination, sizeof job.destination, destination);
   job.bytes = bytes;
   job.state = kQueued;
+  if (bytes > largestQueued_) largestQueued_ = bytes;
   ++queued_;
   lock_->WakeAll();
   return true;

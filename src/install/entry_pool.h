@@ -20,7 +20,8 @@ class EntryPool {
   // Unpacks the package entry name into the file destination; false on any failure.
   using Unpack = bool (*)(FileSystem& files, const char* name, const char* destination);
 
-  // Inflated bytes the workers may hold at once; an entry larger than this is unpacked alone.
+  // The entries' bytes the workers may hold at once: at most this, and at most twice the largest
+  // entry queued so far; an entry that does not fit beside the others is unpacked alone.
   static constexpr uint64_t kBytesInFlight = 32ull << 20;
   static constexpr int kMaxWorkers = 8;
   static constexpr int kSlots = 32;  // entries queued ahead of the oldest unfinished one
@@ -63,6 +64,7 @@ class EntryPool {
   // After a failure: drops what has not started and waits for what has.
   void Cancel();
   bool Overlaps(const char* destination);
+  uint64_t Allowance() const;
 
   FileSystem& files_;
   WindowView& window_;
@@ -81,6 +83,7 @@ class EntryPool {
   uint32_t next_ = 0;
   uint32_t queued_ = 0;
   uint64_t bytesInFlight_ = 0;
+  uint64_t largestQueued_ = 0;
   int running_ = 0;
   bool stopping_ = false;
 };
