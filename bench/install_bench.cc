@@ -22,10 +22,10 @@
 #include <string>
 #include <vector>
 
-#include "app/setup_state.h"
 #include "archive/package_archive.h"
 #include "base/byte_order.h"
 #include "install/file_installation.h"
+#include "model/setup_state.h"
 #include "platform/posix/memory_resources.h"
 #include "platform/posix/posix_file_system.h"
 #include "platform/posix/posix_threads.h"

@@ -8,13 +8,13 @@
 
 #include "app/flows.h"
 #include "app/main_window.h"
-#include "app/setup_state.h"
 #include "chunkfile/chunk_format.h"
 #include "chunkfile/chunk_reader.h"
 #include "chunkfile/chunk_writer.h"
 #include "fakes/fake_file_system.h"
 #include "fakes/fake_view.h"
 #include "fuzz_support.h"
+#include "model/setup_state.h"
 #include "platform/posix/memory_registry.h"
 
 using namespace setup;

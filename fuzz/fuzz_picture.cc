@@ -2,12 +2,12 @@
 // accepted, every byte that painting it reads (header, colour table or masks, rows) is read here.
 #include "app/main_window.h"
 #include "app/picture.h"
-#include "app/setup_state.h"
 #include "archive/memory_stream.h"
 #include "archive/package_archive.h"
 #include "fakes/fake_file_system.h"
 #include "fakes/fake_view.h"
 #include "fuzz_support.h"
+#include "model/setup_state.h"
 #include "platform/posix/memory_registry.h"
 
 using namespace setup;

@@ -2,12 +2,12 @@
 // out into an in-memory disk, as a setup would.
 #include <cstring>
 
-#include "app/setup_state.h"
 #include "archive/package_archive.h"
 #include "fakes/fake_file_system.h"
 #include "fakes/fake_view.h"
 #include "fuzz_support.h"
 #include "install/file_installation.h"
+#include "model/setup_state.h"
 #include "script/install_script.h"
 
 using namespace setup;

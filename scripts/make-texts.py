@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Writes src/app/texts.h: the program's texts as code page 932 byte literals."""
+"""Writes src/model/texts.h: the program's texts as code page 932 byte literals."""
 import pathlib
 
 TEXTS = [
@@ -68,7 +68,7 @@ def main() -> None:
     lines += ["", "// Message box captions."]
     lines += ['inline constexpr char %s[] = "%s";' % pair for pair in CAPTIONS]
     lines += ["", "}  // namespace setup", ""]
-    target = pathlib.Path(__file__).resolve().parent.parent / "src/app/texts.h"
+    target = pathlib.Path(__file__).resolve().parent.parent / "src/model/texts.h"
     target.write_text("\n".join(lines), encoding="utf-8")
 
 

@@ -10,7 +10,7 @@ struct MainWindowPlatform;
 
 // Command 1010: options, the install list on this thread, the record with version 5, the
 // maintenance layout, and the saved data carried over.
-void VersionUpCommand(MainWindowPlatform& platform, WindowView& view, MainWindow& window);
+void VersionUpCommand(MainWindow& window);
 
 // Rewrites "zimel.dat" of installDir from form "ZIML" to "RNKS", keeping its "KTBL", "OPTN" and
 // "RNKS" chunks, then makes the start-menu shortcuts again and opens the readme as chosen. Does
@@ -19,13 +19,10 @@ void CarryOverSavedData(MainWindowPlatform& platform, WindowView& view);
 
 // Command 3: after the uninstall dialog, removes the installed folder, the shortcuts, the start-menu
 // folders that are left empty and the record, says so, and ends the program.
-void UninstallCommand(MainWindowPlatform& platform, WindowView& view);
+void UninstallCommand(MainWindow& window);
 
 // Command 1: the licence once per run, the options, the free-space test, then the install run on a
 // worker thread.
-void SetupCommand(MainWindowPlatform& platform, WindowView& view);
-
-// True from the start of an install run until its worker has finished with the window.
-bool InstallRunning();
+void SetupCommand(MainWindow& window);
 
 }  // namespace setup

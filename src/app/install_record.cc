@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "app/setup_state.h"
+#include "model/setup_state.h"
 #include "platform/platform.h"
 
 namespace setup {

@@ -1,36 +1,37 @@
 #include "app/main_window.h"
 
-#include "app/control_ids.h"
 #include "app/flows.h"
 #include "app/install_record.h"
+#include "app/install_run.h"
 #include "app/picture.h"
-#include "app/setup_state.h"
-#include "app/texts.h"
 #include "archive/package_archive.h"
+#include "model/control_ids.h"
+#include "model/setup_state.h"
+#include "model/texts.h"
 #include "platform/platform.h"
 #include "platform/shell.h"
+#include "platform/threads.h"
 #include "platform/views.h"
 
 namespace setup {
 
 bool OffersFreshInstall() { return HasPackageEntry(kLicenceEntry); }
 
+MainWindow::~MainWindow() { JoinWorker(); }
+
 void MainWindow::Initialise(int endResult) {
   SetupState& s = setupState;
   s.mainWindow = view_.Handle();
   view_.SetCaption(s.mainFolderName);
-  view_.SetProgressRange(IDC_PROGRESS, 0, 255);
+  view_.SetProgressRange(IDC_PROGRESS, 0, kProgressRange);
 
   if (s.installed != 0 && s.installedVersion < kInstalledVersion) {
-    view_.ShowControl(IDC_RUN, false);
-    view_.ShowControl(IDC_UNINSTALL, false);
-    view_.ShowControl(IDC_SETUP, false);
+    ShowVersionUpLayout();
     s.versionUpMode = 1;
     return;
   }
   if (s.installed != 0) {
-    view_.ShowControl(IDC_VERSION_UP, false);
-    view_.ShowControl(IDC_SETUP, false);
+    ShowMaintenanceLayout();
     return;
   }
   // Nothing installed: a package with a licence is a full installer and offers Setup.
@@ -38,9 +39,56 @@ void MainWindow::Initialise(int endResult) {
     view_.ShowMessage(kNotInstalledText, kVersionUpCaption, kMessageIconWarning);
     view_.End(endResult);
   }
+  ShowSetupLayout();
+}
+
+void MainWindow::ShowVersionUpLayout() {
+  view_.ShowControl(IDC_RUN, false);
+  view_.ShowControl(IDC_UNINSTALL, false);
+  view_.ShowControl(IDC_SETUP, false);
+}
+
+void MainWindow::ShowMaintenanceLayout() {
+  view_.ShowControl(IDC_VERSION_UP, false);
+  view_.ShowControl(IDC_SETUP, false);
+}
+
+void MainWindow::ShowSetupLayout() {
   view_.ShowControl(IDC_RUN, false);
   view_.ShowControl(IDC_UNINSTALL, false);
   view_.ShowControl(IDC_VERSION_UP, false);
+}
+
+void MainWindow::ShowBusyLayout(bool percentText) {
+  view_.ShowControl(IDC_SETUP, false);
+  view_.ShowControl(IDC_RUN, false);
+  view_.ShowControl(IDC_VERSION_UP, false);
+  view_.ShowControl(IDC_CANCEL, false);
+  view_.ShowControl(IDC_PROGRESS, true);
+  if (percentText) view_.ShowControl(IDC_PERCENT, true);
+}
+
+void MainWindow::ShowInstalledLayout() {
+  view_.ShowControl(IDC_PROGRESS, false);
+  view_.ShowControl(IDC_PERCENT, false);
+  view_.ShowControl(IDC_CANCEL, true);
+  view_.ShowControl(IDC_SETUP, false);
+  view_.ShowControl(IDC_RUN, true);
+  view_.ShowControl(IDC_UNINSTALL, true);
+  view_.ShowControl(IDC_VERSION_UP, false);
+}
+
+void MainWindow::ShowSetupFailedLayout() {
+  view_.ShowControl(IDC_PROGRESS, false);
+  view_.ShowControl(IDC_PERCENT, false);
+  view_.ShowControl(IDC_SETUP, true);
+  view_.ShowControl(IDC_CANCEL, true);
+}
+
+void MainWindow::ShowVersionUpFailedLayout() {
+  view_.ShowControl(IDC_PROGRESS, false);
+  view_.ShowControl(IDC_CANCEL, true);
+  ShowVersionUpLayout();  // with Version up still hidden by the busy layout: Cancel alone
 }
 
 PictureToPaint MainWindow::Picture() const {
@@ -95,30 +143,58 @@ FrameToPaint MainWindow::BusyFrame() const {
 bool MainWindow::Command(int id) {
   switch (id) {
     case IDC_CANCEL:
-      // Esc and Alt+F4 arrive here too; the install run's worker still uses the window.
-      if (!InstallRunning()) view_.End(IDC_CANCEL);
-      return true;
     case IDC_RUN:
-      Run();
-      return true;
     case IDC_SETUP:
-      SetupCommand(platform_, view_);
-      return true;
     case IDC_VERSION_UP:
-      VersionUpCommand(platform_, view_, *this);
-      return true;
     case IDC_UNINSTALL:
-      UninstallCommand(platform_, view_);
-      return true;
+      break;
     default:
       return false;
   }
+  // Esc and Alt+F4 arrive as Cancel too. The worker still uses the window, the archive and the
+  // pictures, and is still writing the record and the shortcuts after the installed layout shows.
+  if (InstallRunning()) return true;
+  switch (id) {
+    case IDC_CANCEL:
+      view_.End(IDC_CANCEL);
+      break;
+    case IDC_RUN:
+      Run();
+      break;
+    case IDC_SETUP:
+      SetupCommand(*this);
+      break;
+    case IDC_VERSION_UP:
+      VersionUpCommand(*this);
+      break;
+    case IDC_UNINSTALL:
+      UninstallCommand(*this);
+      break;
+  }
+  return true;
 }
 
 void MainWindow::Run() {
   platform_.files.ChangeFolder(setupState.mainPath);
   platform_.shell.Open(view_.Handle(), setupState.executePath);
   view_.End(IDC_RUN);
+}
+
+bool MainWindow::StartInstallRun() {
+  if (platform_.threads == nullptr || InstallRunning()) return false;
+  JoinWorker();  // a finished run's worker may still be on its way out
+  installRunning_.store(true);
+  if (!platform_.threads->Start(RunInstall, this, &setupState.workerThread)) {
+    installRunning_.store(false);
+    return false;
+  }
+  return true;
+}
+
+void MainWindow::JoinWorker() {
+  if (setupState.workerThread == nullptr || platform_.threads == nullptr) return;
+  platform_.threads->Join(setupState.workerThread);
+  setupState.workerThread = nullptr;
 }
 
 }  // namespace setup

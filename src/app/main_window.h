@@ -2,6 +2,7 @@
 // commands. The platform's dialog procedure only forwards messages here.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 
 namespace setup {
@@ -48,10 +49,33 @@ constexpr int kBusyFrameCount = 16;
 class MainWindow {
  public:
   MainWindow(MainWindowPlatform& platform, WindowView& view) : platform_(platform), view_(view) {}
+  // Waits for an install run's worker that is still finishing, so it never outlives the window.
+  ~MainWindow();
+  MainWindow(const MainWindow&) = delete;
+  MainWindow& operator=(const MainWindow&) = delete;
+
+  MainWindowPlatform& platform() { return platform_; }
+  WindowView& view() { return view_; }
 
   // WM_INITDIALOG: caption, progress range and the layout. endResult is what the window ends
   // with when nothing is installed.
   void Initialise(int endResult);
+
+  // The layouts, each named for the moment it shows. Buttons not named keep their state.
+  // An older version installed: Version up and Cancel.
+  void ShowVersionUpLayout();
+  // The current version installed: Run, Uninstall and Cancel.
+  void ShowMaintenanceLayout();
+  // Nothing installed, also behind the warning that ends the program: Setup and Cancel.
+  void ShowSetupLayout();
+  // Copying: the buttons give way to the progress bar, and to its percent text when asked for.
+  void ShowBusyLayout(bool percentText);
+  // After an install or a version-up: Run, Uninstall and Cancel, the progress display hidden.
+  void ShowInstalledLayout();
+  // After a failed install run: Setup again, or Cancel.
+  void ShowSetupFailedLayout();
+  // After a failed version-up: Cancel alone.
+  void ShowVersionUpFailedLayout();
 
   // The picture drawn 1:1 at (7, 7); info null when there is none.
   PictureToPaint Picture() const;
@@ -64,15 +88,24 @@ class MainWindow {
   // The frame to draw over the picture; info null when the animation is not running.
   FrameToPaint BusyFrame() const;
 
-  // WM_COMMAND with a control id; false for ids the window does not handle.
+  // WM_COMMAND with a control id; false for ids the window does not handle. While an install run
+  // works, every command is taken and ignored: none may end the program or start another road.
   bool Command(int id);
+
+  // The install run's worker. Started on the window's thread, which alone starts and joins it;
+  // the worker says it is done as its last use of the window.
+  bool StartInstallRun();
+  bool InstallRunning() const { return installRunning_.load(); }
+  void InstallRunDone() { installRunning_.store(false); }
 
  private:
   void Run();
+  void JoinWorker();
 
   MainWindowPlatform& platform_;
   WindowView& view_;
-  int busyFrame_ = -1;  // -1: no animation
+  int busyFrame_ = -1;  // -1: no animation; the window's thread only
+  std::atomic<bool> installRunning_{false};
 };
 
 // True when the package offers a fresh installation: it carries a licence.

@@ -2,28 +2,25 @@
 
 #include "app/install_record.h"
 #include "app/picture.h"
-#include "app/setup_state.h"
 #include "archive/memory_stream.h"
 #include "archive/package_archive.h"
+#include "model/control_ids.h"
+#include "model/setup_state.h"
+#include "platform/files.h"
 #include "platform/platform.h"
 #include "script/install_script.h"
 
 namespace setup {
 
-namespace {
-constexpr int kBuiltInPackage = 135;
-}  // namespace
-
 int IsProgramInstalled(FileSystem& files) {
-  uint64_t size;
-  return setupState.executePath[0] != '\0' && files.FileSize(setupState.executePath, &size) ? 1 : 0;
+  return setupState.executePath[0] != '\0' && FileExists(files, setupState.executePath) ? 1 : 0;
 }
 
 int RunSetupProgram(FileSystem& files, Registry& registry, ProgramResources& resources,
                     MainWindowHost& mainWindow, void* instance) {
   SetupState& s = setupState;
   s.instance = instance;
-  if (!OpenPackage(files, resources, "files.zarc") && !OpenPackage(files, resources, kBuiltInPackage)) {
+  if (!OpenPackage(files, resources, "files.zarc") && !OpenPackage(files, resources, IDR_PACKAGE)) {
     return 0;
   }
   if (!ParseInstallScript("setup.txt")) {

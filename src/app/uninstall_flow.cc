@@ -1,13 +1,13 @@
 #include <cstring>
 
-#include "app/control_ids.h"
 #include "app/flows.h"
 #include "app/install_record.h"
 #include "app/main_window.h"
-#include "app/setup_state.h"
-#include "app/texts.h"
-#include "install/install_path.h"
+#include "base/path.h"
 #include "install/removal.h"
+#include "model/control_ids.h"
+#include "model/setup_state.h"
+#include "model/texts.h"
 #include "platform/platform.h"
 #include "platform/shell.h"
 #include "platform/views.h"
@@ -47,7 +47,9 @@ void DeleteStartMenuFolder(MainWindowPlatform& platform, WindowView& view) {
 
 }  // namespace
 
-void UninstallCommand(MainWindowPlatform& platform, WindowView& view) {
+void UninstallCommand(MainWindow& window) {
+  MainWindowPlatform& platform = window.platform();
+  WindowView& view = window.view();
   if (view.RunDialog(IDD_UNINSTALL) != IDC_OK) return;
 
   char installed[kPathCapacity];

@@ -1,15 +1,15 @@
-#include "app/control_ids.h"
 #include "app/flows.h"
 #include "app/installed.h"
 #include "app/main_window.h"
-#include "app/setup_state.h"
-#include "app/texts.h"
+#include "base/path.h"
 #include "chunkfile/chunk_format.h"
 #include "chunkfile/chunk_reader.h"
 #include "chunkfile/chunk_writer.h"
 #include "install/file_installation.h"
-#include "install/install_path.h"
 #include "install/shortcuts.h"
+#include "model/control_ids.h"
+#include "model/setup_state.h"
+#include "model/texts.h"
 #include "platform/shell.h"
 #include "platform/views.h"
 
@@ -35,24 +35,24 @@ bool CopyKeptChunks(ChunkReader& reader, ChunkWriter& writer) {
 
 }  // namespace
 
-void VersionUpCommand(MainWindowPlatform& platform, WindowView& view, MainWindow& window) {
+void VersionUpCommand(MainWindow& window) {
   SetupState& s = setupState;
+  MainWindowPlatform& platform = window.platform();
+  WindowView& view = window.view();
   if (view.RunDialog(IDD_INSTALL_OPTIONS) != IDC_OK) return;
 
-  ShowBusyLayout(view, false);  // the percent text belongs to the install run
+  window.ShowBusyLayout(false);  // the percent text belongs to the install run
 
   const bool ok = InstallFiles(platform.files, view, s.installList.entries, s.installList.count, platform.threads);
   if (!ok) {
     view.ShowMessage(kVersionUpFailedText, kSetupCaption, kMessageOk);
-    view.ShowControl(IDC_PROGRESS, false);
-    view.ShowControl(IDC_CANCEL, true);
-    window.Initialise(0);  // the layout after a failed version-up: Cancel alone
+    window.ShowVersionUpFailedLayout();
     return;
   }
 
   view.ShowMessage(kVersionUpSucceededText, kSetupCaption, kMessageOk);
   RecordInstallation(platform.registry);
-  ShowInstalledLayout(view);
+  window.ShowInstalledLayout();
 
   CarryOverSavedData(platform, view);
 }

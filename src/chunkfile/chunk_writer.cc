@@ -6,15 +6,12 @@
 
 #include "base/byte_order.h"
 #include "base/text.h"
+#include "platform/files.h"
 #include "platform/platform.h"
 
 namespace setup {
 
 namespace {
-
-// A temporary file left by a crash must not block the next rewrite, and two writers must never
-// share one, so a few names are tried, each created only if it is new.
-constexpr int kTemporaryNames = 10;
 
 void StoreChunkHeader(uint8_t* header, uint32_t id, uint32_t length) {
   StoreLE32(header, id);
@@ -65,15 +62,8 @@ bool ChunkWriter::Open(const char* path, uint32_t formType) {
 }
 
 bool ChunkWriter::CreateTemporaryFile() {
-  for (int i = 0; i < kTemporaryNames; ++i) {
-    const int length = i == 0 ? FormatText(temporaryPath_, sizeof temporaryPath_, "%s.tmp", path_)
-                              : FormatText(temporaryPath_, sizeof temporaryPath_, "%s.tmp%d", path_, i);
-    if (length < 0 || size_t(length) >= sizeof temporaryPath_) return false;
-    output_ = files_.OpenForWriting(temporaryPath_, WriteMode::kNew);
-    if (output_) return true;
-  }
-  temporaryPath_[0] = '\0';
-  return false;
+  output_ = CreateFileBeside(files_, path_, ".tmp", temporaryPath_, sizeof temporaryPath_);
+  return output_ != nullptr;
 }
 
 bool ChunkWriter::BeginChunk(uint32_t id) {

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "platform/files.h"
+
 namespace setup {
 
 namespace {
@@ -31,11 +33,6 @@ void CreationLog::Note(TextBuffer<char>& list, const char* path) {
   list.Append(path, strlen(path) + 1);
 }
 
-bool CreationLog::Exists(const char* path) {
-  uint64_t size;
-  return inner_.FileSize(path, &size);
-}
-
 bool CreationLog::MakeFolder(const char* path) {
   if (!inner_.MakeFolder(path)) return false;
   Note(folders_, path);
@@ -43,21 +40,21 @@ bool CreationLog::MakeFolder(const char* path) {
 }
 
 std::unique_ptr<OutputFile> CreationLog::OpenForWriting(const char* path, WriteMode mode) {
-  const bool existed = Exists(path);
+  const bool existed = FileExists(inner_, path);
   std::unique_ptr<OutputFile> file = inner_.OpenForWriting(path, mode);
   if (file && !existed) Note(files_, path);
   return file;
 }
 
 bool CreationLog::MoveOver(const char* from, const char* to) {
-  const bool existed = Exists(to);
+  const bool existed = FileExists(inner_, to);
   if (!inner_.MoveOver(from, to)) return false;
   if (!existed) Note(files_, to);
   return true;
 }
 
 bool CreationLog::CopyFileOver(const char* source, const char* destination) {
-  const bool existed = Exists(destination);
+  const bool existed = FileExists(inner_, destination);
   if (!inner_.CopyFileOver(source, destination)) return false;
   if (!existed) Note(files_, destination);
   return true;

@@ -40,7 +40,6 @@ class CreationLog : public FileSystem {
   bool FreeBytes(const char* root, uint64_t* bytes) override { return inner_.FreeBytes(root, bytes); }
 
  private:
-  bool Exists(const char* path);
   void Note(TextBuffer<char>& list, const char* path);
 
   FileSystem& inner_;

@@ -37,11 +37,7 @@ void EntryPool::StartWorkers() {
   int wanted = threads_->ProcessorCount();
   if (wanted < 2) wanted = 2;
   if (wanted > kMaxWorkers) wanted = kMaxWorkers;
-  while (workerCount_ < wanted) {
-    void* worker = threads_->Start(WorkerMain, this);
-    if (worker == nullptr) break;
-    workers_[workerCount_++] = worker;
-  }
+  while (workerCount_ < wanted && threads_->Start(WorkerMain, this, &workers_[workerCount_])) ++workerCount_;
 }
 
 EntryPool::~EntryPool() {

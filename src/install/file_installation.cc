@@ -5,9 +5,11 @@
 
 #include "archive/memory_stream.h"
 #include "archive/package_archive.h"
+#include "base/path.h"
 #include "base/text.h"
 #include "install/entry_pool.h"
-#include "install/install_path.h"
+#include "model/control_ids.h"
+#include "platform/files.h"
 #include "platform/platform.h"
 #include "platform/views.h"
 
@@ -42,38 +44,19 @@ class SplitText {
   const char* second_ = nullptr;
 };
 
-bool Exists(FileSystem& files, const char* path) {
-  uint64_t size;
-  return files.FileSize(path, &size);
-}
-
 // A file already at a destination is replaced whole or not at all: the new one is made beside it
 // and then moved into its place. Written over directly, a version-up that stops half way (a full
 // disk, a file in use) would leave the old program cut short and still recorded as installed.
-constexpr int kTemporaryNames = 10;  // a name left by a crash must not block the next run
-constexpr size_t kTemporarySuffix = 5;  // ".tmp" and one digit
+constexpr char kBesideSuffix[] = ".tmp";
+constexpr size_t kTemporarySuffix = sizeof kBesideSuffix;  // ".tmp", one digit (in the NUL's place)
 
 // A path short enough for a name beside it; a longer one can only be written in place.
 bool CanReplaceBeside(const char* path) { return strlen(path) + kTemporarySuffix < kPathCapacity; }
 
-// A new, empty file beside path (which CanReplaceBeside), named path + ".tmp", or ".tmp1" to
-// ".tmp9" when that is taken; its name goes to temporary. Null when none can be made.
-std::unique_ptr<OutputFile> CreateFileBeside(FileSystem& files, const char* path, char (&temporary)[kPathCapacity]) {
-  for (int i = 0; i < kTemporaryNames; ++i) {
-    if (i == 0) {
-      FormatText(temporary, sizeof temporary, "%s.tmp", path);
-    } else {
-      FormatText(temporary, sizeof temporary, "%s.tmp%d", path, i);
-    }
-    if (auto file = files.OpenForWriting(temporary, WriteMode::kNew)) return file;
-  }
-  return nullptr;
-}
-
 // Writes all of data to the file; false if it cannot be created or any byte fails to reach it. A
 // file this call created is removed again when it could not be written whole.
 bool WriteInPlace(FileSystem& files, const char* path, WriteMode mode, const void* data, uint32_t size) {
-  const bool existed = mode == WriteMode::kReplace && Exists(files, path);
+  const bool existed = mode == WriteMode::kReplace && FileExists(files, path);
   auto file = files.OpenForWriting(path, mode);
   if (file == nullptr) return false;
   bool written = file->Write(data, size);
@@ -84,12 +67,12 @@ bool WriteInPlace(FileSystem& files, const char* path, WriteMode mode, const voi
 
 // Writes data as the file path, creating it or replacing the one there whole.
 bool WriteWholeFile(FileSystem& files, const char* path, const void* data, uint32_t size) {
-  if (!Exists(files, path) || !CanReplaceBeside(path)) {
+  if (!FileExists(files, path) || !CanReplaceBeside(path)) {
     // Nothing there to lose (or no room for a name beside it): written where it goes.
     return WriteInPlace(files, path, WriteMode::kReplace, data, size);
   }
   char temporary[kPathCapacity];
-  auto file = CreateFileBeside(files, path, temporary);
+  auto file = CreateFileBeside(files, path, kBesideSuffix, temporary, sizeof temporary);
   if (file == nullptr) return false;
   bool written = file->Write(data, size);
   // On the disk before it takes the old file's place, so a power loss cannot leave the name on
@@ -104,11 +87,11 @@ bool WriteWholeFile(FileSystem& files, const char* path, const void* data, uint3
 
 // Copies source to destination, creating it or replacing the file there whole.
 bool CopyOver(FileSystem& files, const char* source, const char* destination) {
-  if (!Exists(files, destination) || !CanReplaceBeside(destination)) {
+  if (!FileExists(files, destination) || !CanReplaceBeside(destination)) {
     return files.CopyFileOver(source, destination);  // a failed copy leaves no part of itself
   }
   char temporary[kPathCapacity];
-  auto reserved = CreateFileBeside(files, destination, temporary);
+  auto reserved = CreateFileBeside(files, destination, kBesideSuffix, temporary, sizeof temporary);
   if (reserved == nullptr) return false;
   const bool copied = reserved->Close(false) && files.CopyFileOver(source, temporary) &&
                       files.MoveOver(temporary, destination);
@@ -269,15 +252,15 @@ bool CopyFolderTree(FileSystem& files, WindowView& mainWindow, const char* desti
 
 void StepProgress(WindowView& mainWindow) {
   // In 64 bits, held below the 32-bit limit: endless retries must not overflow the position.
-  int64_t position = int64_t(setupState.progressPos) + kProgressStep;
+  int64_t position = int64_t(setupState.progressPos) + kProgressRange;
   if (position > INT32_MAX) position = INT32_MAX;
   setupState.progressPos = int32_t(position);
-  int64_t percent = position * 100 / 255;
+  int64_t percent = position * 100 / kProgressRange;
   if (percent > 100) percent = 100;
   char text[32];
   FormatText(text, sizeof text, "%d%%", int(percent));
-  mainWindow.SetControlText(kProgressTextId, text);
-  SetProgressPosition(mainWindow, kProgressBarId, setupState.progressPos);
+  mainWindow.SetControlText(IDC_PERCENT, text);
+  SetProgressPosition(mainWindow, IDC_PROGRESS, setupState.progressPos);
 }
 
 void SetProgressPosition(WindowView& window, int controlId, int position) {

@@ -3,17 +3,13 @@
 // the main window's progress bar and percent text advanced after each file.
 #pragma once
 
-#include "app/setup_state.h"
+#include "model/setup_state.h"
 
 namespace setup {
 
 class FileSystem;
 class Threads;
 class WindowView;
-
-constexpr int kProgressBarId = 1015;   // the main window's progress bar
-constexpr int kProgressTextId = 1016;  // the percent text beside it
-constexpr int kProgressStep = 255;     // one file: the whole range the main window sets
 
 // Carries out count entries, in order, into setupState.installDir, which is created first if
 // needed. True when every entry was carried out or skipped; false at the first one that fails:

@@ -2,8 +2,8 @@
 
 #include <cstring>
 
+#include "base/path.h"
 #include "base/text.h"
-#include "install/install_path.h"
 #include "platform/platform.h"
 
 namespace setup {
@@ -78,34 +78,6 @@ class TreeDeleter : public FolderVisitor {
   const char* folder_;
 };
 
-// RemoveFolderTree below a folder without a trailing separator.
-class TreeRemover : public FolderVisitor {
- public:
-  TreeRemover(FileSystem& files, const char* folder) : files_(files), folder_(folder) {}
-
-  bool Visit(const FolderItem& item) override {
-    char path[kPathCapacity];
-    if (item.isFolder && item.name[0] == '.') return true;  // neither emptied nor removed
-    if (!FormatPath(path, "%s\\%s", folder_, item.name)) return true;
-    if (item.isFolder) {
-      RemoveBelowAndSelf(files_, path);
-    } else {
-      files_.RemoveFile(path);
-    }
-    return true;
-  }
-
-  static bool RemoveBelowAndSelf(FileSystem& files, const char* folder) {
-    TreeRemover remover(files, folder);
-    files.ListFolder(folder, remover);
-    return files.RemoveEmptyFolder(folder);
-  }
-
- private:
-  FileSystem& files_;
-  const char* folder_;
-};
-
 }  // namespace
 
 void DeleteFolderTree(FileSystem& files, const char* path) {
@@ -113,14 +85,6 @@ void DeleteFolderTree(FileSystem& files, const char* path) {
   char folder[kPathCapacity];
   if (!FormatPath(folder, EndsWithSeparator(path) ? "%s" : "%s\\", path)) return;
   TreeDeleter::DeleteBelowAndSelf(files, folder);
-}
-
-bool RemoveFolderTree(FileSystem& files, const char* path) {
-  if (!NamesFolderBelowRoot(path)) return false;
-  char folder[kPathCapacity];
-  if (!CopyText(folder, sizeof folder, path)) return false;
-  if (EndsWithSeparator(folder)) folder[strlen(folder) - 1] = '\0';
-  return TreeRemover::RemoveBelowAndSelf(files, folder);
 }
 
 }  // namespace setup

@@ -1,6 +1,5 @@
-// Recursive removal of a folder with everything in it: DeleteFolderTree for uninstall, and
-// RemoveFolderTree for clearing up after a failed install run. Neither ever touches anything
-// outside the folder it is given, and both refuse a path that could name more than one product's
+// Recursive removal of a folder with everything in it, for uninstall. It never touches anything
+// outside the folder it is given, and refuses a path that could name more than one product's
 // folder: empty, relative, a drive or share root, or holding empty, "." or ".." names.
 #pragma once
 
@@ -12,9 +11,5 @@ class FileSystem;
 // end with a separator; one is added when it does not. Files that cannot be deleted (read-only,
 // in use) stay, and so does every folder above them.
 void DeleteFolderTree(FileSystem& files, const char* path);
-
-// Deletes every file below path and every sub-folder whose name does not begin with a dot, then
-// path itself. True only when path was removed: it existed and ended up empty.
-bool RemoveFolderTree(FileSystem& files, const char* path);
 
 }  // namespace setup

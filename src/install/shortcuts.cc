@@ -1,8 +1,9 @@
 #include "install/shortcuts.h"
 
-#include "app/setup_state.h"
+#include "base/path.h"
 #include "install/file_installation.h"
-#include "install/install_path.h"
+#include "model/setup_state.h"
+#include "model/texts.h"
 #include "platform/shell.h"
 
 namespace setup {
@@ -41,7 +42,7 @@ bool CreateStartMenuLinks(FileSystem& files, Shell& shell, void* ownerWindow) {
 
   if (shell.BeginComponents() < 0) return false;
   MakeLink(shell, folder, setupState.programLinkName, "", setupState.executableName);
-  MakeLink(shell, folder, setupState.programLinkName, kUninstallerSuffix, setupState.uninstallerName);
+  MakeLink(shell, folder, setupState.programLinkName, kUninstallerLinkSuffix, setupState.uninstallerName);
   MakeLink(shell, folder, setupState.readmeLinkName, "", setupState.readmeName);
   shell.EndComponents();
   return true;

@@ -9,10 +9,6 @@ namespace setup {
 class FileSystem;
 class Shell;
 
-// "ｱﾝｲﾝｽﾄｰﾗｰ" in code page 932 (half-width katakana): appended to the program's shortcut name to
-// name the uninstaller's.
-constexpr char kUninstallerSuffix[] = "\xB1\xDD\xB2\xDD\xBD\xC4\xB0\xD7\xB0";
-
 // Writes one shortcut file at linkPath opening target in workingDirectory with showCommand. The
 // shell's result: negative on failure. The component object model must be begun on this thread.
 int32_t CreateShellLink(Shell& shell, const char* linkPath, const char* target, const char* workingDirectory,

@@ -1,5 +1,6 @@
-// Threads as the core needs them: the install run starts one worker, and the engine a pool that
-// shares the install list's entries out.
+// Threads as the core needs them: the install run starts one worker, and the window that started
+// it waits for it before it goes; the engine starts a pool that shares the install list's entries
+// out.
 #pragma once
 
 #include <memory>
@@ -22,11 +23,11 @@ class ThreadLock {
 class Threads {
  public:
   virtual ~Threads() = default;
-  // Starts routine(argument) on a new thread at once; its handle, or null if none could be started.
-  virtual void* Start(void (*routine)(void* argument), void* argument) = 0;
-  // Lets go of a handle from Start; the thread itself runs on.
-  virtual void Close(void* thread) = 0;
-  // Waits until the thread of a handle from Start has ended, then lets go of the handle.
+  // Starts routine(argument) on a new thread. Its handle is stored in *handle before the routine
+  // runs, so the routine and the starter see the same value. False, with *handle null, when no
+  // thread could be started.
+  virtual bool Start(void (*routine)(void* argument), void* argument, void** handle) = 0;
+  // Waits until the thread has ended, then lets go of its handle.
   virtual void Join(void* thread) = 0;
   // The processors this process may run on; at least 1.
   virtual int ProcessorCount() = 0;

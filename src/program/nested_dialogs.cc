@@ -1,6 +1,6 @@
 #include "program/nested_dialogs.h"
 
-#include "app/control_ids.h"
+#include "model/control_ids.h"
 
 namespace setup {
 

@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "app/setup_state.h"
 #include "archive/memory_stream.h"
+#include "model/setup_state.h"
 
 namespace setup {
 

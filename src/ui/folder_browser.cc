@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "app/setup_state.h"
 #include "base/text.h"
+#include "model/setup_state.h"
 #include "ui/free_space.h"
 
 namespace setup {

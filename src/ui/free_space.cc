@@ -2,10 +2,10 @@
 
 #include <cstdio>
 
-#include "app/control_ids.h"
-#include "app/setup_state.h"
-#include "app/texts.h"
 #include "base/text.h"
+#include "model/control_ids.h"
+#include "model/setup_state.h"
+#include "model/texts.h"
 #include "platform/platform.h"
 #include "platform/views.h"
 

@@ -2,11 +2,11 @@
 
 #include <cstring>
 
-#include "app/control_ids.h"
-#include "app/setup_state.h"
-#include "app/texts.h"
+#include "base/path.h"
 #include "base/text.h"
-#include "install/install_path.h"
+#include "model/control_ids.h"
+#include "model/setup_state.h"
+#include "model/texts.h"
 #include "platform/views.h"
 #include "ui/folder_browser.h"
 #include "ui/free_space.h"

@@ -1,9 +1,9 @@
 #include "ui/licence_dialog.h"
 
-#include "app/control_ids.h"
-#include "app/texts.h"
 #include "archive/memory_stream.h"
 #include "base/text_buffer.h"
+#include "model/control_ids.h"
+#include "model/texts.h"
 #include "platform/views.h"
 
 namespace setup {

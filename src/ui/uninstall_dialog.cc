@@ -1,7 +1,7 @@
 #include "ui/uninstall_dialog.h"
 
-#include "app/control_ids.h"
-#include "app/setup_state.h"
+#include "model/control_ids.h"
+#include "model/setup_state.h"
 #include "platform/views.h"
 
 namespace setup {

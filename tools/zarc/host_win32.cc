@@ -4,8 +4,8 @@
 
 #include <cstdio>
 
-#include "platform/win32/wide_text.h"
 #include "base/text.h"
+#include "platform/win32/wide_text.h"
 #include "zarc/entry_name.h"
 #include "zarc/host.h"
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/win32/win32_file_system.h"
 #include "platform/win32/wide_text.h"
+#include "platform/win32/win32_file_system.h"
 #include "zarc/commands.h"
 #include "zarc/console.h"
 #include "zarc/zarc.h"

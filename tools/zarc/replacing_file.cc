@@ -2,12 +2,12 @@
 
 #include <utility>
 
+#include "platform/files.h"
+
 namespace zarc {
 
 namespace {
-// A temporary file left by a run that was killed must not block the next one, nor may two runs
-// share one, so a few names are tried, each created only if new.
-constexpr int kTemporaryNames = 10;
+constexpr char kSuffix[] = ".zarc-tmp";
 }  // namespace
 
 ReplacingFile::ReplacingFile(setup::FileSystem& files, std::string path)
@@ -26,16 +26,11 @@ bool ReplacingFile::Fail(const char* why) {
 }
 
 bool ReplacingFile::Open() {
-  for (int i = 0; i < kTemporaryNames; ++i) {
-    std::string name = path_ + ".zarc-tmp";
-    if (i > 0) name += std::to_string(i);
-    output_ = files_.OpenForWriting(name.c_str(), setup::WriteMode::kNew);
-    if (output_) {
-      temporary_ = name;
-      return true;
-    }
-  }
-  return Fail("cannot create a temporary file beside it");
+  std::vector<char> name(path_.size() + sizeof kSuffix + 1);
+  output_ = setup::CreateFileBeside(files_, path_.c_str(), kSuffix, name.data(), name.size());
+  if (!output_) return Fail("cannot create a temporary file beside it");
+  temporary_ = name.data();
+  return true;
 }
 
 bool ReplacingFile::Write(const uint8_t* data, uint32_t size) {

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "base/text.h"
+#include "platform/files.h"
 #include "platform/posix/lnk_writer.h"
 
 namespace setup {
@@ -36,10 +37,7 @@ int32_t PosixShell::WriteShortcut(const char* linkPath, const char* target, cons
   return kShellFailed;
 }
 
-bool PosixShell::Open(void*, const char* path) {
-  uint64_t size = 0;
-  return files_.FileSize(path, &size);
-}
+bool PosixShell::Open(void*, const char* path) { return FileExists(files_, path); }
 
 namespace {
 

@@ -43,21 +43,17 @@ void* ThreadMain(void* parameter) {
 
 }  // namespace
 
-// The handle is the launch record; Close detaches the thread and frees it.
-void* PosixThreads::Start(void (*routine)(void*), void* argument) {
+// The handle is the launch record, which exists before the thread does.
+bool PosixThreads::Start(void (*routine)(void*), void* argument, void** handle) {
   Launch* launch = new (std::nothrow) Launch{routine, argument, {}};
-  if (launch == nullptr) return nullptr;
+  *handle = launch;
+  if (launch == nullptr) return false;
   if (pthread_create(&launch->thread, nullptr, ThreadMain, launch) != 0) {
+    *handle = nullptr;
     delete launch;
-    return nullptr;
+    return false;
   }
-  return launch;
-}
-
-void PosixThreads::Close(void* thread) {
-  Launch* launch = static_cast<Launch*>(thread);
-  pthread_detach(launch->thread);
-  delete launch;
+  return true;
 }
 
 void PosixThreads::Join(void* thread) {

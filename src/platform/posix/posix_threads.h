@@ -1,4 +1,4 @@
-// Threads on POSIX: a detached pthread per start.
+// Threads on POSIX: a pthread per start, joined by its starter.
 #pragma once
 
 #include "platform/threads.h"
@@ -7,8 +7,7 @@ namespace setup {
 
 class PosixThreads : public Threads {
  public:
-  void* Start(void (*routine)(void* argument), void* argument) override;
-  void Close(void* thread) override;
+  bool Start(void (*routine)(void* argument), void* argument, void** handle) override;
   void Join(void* thread) override;
   int ProcessorCount() override;
   std::unique_ptr<ThreadLock> NewLock() override;

@@ -35,18 +35,27 @@ unsigned __stdcall ThreadMain(void* parameter) {
 
 }  // namespace
 
-void* Win32Threads::Start(void (*routine)(void*), void* argument) {
+// Created suspended, so the handle is stored before the routine can run.
+bool Win32Threads::Start(void (*routine)(void*), void* argument, void** handle) {
+  *handle = nullptr;
   Launch* launch = new (std::nothrow) Launch{routine, argument};
-  if (launch == nullptr) return nullptr;
-  uintptr_t thread = _beginthreadex(nullptr, 0, ThreadMain, launch, 0, nullptr);
+  if (launch == nullptr) return false;
+  uintptr_t thread = _beginthreadex(nullptr, 0, ThreadMain, launch, CREATE_SUSPENDED, nullptr);
   if (thread == 0) {
     delete launch;
-    return nullptr;
+    return false;
   }
-  return reinterpret_cast<void*>(thread);
+  *handle = reinterpret_cast<void*>(thread);
+  if (ResumeThread(reinterpret_cast<HANDLE>(thread)) == DWORD(-1)) {
+    // Never ran: ending it is safe, and the launch record is still ours.
+    TerminateThread(reinterpret_cast<HANDLE>(thread), 0);
+    CloseHandle(reinterpret_cast<HANDLE>(thread));
+    delete launch;
+    *handle = nullptr;
+    return false;
+  }
+  return true;
 }
-
-void Win32Threads::Close(void* thread) { CloseHandle(static_cast<HANDLE>(thread)); }
 
 void Win32Threads::Join(void* thread) {
   WaitForSingleObject(static_cast<HANDLE>(thread), INFINITE);

@@ -7,8 +7,7 @@ namespace setup {
 
 class Win32Threads : public Threads {
  public:
-  void* Start(void (*routine)(void* argument), void* argument) override;
-  void Close(void* thread) override;
+  bool Start(void (*routine)(void* argument), void* argument, void** handle) override;
   void Join(void* thread) override;
   int ProcessorCount() override;
   std::unique_ptr<ThreadLock> NewLock() override;

@@ -15,22 +15,21 @@
 #include <utility>
 #include <vector>
 
-#include "app/control_ids.h"
 #include "app/flows.h"
 #include "app/main_window.h"
 #include "app/registry_probe.h"
-#include "app/setup_state.h"
-#include "app/texts.h"
 #include "archive/package_archive.h"
 #include "fakes/fake_file_system.h"
+#include "fakes/fake_threads.h"
 #include "fakes/fake_view.h"
 #include "fakes/faulty_file_system.h"
 #include "fakes/product_script.h"
 #include "fakes/test_archive.h"
-#include "install/install_run.h"
 #include "install/tree_snapshot.h"
+#include "model/control_ids.h"
+#include "model/setup_state.h"
+#include "model/texts.h"
 #include "platform/platform_fixture.h"
-#include "platform/threads.h"
 
 namespace setup {
 namespace {
@@ -41,37 +40,6 @@ using testing::TreeSnapshot;
 
 enum class Storage { kMemory, kDisk };
 
-// Runs the install run's worker when the test says so, as the system would start it later; the
-// install engine's pool gets the platform's own threads, so every fault also meets entries that
-// other workers have under way.
-class DeferredThreads : public Threads {
- public:
-  void* Start(void (*routine)(void*), void* argument) override {
-    if (routine != RunInstall) return real_->Start(routine, argument);
-    routine_ = routine;
-    argument_ = argument;
-    return this;
-  }
-  void Close(void* thread) override {
-    if (thread != this) real_->Close(thread);
-  }
-  void Join(void* thread) override { real_->Join(thread); }
-  int ProcessorCount() override { return real_->ProcessorCount(); }
-  std::unique_ptr<ThreadLock> NewLock() override { return real_->NewLock(); }
-  void RunWorker() {
-    if (routine_ == nullptr) return;
-    auto routine = routine_;
-    routine_ = nullptr;
-    routine(argument_);
-  }
-
- private:
-  std::unique_ptr<Threads> real_ = testing::MakeThreads();
-  void (*routine_)(void*) = nullptr;
-  void* argument_ = nullptr;
-};
-
-// What the package and the medium hold, and what an older version left in the install folder.
 // Enough package entries, two of them large, for the pool's workers to have several under way
 // whichever one fails.
 std::string Repeated(const std::string& text, int times) {
@@ -79,6 +47,7 @@ std::string Repeated(const std::string& text, int times) {
   for (int i = 0; i < times; ++i) out += text + std::to_string(i);
   return out;
 }
+// What the package and the medium hold, and what an older version left in the install folder.
 const std::map<std::string, std::string> kNewFiles = {
     {"Quillfen.exe", "MZ new program"},
     {"engine.dll", Repeated("MZ engine ", 4000)},
@@ -282,7 +251,7 @@ class FlowFaultTest : public ::testing::TestWithParam<Storage> {
   // out, with the main window showing visible, and hands the outcome to check. Returns the number
   // of steps the run took.
   using Prepare = void (FlowFaultTest::*)();
-  using Command = std::function<void(MainWindowPlatform&, testing::FakeView&)>;
+  using Command = std::function<void(MainWindow&)>;
   using Check = std::function<void(const Outcome&)>;
   int Attempt(int step, FaultyFileSystem::Mode mode, Prepare prepare, std::set<int> visible,
               const Command& command, const Check& check) {
@@ -290,7 +259,7 @@ class FlowFaultTest : public ::testing::TestWithParam<Storage> {
     (this->*prepare)();
     const TreeSnapshot before = testing::Snapshot(files(), root_);
     FaultyFileSystem faulty(files(), mode, step);
-    DeferredThreads threads;
+    testing::DeferredThreads threads;
     MainWindowPlatform platform{faulty, *registry_, shell_, &threads};
     testing::FakeView window(std::move(visible));
     window.nestedDialog = [](int id) {
@@ -299,7 +268,8 @@ class FlowFaultTest : public ::testing::TestWithParam<Storage> {
       }
       return IDC_OK;
     };
-    command(platform, window);
+    MainWindow mainWindow(platform, window);
+    command(mainWindow);
     threads.RunWorker();
     {
       SCOPED_TRACE(faulty.faulted() == nullptr ? std::string("no fault")
@@ -379,11 +349,6 @@ TEST_P(FlowFaultTest, ASetupThatFailsAnywhereTakesBackOnlyItsOwnWork) {
 
 class VersionUpFaultTest : public FlowFaultTest {
  protected:
-  static void VersionUp(MainWindowPlatform& platform, testing::FakeView& window) {
-    MainWindow mainWindow(platform, window);
-    VersionUpCommand(platform, window, mainWindow);
-  }
-
   // Each program file is the old one or the new one whole, never cut short or gone; the user's file
   // stays; the saved data is the old file or, after a successful version-up, the converted one;
   // the record says version 5 exactly when the version-up succeeded, over the new files only. A
@@ -420,13 +385,13 @@ INSTANTIATE_TEST_SUITE_P(, VersionUpFaultTest, ::testing::Values(Storage::kMemor
                          StorageName);
 
 TEST_P(VersionUpFaultTest, AFailureAnywhereLosesNoFileAndTheRecordTellsTheTruth) {
-  Sweep(FaultyFileSystem::Mode::kFail, &FlowFaultTest::InstallOlderVersion, {IDC_VERSION_UP, IDC_CANCEL}, VersionUp,
+  Sweep(FaultyFileSystem::Mode::kFail, &FlowFaultTest::InstallOlderVersion, {IDC_VERSION_UP, IDC_CANCEL}, VersionUpCommand,
         [this](const Outcome& run) { Check(run, false); });
 }
 
 TEST_P(VersionUpFaultTest, ACrashAnywhereLeavesEachFileOldOrNewWhole) {
   Sweep(FaultyFileSystem::Mode::kCrash, &FlowFaultTest::InstallOlderVersion, {IDC_VERSION_UP, IDC_CANCEL},
-        VersionUp, [this](const Outcome& run) { Check(run, true); });
+        VersionUpCommand, [this](const Outcome& run) { Check(run, true); });
 }
 
 TEST_P(FlowFaultTest, AnUninstallThatCannotDeleteSomethingStillEndsAndTouchesNothingElse) {

@@ -4,60 +4,33 @@
 
 #include <gtest/gtest.h>
 
+#include <condition_variable>
 #include <cstring>
+#include <memory>
+#include <mutex>
 #include <string>
 
-#include "app/control_ids.h"
 #include "app/install_record.h"
 #include "app/main_window.h"
 #include "app/registry_probe.h"
-#include "app/setup_state.h"
-#include "app/texts.h"
 #include "archive/package_archive.h"
 #include "chunkfile/chunk_format.h"
 #include "chunkfile/chunk_reader.h"
 #include "fakes/fake_file_system.h"
+#include "fakes/fake_threads.h"
 #include "fakes/fake_view.h"
 #include "fakes/product_script.h"
 #include "fakes/test_archive.h"
-#include "install/install_run.h"
+#include "model/control_ids.h"
+#include "model/setup_state.h"
+#include "model/texts.h"
 #include "platform/platform_fixture.h"
-#include "platform/threads.h"
 
 namespace setup {
 namespace {
 
 using testing::Bytes;
 using testing::FakeView;
-
-// Starts no install run by itself: the test runs the worker when it chooses, as the system would
-// later. The install engine's pool gets the platform's own threads.
-class FakeThreads : public Threads {
- public:
-  void* Start(void (*routine)(void*), void* argument) override {
-    if (routine != RunInstall) return real_->Start(routine, argument);
-    pending = routine;
-    pendingArgument = argument;
-    return &started;
-  }
-  void Close(void* thread) override { closed.push_back(thread); }
-  void Join(void* thread) override { real_->Join(thread); }
-  int ProcessorCount() override { return real_->ProcessorCount(); }
-  std::unique_ptr<ThreadLock> NewLock() override { return real_->NewLock(); }
-  void RunWorker() {
-    ASSERT_NE(nullptr, pending);
-    auto routine = pending;
-    pending = nullptr;
-    routine(pendingArgument);
-  }
-  void (*pending)(void*) = nullptr;
-  void* pendingArgument = nullptr;
-  int started = 0;
-  std::vector<void*> closed;
-
- private:
-  std::unique_ptr<Threads> real_ = testing::MakeThreads();
-};
 
 const char kInstallDir[] = "C:\\Games\\Quillfen";
 const char kPrograms[] = "C:\\Users\\me\\Start Menu\\Programs";
@@ -139,9 +112,10 @@ class FlowsTest : public ::testing::Test {
   testing::FakeResources resources_;
   std::unique_ptr<Registry> registry_ = testing::MakeRegistry();
   testing::FakeShell shell_;
-  FakeThreads threads_;
+  testing::DeferredThreads threads_;
   MainWindowPlatform platform_{files_, *registry_, shell_};
   FakeView view_{{IDC_SETUP, IDC_CANCEL}};
+  MainWindow window_{platform_, view_};
   std::string record_;
   bool confirmOptions_ = true;
   int licenceAnswer_ = IDC_OK;
@@ -150,9 +124,9 @@ class FlowsTest : public ::testing::Test {
 
 TEST_F(FlowsTest, SetupInstallsRecordsAndMakesTheChosenShortcuts) {
   setupState.makeDesktopLink = 0;
-  SetupCommand(platform_, view_);
+  SetupCommand(window_);
   EXPECT_EQ(std::vector<int>({IDD_LICENCE, IDD_INSTALL_OPTIONS}), view_.dialogsRun);
-  EXPECT_TRUE(InstallRunning());
+  EXPECT_TRUE(window_.InstallRunning());
   EXPECT_EQ(&threads_.started, setupState.workerThread);
   threads_.RunWorker();
 
@@ -173,9 +147,9 @@ TEST_F(FlowsTest, SetupInstallsRecordsAndMakesTheChosenShortcuts) {
   EXPECT_GT(view_.busySwitches[1].progress, 0);  // after the copying
   EXPECT_EQ(0u, view_.busySwitches[1].messagesBefore);
   EXPECT_EQ(1, setupState.licenceAccepted);
-  EXPECT_EQ(nullptr, setupState.workerThread);
-  EXPECT_EQ(std::vector<void*>({&threads_.started}), threads_.closed);
-  EXPECT_FALSE(InstallRunning());
+  EXPECT_EQ(&threads_.started, setupState.workerThread);  // joined when the window goes
+  EXPECT_TRUE(threads_.joined.empty());
+  EXPECT_FALSE(window_.InstallRunning());
   // Start menu only: program, uninstaller, readme; no desktop shortcut.
   ASSERT_EQ(3u, shell_.shortcuts.size());
   for (const std::string& link : shell_.shortcuts) {
@@ -184,20 +158,34 @@ TEST_F(FlowsTest, SetupInstallsRecordsAndMakesTheChosenShortcuts) {
   }
 }
 
-TEST_F(FlowsTest, CancelCannotEndTheProgramWhileTheWorkerUsesTheWindow) {
-  MainWindow window(platform_, view_);
-  window.Command(IDC_SETUP);
-  ASSERT_TRUE(InstallRunning());
-  EXPECT_TRUE(window.Command(IDC_CANCEL));  // Esc, Alt+F4 and the close box come as command 2
-  EXPECT_TRUE(view_.ended.empty());
-  threads_.RunWorker();
-  window.Command(IDC_CANCEL);
-  EXPECT_EQ(std::vector<int>({IDC_CANCEL}), view_.ended);
+TEST_F(FlowsTest, NoCommandActsWhileTheWorkerUsesTheWindow) {
+  {
+    FakeView view(testing::MainWindowControls());
+    view.nestedDialog = view_.nestedDialog;
+    MainWindow window(platform_, view);
+    window.Command(IDC_SETUP);
+    ASSERT_TRUE(window.InstallRunning());
+    // Esc, Alt+F4 and the close box come as command 2; Run and Uninstall show with the installed
+    // layout while the worker still makes the shortcuts.
+    for (int id : {IDC_CANCEL, IDC_RUN, IDC_UNINSTALL, IDC_SETUP, IDC_VERSION_UP}) {
+      EXPECT_TRUE(window.Command(id)) << id;
+    }
+    EXPECT_TRUE(view.ended.empty());
+    EXPECT_EQ(std::vector<int>({IDD_LICENCE, IDD_INSTALL_OPTIONS}), view.dialogsRun);
+    EXPECT_TRUE(shell_.opened.empty());
+    threads_.RunWorker();
+    EXPECT_TRUE(threads_.joined.empty());
+    window.Command(IDC_CANCEL);
+    EXPECT_EQ(std::vector<int>({IDC_CANCEL}), view.ended);
+  }
+  // The window never goes before its worker has ended.
+  EXPECT_EQ(std::vector<void*>({&threads_.started}), threads_.joined);
+  EXPECT_EQ(nullptr, setupState.workerThread);
 }
 
 TEST_F(FlowsTest, DecliningTheLicenceEndsTheProgram) {
   licenceAnswer_ = IDC_DISMISS;
-  SetupCommand(platform_, view_);
+  SetupCommand(window_);
   EXPECT_EQ(std::vector<int>({IDC_SETUP}), view_.ended);
   EXPECT_EQ(0, setupState.licenceAccepted);
   EXPECT_EQ(nullptr, threads_.pending);
@@ -205,14 +193,14 @@ TEST_F(FlowsTest, DecliningTheLicenceEndsTheProgram) {
 
 TEST_F(FlowsTest, TooLittleSpaceWarnsAndTheNextTryAsksNoLicence) {
   files_.freeBytes["C:\\"] = (1ull << 20) - 1;
-  SetupCommand(platform_, view_);
+  SetupCommand(window_);
   ASSERT_EQ(1u, view_.messages.size());
   EXPECT_EQ(kDiskSpaceShortText, view_.messages[0].text);
   EXPECT_EQ("DISK SPACE", view_.messages[0].caption);
   EXPECT_EQ(nullptr, threads_.pending);
 
   files_.freeBytes["C:\\"] = 1ull << 20;  // exactly the requirement passes
-  SetupCommand(platform_, view_);
+  SetupCommand(window_);
   EXPECT_EQ(std::vector<int>({IDD_LICENCE, IDD_INSTALL_OPTIONS, IDD_INSTALL_OPTIONS}), view_.dialogsRun);
   EXPECT_NE(nullptr, threads_.pending);
   threads_.RunWorker();
@@ -221,14 +209,14 @@ TEST_F(FlowsTest, TooLittleSpaceWarnsAndTheNextTryAsksNoLicence) {
 TEST_F(FlowsTest, ANegativeRequirementAlwaysWarns) {
   setupState.requiredMB = -5;
   files_.freeBytes["C:\\"] = 1ull << 40;  // a terabyte: still below 4294967291 MB
-  SetupCommand(platform_, view_);
+  SetupCommand(window_);
   ASSERT_EQ(1u, view_.messages.size());
   EXPECT_EQ(kDiskSpaceShortText, view_.messages[0].text);
 }
 
 TEST_F(FlowsTest, CancellingTheOptionsChangesNothing) {
   confirmOptions_ = false;
-  SetupCommand(platform_, view_);
+  SetupCommand(window_);
   EXPECT_EQ(nullptr, threads_.pending);
   EXPECT_TRUE(view_.messages.empty());
   EXPECT_EQ(std::set<int>({IDC_SETUP, IDC_CANCEL}), view_.VisibleControls());
@@ -239,7 +227,7 @@ TEST_F(FlowsTest, AFailedSetupTakesBackOnlyWhatItMade) {
   files_.AddFile("C:\\Games\\Quillfen\\notes.txt", "the user's own");
   AddEntry(kMakeFolder, "data");
   AddEntry(kCopyFile, "missing-on-the-medium.ini");
-  SetupCommand(platform_, view_);
+  SetupCommand(window_);
   threads_.RunWorker();
 
   ASSERT_EQ(1u, view_.messages.size());
@@ -257,14 +245,14 @@ TEST_F(FlowsTest, AFailedSetupTakesBackOnlyWhatItMade) {
   EXPECT_TRUE(shell_.shortcuts.empty());
 
   // Setup again: no licence, the same list carried out afresh.
-  SetupCommand(platform_, view_);
+  SetupCommand(window_);
   EXPECT_EQ(std::vector<int>({IDD_LICENCE, IDD_INSTALL_OPTIONS, IDD_INSTALL_OPTIONS}), view_.dialogsRun);
   threads_.RunWorker();
 }
 
 TEST_F(FlowsTest, AFailedSetupInANewFolderRemovesTheFolder) {
   AddEntry(kCopyFile, "missing-on-the-medium.ini");
-  SetupCommand(platform_, view_);
+  SetupCommand(window_);
   threads_.RunWorker();
   EXPECT_TRUE(files_.MakeFolder(kInstallDir));  // it was removed, so it can be made again
   EXPECT_FALSE(files_.Has("C:\\Games\\Quillfen\\Quillfen.exe"));
@@ -292,7 +280,7 @@ TEST_F(FlowsTest, VersionUpReplacesTheFilesAndCarriesTheSavedDataOver) {
   FakeView view({IDC_VERSION_UP, IDC_CANCEL});
   view.nestedDialog = view_.nestedDialog;
   MainWindow window(platform_, view);
-  VersionUpCommand(platform_, view, window);
+  VersionUpCommand(window);
 
   EXPECT_EQ("MZ new program", File("C:\\Games\\Quillfen\\Quillfen.exe"));
   ASSERT_EQ(1u, view.messages.size());
@@ -317,7 +305,7 @@ TEST_F(FlowsTest, VersionUpWithoutOldSavedDataMakesNoShortcuts) {
   FakeView view({IDC_VERSION_UP, IDC_CANCEL});
   view.nestedDialog = view_.nestedDialog;
   MainWindow window(platform_, view);
-  VersionUpCommand(platform_, view, window);
+  VersionUpCommand(window);
   EXPECT_EQ(5u, RecordedVersion());
   EXPECT_EQ("not a chunk file", File("C:\\Games\\Quillfen\\zimel.dat"));
   EXPECT_TRUE(shell_.shortcuts.empty());
@@ -329,7 +317,7 @@ TEST_F(FlowsTest, AFailedVersionUpLeavesOnlyCancel) {
   FakeView view({IDC_VERSION_UP, IDC_CANCEL, IDC_SETUP, IDC_RUN, IDC_UNINSTALL});
   view.nestedDialog = view_.nestedDialog;
   MainWindow window(platform_, view);
-  VersionUpCommand(platform_, view, window);
+  VersionUpCommand(window);
   ASSERT_EQ(1u, view.messages.size());
   EXPECT_EQ(kVersionUpFailedText, view.messages[0].text);
   EXPECT_EQ(std::set<int>({IDC_CANCEL}), view.VisibleControls());
@@ -343,7 +331,7 @@ TEST_F(FlowsTest, CancellingTheVersionUpChangesNothing) {
   FakeView view({IDC_VERSION_UP, IDC_CANCEL});
   view.nestedDialog = view_.nestedDialog;
   MainWindow window(platform_, view);
-  VersionUpCommand(platform_, view, window);
+  VersionUpCommand(window);
   EXPECT_EQ("MZ old program", File("C:\\Games\\Quillfen\\Quillfen.exe"));
   EXPECT_EQ(std::set<int>({IDC_VERSION_UP, IDC_CANCEL}), view.VisibleControls());
 }
@@ -351,7 +339,7 @@ TEST_F(FlowsTest, CancellingTheVersionUpChangesNothing) {
 class UninstallTest : public FlowsTest {
  protected:
   void Installed() {
-    SetupCommand(platform_, view_);
+    SetupCommand(window_);
     threads_.RunWorker();
     ASSERT_EQ(5u, RecordedVersion());
     view_.messages.clear();
@@ -364,7 +352,7 @@ class UninstallTest : public FlowsTest {
 
 TEST_F(UninstallTest, RemovesTheInstallationAndEnds) {
   Installed();
-  UninstallCommand(platform_, view_);
+  UninstallCommand(window_);
   EXPECT_FALSE(files_.Has("C:\\Games\\Quillfen\\Quillfen.exe"));
   EXPECT_TRUE(files_.MakeFolder(kInstallDir));
   EXPECT_FALSE(files_.Has(std::string(kDesktop) + "\\Quillfen.lnk"));
@@ -380,7 +368,7 @@ TEST_F(UninstallTest, RemovesTheInstallationAndEnds) {
 TEST_F(UninstallTest, KeepsTheMakersFolderWhileAnotherProductIsInIt) {
   Installed();
   files_.AddFolder(std::string(kPrograms) + "\\Corvane\\Inkwell");
-  UninstallCommand(platform_, view_);
+  UninstallCommand(window_);
   EXPECT_FALSE(files_.MakeFolder((std::string(kPrograms) + "\\Corvane").c_str()));
   EXPECT_TRUE(files_.MakeFolder((std::string(kPrograms) + "\\Corvane\\Quillfen").c_str()));
 }
@@ -388,7 +376,7 @@ TEST_F(UninstallTest, KeepsTheMakersFolderWhileAnotherProductIsInIt) {
 TEST_F(UninstallTest, CancellingRemovesNothing) {
   Installed();
   uninstallAnswer_ = IDC_DISMISS;
-  UninstallCommand(platform_, view_);
+  UninstallCommand(window_);
   EXPECT_TRUE(files_.Has("C:\\Games\\Quillfen\\Quillfen.exe"));
   EXPECT_EQ(5u, RecordedVersion());
   EXPECT_TRUE(view_.ended.empty());
@@ -398,8 +386,115 @@ TEST_F(UninstallTest, AnEmptyStartMenuPathNeverTouchesThePrograms) {
   Installed();
   files_.AddFile(std::string(kPrograms) + "\\Other.lnk", "another program's");
   setupState.startMenuPath[0] = '\0';
-  UninstallCommand(platform_, view_);
+  UninstallCommand(window_);
   EXPECT_TRUE(files_.Has(std::string(kPrograms) + "\\Other.lnk"));
+}
+
+// The roads again on the platform's own threads, the worker beside the window's thread as in the
+// program (the tsan preset runs these under ThreadSanitizer).
+class ThreadedFlowsTest : public FlowsTest {
+ protected:
+  void SetUp() override {
+    FlowsTest::SetUp();
+    platform_.threads = realThreads_.get();
+  }
+  void TearDown() override {
+    JoinWorker();
+    FlowsTest::TearDown();
+  }
+  void JoinWorker() {
+    if (setupState.workerThread == nullptr) return;
+    realThreads_->Join(setupState.workerThread);
+    setupState.workerThread = nullptr;
+  }
+
+  std::unique_ptr<Threads> realThreads_ = testing::MakeThreads();
+};
+
+// Holds the worker at its first message box until the test lets it go.
+class GatedView : public FakeView {
+ public:
+  using FakeView::FakeView;
+  int ShowMessage(const char* text, const char* title, uint32_t style) override {
+    std::unique_lock<std::mutex> lock(mutex_);
+    waiting_ = true;
+    changed_.notify_all();
+    changed_.wait(lock, [this] { return released_; });
+    return FakeView::ShowMessage(text, title, style);
+  }
+  void WaitForMessage() {
+    std::unique_lock<std::mutex> lock(mutex_);
+    changed_.wait(lock, [this] { return waiting_; });
+  }
+  void Release() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    released_ = true;
+    changed_.notify_all();
+  }
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  bool waiting_ = false;
+  bool released_ = false;
+};
+
+TEST_F(ThreadedFlowsTest, ASetupInstallsOnItsWorker) {
+  SetupCommand(window_);
+  JoinWorker();
+  EXPECT_FALSE(window_.InstallRunning());
+  EXPECT_EQ("MZ new program", File("C:\\Games\\Quillfen\\Quillfen.exe"));
+  ASSERT_EQ(1u, view_.messages.size());
+  EXPECT_EQ(kSetupSucceededText, view_.messages[0].text);
+  EXPECT_EQ(5u, RecordedVersion());
+  EXPECT_EQ(std::set<int>({IDC_CANCEL, IDC_UNINSTALL, IDC_RUN}), view_.VisibleControls());
+  EXPECT_EQ(4u, shell_.shortcuts.size());  // start menu and desktop
+}
+
+TEST_F(ThreadedFlowsTest, AFailedSetupOnItsWorkerTakesItsWorkBack) {
+  AddEntry(kCopyFile, "missing-on-the-medium.ini");
+  SetupCommand(window_);
+  JoinWorker();
+  ASSERT_EQ(1u, view_.messages.size());
+  EXPECT_EQ(kSetupFailedText, view_.messages[0].text);
+  EXPECT_EQ(std::set<int>({IDC_SETUP, IDC_CANCEL}), view_.VisibleControls());
+  EXPECT_FALSE(files_.Has("C:\\Games\\Quillfen\\Quillfen.exe"));
+  EXPECT_TRUE(files_.MakeFolder(kInstallDir));
+}
+
+TEST_F(ThreadedFlowsTest, AVersionUpNeedsNoWorker) {
+  InstallOlderVersion();
+  FakeView view({IDC_VERSION_UP, IDC_CANCEL});
+  view.nestedDialog = view_.nestedDialog;
+  MainWindow window(platform_, view);
+  VersionUpCommand(window);
+  EXPECT_EQ(nullptr, setupState.workerThread);
+  EXPECT_EQ(5u, RecordedVersion());
+  EXPECT_EQ("MZ new program", File("C:\\Games\\Quillfen\\Quillfen.exe"));
+}
+
+TEST_F(ThreadedFlowsTest, CommandsPressedWhileTheWorkerRunsDoNothing) {
+  GatedView view(testing::MainWindowControls());
+  view.nestedDialog = view_.nestedDialog;
+  {
+    MainWindow window(platform_, view);
+    ASSERT_TRUE(window.Command(IDC_SETUP));
+    view.WaitForMessage();  // the files are in; the record and the shortcuts are still to come
+    for (int id : {IDC_RUN, IDC_UNINSTALL, IDC_SETUP, IDC_VERSION_UP, IDC_CANCEL}) {
+      EXPECT_TRUE(window.Command(id)) << id;
+    }
+    EXPECT_TRUE(window.InstallRunning());
+    EXPECT_TRUE(view.ended.empty());
+    view.Release();
+    // Cancel pressed again and again ends the program only once the worker is done with it.
+    while (view.ended.empty()) window.Command(IDC_CANCEL);
+    EXPECT_FALSE(window.InstallRunning());
+  }  // the window waits for its worker before it goes
+  EXPECT_EQ(nullptr, setupState.workerThread);
+  EXPECT_EQ(std::vector<int>({IDC_CANCEL}), view.ended);
+  EXPECT_EQ(std::vector<int>({IDD_LICENCE, IDD_INSTALL_OPTIONS}), view.dialogsRun);
+  EXPECT_EQ(5u, RecordedVersion());
+  EXPECT_EQ(4u, shell_.shortcuts.size());
 }
 
 }  // namespace

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "app/registry_probe.h"
-#include "app/setup_state.h"
+#include "model/setup_state.h"
 #include "platform/platform_fixture.h"
 
 namespace setup {

@@ -4,14 +4,14 @@
 
 #include <cstring>
 
-#include "app/control_ids.h"
-#include "app/setup_state.h"
-#include "app/texts.h"
 #include "archive/package_archive.h"
 #include "fakes/fake_file_system.h"
 #include "fakes/fake_view.h"
 #include "fakes/test_archive.h"
 #include "fakes/test_bitmap.h"
+#include "model/control_ids.h"
+#include "model/setup_state.h"
+#include "model/texts.h"
 #include "platform/platform_fixture.h"
 
 namespace setup {

@@ -6,11 +6,11 @@
 #include <functional>
 #include <string>
 
-#include "app/setup_state.h"
 #include "archive/package_archive.h"
 #include "fakes/fake_file_system.h"
 #include "fakes/test_archive.h"
 #include "fakes/test_bitmap.h"
+#include "model/setup_state.h"
 #include "platform/platform_fixture.h"
 
 namespace setup {

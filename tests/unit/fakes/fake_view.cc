@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "app/control_ids.h"
+#include "model/control_ids.h"
 
 namespace setup::testing {
 

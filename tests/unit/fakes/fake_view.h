@@ -1,5 +1,6 @@
-// A window for presenter tests: remembers what a user would see (visible controls, texts, caption,
-// check marks, message boxes) and answers message boxes and nested dialogs from a script.
+// A window for presenter and engine tests: remembers what a user would see (visible controls,
+// texts, caption, check marks, progress, message boxes) and answers message boxes and nested
+// dialogs from a script.
 #pragma once
 
 #include <deque>
@@ -29,11 +30,17 @@ class FakeView : public WindowView {
   void* Handle() override { return this; }
   void SetCaption(const char* text) override { caption = text; }
   void ShowControl(int id, bool visible) override;
-  void SetControlText(int id, const char* text) override { texts[id] = text; }
+  void SetControlText(int id, const char* text) override {
+    texts[id] = text;
+    textHistory.emplace_back(id, text);
+  }
   bool IsChecked(int id) override { return checked.count(id) != 0; }
   void SetChecked(int id, bool on) override;
   void SetProgressRange(int id, int low, int high) override { ranges[id] = {low, high}; }
-  void SetProgressPosition(int id, int position) override { positions[id] = position; }
+  void SetProgressPosition(int id, int position) override {
+    positions[id] = position;
+    positionHistory.emplace_back(id, position);
+  }
   void Invalidate() override { ++invalidations; }
   void ShowBusyAnimation(bool on) override;
   int ShowMessage(const char* text, const char* caption, uint32_t style) override;
@@ -48,6 +55,9 @@ class FakeView : public WindowView {
   std::set<int> checked;
   std::map<int, std::pair<int, int>> ranges;
   std::map<int, int> positions;
+  // Every text and progress position set, in order.
+  std::vector<std::pair<int, std::string>> textHistory;
+  std::vector<std::pair<int, int>> positionHistory;
   int invalidations = 0;
   // Each start and stop of the busy animation, with what the window showed at that moment.
   struct BusySwitch {

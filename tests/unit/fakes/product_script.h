@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "app/setup_state.h"
+#include "model/setup_state.h"
 
 namespace setup::testing {
 

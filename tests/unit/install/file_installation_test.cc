@@ -13,15 +13,15 @@
 #include <utility>
 #include <vector>
 
-#include "app/setup_state.h"
 #include "archive/package_archive.h"
 #include "fakes/fake_file_system.h"
+#include "fakes/fake_view.h"
 #include "fakes/faulty_file_system.h"
 #include "fakes/test_archive.h"
 #include "install/creation_log.h"
-#include "install/recording_view.h"
 #include "install/removal.h"
 #include "install/tree_snapshot.h"
+#include "model/setup_state.h"
 #include "platform/platform_fixture.h"
 
 namespace setup {
@@ -85,7 +85,7 @@ class InstallFilesTest : public ::testing::Test {
   testing::TempFolder folder_;
   std::unique_ptr<FileSystem> fs_ = testing::MakeFileSystem();
   testing::FakeResources resources_;
-  testing::RecordingView view_;
+  testing::FakeView view_{{}};
   std::vector<InstallEntry> list_;
   std::unique_ptr<Threads> threads_ = testing::MakeThreads();  // every run with the pool of workers
 };
@@ -96,7 +96,7 @@ TEST_F(InstallFilesTest, AnEmptyListMakesOnlyTheInstallFolder) {
   EXPECT_TRUE(InstallFiles(*fs_, view_, nullptr, -1));
   EXPECT_EQ(testing::Snapshot(*fs_, folder_.path()),
             (TreeSnapshot{{"deep", kFolder}, {"deep\\er", kFolder}, {"deep\\er\\app", kFolder}, {"medium", kFolder}}));
-  EXPECT_TRUE(view_.positions.empty());
+  EXPECT_TRUE(view_.positionHistory.empty());
 }
 
 TEST_F(InstallFilesTest, ExtractsEntriesIntoFoldersMadeBeforeThem) {
@@ -116,7 +116,7 @@ TEST_F(InstallFilesTest, ExtractsEntriesIntoFoldersMadeBeforeThem) {
                                        {"data\\a.bin", "inner"},
                                        {"Quillfen.exe", "patched"},
                                        {"empty.txt", ""}}));
-  EXPECT_EQ(view_.positions.size(), 4u);
+  EXPECT_EQ(view_.positionHistory.size(), 4u);
 }
 
 // Passes every call on, but holds the opening of the file held until the file awaited has begun
@@ -158,13 +158,13 @@ TEST_F(InstallFilesTest, AnEntryThatFailsWhileLaterOnesAreUnderWayFailsTheRunThe
   for (const auto& entry : entries) Add(kExtractEntry, entry.name);
   for (int failing = 0; failing < 3; ++failing) {
     SCOPED_TRACE("failing e" + std::to_string(failing));
-    view_.positions.clear();
+    view_.positionHistory.clear();
     HeldOpening held(*fs_, "e" + std::to_string(failing), "e" + std::to_string(failing + 1));
     CreationLog created(held, threads_.get());
     EXPECT_FALSE(InstallFiles(created, view_, list_.data(), int(list_.size()), threads_.get()));
     EXPECT_TRUE(held.overlapped);
     // The progress counts the entries before the failed one, and those are there whole.
-    EXPECT_EQ(view_.positions.size(), size_t(failing));
+    EXPECT_EQ(view_.positionHistory.size(), size_t(failing));
     const TreeSnapshot installed = Installed();
     for (int i = 0; i < failing; ++i) {
       EXPECT_EQ(installed.at("e" + std::to_string(i)), std::string(entries[i].data.begin(), entries[i].data.end()));
@@ -181,7 +181,7 @@ TEST_F(InstallFilesTest, AnEntryForAFolderNotMadeFailsTheRun) {
   Add(kWriteNewFile, "after.txt");
   EXPECT_FALSE(Run());
   EXPECT_EQ(Installed(), TreeSnapshot());
-  EXPECT_TRUE(view_.positions.empty());
+  EXPECT_TRUE(view_.positionHistory.empty());
 }
 
 TEST_F(InstallFilesTest, AMissingOrDamagedEntryFailsAndKeepsTheInstalledFile) {
@@ -211,7 +211,7 @@ TEST_F(InstallFilesTest, CopiesFilesOverExistingOnesWithNormalAttributes) {
   Add(kCopyFile, Medium() + "\\setup.ini,absolute.ini");
   EXPECT_TRUE(Run());
   EXPECT_EQ(Installed(), (TreeSnapshot{{"setup.ini", "ini"}, {"b.txt", "a"}, {"absolute.ini", "ini"}}));
-  EXPECT_EQ(view_.positions.size(), 3u);
+  EXPECT_EQ(view_.positionHistory.size(), 3u);
   // The read-only mark of the medium did not come along: the copy can go again.
   EXPECT_TRUE(fs_->RemoveFile(App("b.txt").c_str()));
 }
@@ -287,7 +287,7 @@ TEST_F(InstallFilesTest, CopiesFolderTreesButNotTheirDotFolders) {
     expected[root + "\\sub\\deeper\\c.txt"] = "c";
   }
   EXPECT_EQ(Installed(), expected);
-  EXPECT_EQ(view_.positions.size(), 8u);  // one step per file copied
+  EXPECT_EQ(view_.positionHistory.size(), 8u);  // one step per file copied
 }
 
 TEST_F(InstallFilesTest, NewFilesHoldExactlyTheirContentAndAreNeverReplaced) {
@@ -298,7 +298,7 @@ TEST_F(InstallFilesTest, NewFilesHoldExactlyTheirContentAndAreNeverReplaced) {
   EXPECT_TRUE(Run());
   const TreeSnapshot expected = {{"flag.txt", "1,2"}, {"empty.txt", ""}, {"comma.txt", ""}};
   EXPECT_EQ(Installed(), expected);
-  EXPECT_TRUE(view_.positions.empty());
+  EXPECT_TRUE(view_.positionHistory.empty());
 
   ASSERT_TRUE(fs_->RemoveFile(App("empty.txt").c_str()));
   EXPECT_FALSE(Run());  // flag.txt is there now
@@ -357,22 +357,22 @@ TEST_F(InstallFilesTest, TheProgressTextNeverShowsMoreThan100Percent) {
   EXPECT_TRUE(Run());
   using Texts = std::vector<std::pair<int, std::string>>;
   using Positions = std::vector<std::pair<int, int>>;
-  EXPECT_EQ(view_.texts, (Texts{{1016, "100%"}, {1016, "100%"}, {1016, "100%"}}));
-  EXPECT_EQ(view_.positions, (Positions{{1015, 255}, {1015, 510}, {1015, 765}}));
+  EXPECT_EQ(view_.textHistory, (Texts{{1016, "100%"}, {1016, "100%"}, {1016, "100%"}}));
+  EXPECT_EQ(view_.positionHistory, (Positions{{1015, 255}, {1015, 510}, {1015, 765}}));
 
   // The position is never reset; near the 32-bit limit it stops there instead of wrapping.
-  view_.texts.clear();
-  view_.positions.clear();
+  view_.textHistory.clear();
+  view_.positionHistory.clear();
   setupState.progressPos = INT32_MAX - 100;
   StepProgress(view_);
   StepProgress(view_);
-  EXPECT_EQ(view_.texts, (Texts{{1016, "100%"}, {1016, "100%"}}));
-  EXPECT_EQ(view_.positions, (Positions{{1015, INT32_MAX}, {1015, INT32_MAX}}));
+  EXPECT_EQ(view_.textHistory, (Texts{{1016, "100%"}, {1016, "100%"}}));
+  EXPECT_EQ(view_.positionHistory, (Positions{{1015, INT32_MAX}, {1015, INT32_MAX}}));
 
-  view_.texts.clear();
+  view_.textHistory.clear();
   setupState.progressPos = -200;  // a bar that has not reached its end shows the share reached
   StepProgress(view_);
-  EXPECT_EQ(view_.texts, (Texts{{1016, "21%"}}));
+  EXPECT_EQ(view_.textHistory, (Texts{{1016, "21%"}}));
 }
 
 TEST_F(InstallFilesTest, ARetryAfterAFailureCarriesOutTheSameEntries) {
@@ -396,7 +396,7 @@ TEST_F(InstallFilesTest, ARetryAfterAFailureCarriesOutTheSameEntries) {
                                  {"t\\t.txt", "t"}}));
   EXPECT_EQ(ListBytes(), before);
 
-  EXPECT_TRUE(RemoveFolderTree(*fs_, setupState.installDir));
+  DeleteFolderTree(*fs_, setupState.installDir);
   EXPECT_FALSE(Run());
   EXPECT_EQ(Installed(), first);
   EXPECT_EQ(ListBytes(), before);

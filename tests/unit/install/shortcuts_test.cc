@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "app/setup_state.h"
 #include "install/shortcut_probe.h"
 #include "install/tree_snapshot.h"
+#include "model/setup_state.h"
 #include "platform/platform_fixture.h"
 
 namespace setup {

@@ -61,7 +61,7 @@ class TempFolder {
 // system's own registry (under Wine, that of the test prefix).
 std::unique_ptr<Registry> MakeRegistry();
 
-// The platform's threads.
+// The platform's real threads.
 std::unique_ptr<Threads> MakeThreads();
 
 // Key paths of this test's own below each root, removed with everything below them when the object

@@ -5,10 +5,10 @@
 #include <cstring>
 #include <string>
 
-#include "app/setup_state.h"
 #include "archive/package_archive.h"
 #include "fakes/fake_file_system.h"
 #include "fakes/test_archive.h"
+#include "model/setup_state.h"
 
 namespace setup {
 namespace {

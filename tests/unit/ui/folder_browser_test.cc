@@ -5,9 +5,9 @@
 #include <cstring>
 #include <string>
 
-#include "app/setup_state.h"
 #include "fakes/fake_file_system.h"
 #include "fakes/fake_view.h"
+#include "model/setup_state.h"
 
 namespace setup {
 namespace {

@@ -5,10 +5,10 @@
 #include <cstring>
 #include <string>
 
-#include "app/control_ids.h"
-#include "app/setup_state.h"
 #include "fakes/fake_file_system.h"
 #include "fakes/fake_view.h"
+#include "model/control_ids.h"
+#include "model/setup_state.h"
 
 namespace setup {
 namespace {

@@ -5,11 +5,11 @@
 #include <cstring>
 #include <string>
 
-#include "app/control_ids.h"
-#include "app/setup_state.h"
-#include "app/texts.h"
 #include "fakes/fake_file_system.h"
 #include "fakes/fake_view.h"
+#include "model/control_ids.h"
+#include "model/setup_state.h"
+#include "model/texts.h"
 
 namespace setup {
 namespace {

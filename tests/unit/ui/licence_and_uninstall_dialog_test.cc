@@ -3,13 +3,13 @@
 #include <cstring>
 #include <string>
 
-#include "app/control_ids.h"
-#include "app/setup_state.h"
-#include "app/texts.h"
 #include "archive/package_archive.h"
 #include "fakes/fake_file_system.h"
 #include "fakes/fake_view.h"
 #include "fakes/test_archive.h"
+#include "model/control_ids.h"
+#include "model/setup_state.h"
+#include "model/texts.h"
 #include "ui/licence_dialog.h"
 #include "ui/uninstall_dialog.h"
 

@@ -1,4 +1,4 @@
-#include "app/setup_state.h"
+#include "model/setup_state.h"
 
 #include <cstring>
 

@@ -1,4 +1,4 @@
-#include "install/install_path.h"
+#include "base/path.h"
 
 #include <cstdarg>
 #include <cstring>

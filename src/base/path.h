@@ -1,4 +1,5 @@
-// Paths of the installation engine: bounded formatting into the 260-byte path buffers.
+// Windows paths in code page 932: bounded formatting into the 260-byte path buffers, and the
+// separator tests that skip the trail byte of a double-byte character.
 #pragma once
 
 #include "base/text.h"

@@ -9,6 +9,8 @@
 namespace setup {
 
 constexpr int kMaxInstallEntries = 256;
+// The progress bar runs from 0 to this; each file advances it by the whole range.
+constexpr int32_t kProgressRange = 255;
 constexpr size_t kInstallTextCapacity = 255;  // at most 254 bytes and the NUL
 
 // What an install list entry does; the codes are those of the script commands #I #F #C #H #X #Z.
@@ -76,6 +78,14 @@ struct SetupState {
 };
 
 // The process-wide record: zero except makeStartMenuLinks and makeDesktopLink, which start at 1.
+//
+// Two threads use it. The install run's worker writes progressPos (each file), then executePath and
+// mainPath (the record); workerThread is stored by Threads::Start before the worker runs, and
+// cleared only by the window's thread once it has joined the worker. The worker reads the script's
+// fields, the install list and the dialogs' choices, which nothing writes while it runs. The rule
+// that makes it safe: while the worker runs, the window's thread writes nothing here and reads only
+// the pictures, since every command of the main window is ignored until the worker's done flag
+// (an atomic in the main window presenter) is cleared, after its last write.
 extern SetupState setupState;
 
 // Puts setupState back to its state at process start (for tests; the program never resets it).

@@ -5,16 +5,8 @@
 
 namespace setup {
 
-class WindowView;
-struct MainWindowPlatform;
-
-struct InstallRunContext {
-  MainWindowPlatform* platform;
-  WindowView* mainWindow;  // its calls reach the window's own thread
-  void (*done)();          // called last, when the worker no longer touches the window
-};
-
-// The thread routine; argument is an InstallRunContext.
+// The thread routine; argument is the MainWindow that started it, which outlives the run. Its
+// last act is MainWindow::InstallRunDone.
 void RunInstall(void* argument);
 
 }  // namespace setup
