@@ -7,7 +7,8 @@
 //
 // PACKAGE.zarc should lie in a folder of its own: the package's folder becomes the current
 // directory, whose plain files take part in every lookup. DEST must not exist yet. Prints one
-// line: "<mode> seconds=S peak_rss_kib=K". bench/install_bench.sh runs it; see docs/PERFORMANCE.md.
+// line: "<mode> seconds=S cpu_seconds=C peak_rss_kib=K", C the processor time of all its threads.
+// bench/install_bench.sh runs it; see docs/PERFORMANCE.md.
 #include <fcntl.h>
 #include <malloc.h>
 #include <sys/resource.h>
@@ -135,6 +136,9 @@ int main(int argc, char** argv) {
     fprintf(stderr, "install_bench: %s failed\n", argv[1]);
     return 1;
   }
-  printf("%s seconds=%.3f peak_rss_kib=%ld\n", argv[1], seconds.count(), usage.ru_maxrss);
+  const double processor = double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+                           double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+  printf("%s seconds=%.3f cpu_seconds=%.3f peak_rss_kib=%ld\n", argv[1], seconds.count(), processor,
+         usage.ru_maxrss);
   return 0;
 }

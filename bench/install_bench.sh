@@ -115,7 +115,8 @@ measure() {  # NAME
   rm -rf "$dir/out" "$dir/one"
   local peak_line
   peak_line=$("$bench" install "$dir/package/files.zarc" "$dir/out")
-  "$bench" single "$dir/package/files.zarc" "$dir/one" >/dev/null
+  local single_line
+  single_line=$("$bench" single "$dir/package/files.zarc" "$dir/one")
   diff -r "$dir/one" "$dir/out" >/dev/null || fail "$name: the pool's files differ from one thread's"
   diff -r "$dir/payload" "$dir/out" >/dev/null || fail "$name: the installed files differ from the payload"
   rm -rf "$dir/out"
@@ -140,6 +141,9 @@ measure() {  # NAME
   printf '%s single   %.3f s   (InstallFiles on one thread)\n' "$name" "$single"
   printf '%s floor    %.3f s   (uncompress + one write per entry, one thread)\n' "$name" "$floor"
   printf '%s unzip    %.3f s   (unzip -o)\n' "$name" "$unzip"
+  local cpu_of='s/.*cpu_seconds=([0-9.]+).*/\1/'
+  printf '%s cpu      %.3f s   (processor time, all threads: pool; one thread %.3f s)\n' "$name" \
+    "$(sed -E "$cpu_of" <<<"$peak_line")" "$(sed -E "$cpu_of" <<<"$single_line")"
   printf '%s vs-unzip %.2f     (target at most %s)\n' "$name" "$vs_unzip" "$max_vs_unzip"
   printf '%s vs-floor %.2f     (target at most %s)\n' "$name" "$vs_floor" "$max_vs_floor"
   printf '%s peak     %.1f MiB (limit %.1f MiB: archive + 2 x largest entry + 8 MiB); unzip %.1f MiB\n' \
