@@ -9,6 +9,7 @@
 #include "platform/win32/win32_resources.h"
 #include "platform/win32/win32_shell.h"
 #include "platform/win32/win32_threads.h"
+#include "program/dll_search.h"
 #include "program/main_window_proc.h"
 #include "program/nested_dialogs.h"
 
@@ -35,6 +36,8 @@ class Win32MainWindowHost : public MainWindowHost {
 }  // namespace setup
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+  // Before the first call into a delay-loaded DLL: the common controls come next.
+  setup::RestrictDllSearchToSystemFolder();
   INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_PROGRESS_CLASS};
   InitCommonControlsEx(&controls);
 

@@ -2,6 +2,10 @@
 # End-to-end scenarios: setup.exe runs under Wine in a fresh prefix, with the Japanese locale and
 # font, on the user's X display or on Xvfb, driven through uidriver. Each layout is captured as a
 # PNG in BUILD/e2e/shots. Ends with "N passed, M failed".
+#
+# Every run starts as from a downloads folder that someone else has filled: with --planted, a DLL
+# that marks its own loading is put beside setup.exe and in its current directory under the name of
+# every DLL the program loads under Wine or Windows; the end checks that none of them ran.
 set -uo pipefail
 
 while [ $# -gt 0 ]; do
@@ -11,6 +15,7 @@ while [ $# -gt 0 ]; do
     --zarc) zarc_exe=$2 ;;
     --driver) driver_exe=$2 ;;
     --demo) demo=$2 ;;
+    --planted) planted=$2 ;;
     *) echo "run_scenarios: unknown argument $1" >&2; exit 2 ;;
   esac
   shift 2
@@ -34,6 +39,26 @@ cleanup() {
   [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null
 }
 trap cleanup EXIT
+
+# The names setup.exe loads under Wine through every dialog (WINEDEBUG=+loaddll), and those the
+# system's own DLLs are known to load later under Windows.
+planted_names="actxprxy advapi32 apphelp bcrypt cabinet clbcatq combase comctl32 comdlg32 crypt32 cryptbase
+  cryptsp cscapi dbghelp dnsapi dwmapi edputil explorerframe gdi32 imm32 iphlpapi kernel32 kernelbase linkinfo
+  mpr msasn1 msimg32 msvcrt netapi32 nsi ntdll ntmarta ntshrui ole32 oleacc oleaut32 profapi propsys rpcrt4
+  sechost secur32 setupapi shcore shell32 shlwapi slc srvcli sspicli textshaping ucrtbase user32 userenv
+  uxtheme version win32u windows.storage windowscodecs winex11.drv wininet wintrust wldp ws2_32 wtsapi32 zlib1"
+plant() {  # plant FOLDER
+  [ -n "${planted:-}" ] || return 0
+  for name in $planted_names; do
+    case $name in *.drv) cp "$planted" "$1/$name" ;; *) cp "$planted" "$1/$name.dll" ;; esac
+  done
+}
+if [ -n "${planted:-}" ]; then
+  mkdir -p "$out/download"
+  cp "$setup_exe" "$out/download/setup.exe"
+  setup_exe=$out/download/setup.exe
+  plant "$out/download"
+fi
 
 wineboot -i >/dev/null 2>&1
 wineserver -w
@@ -69,8 +94,9 @@ start_setup() {
   run=$out/runs/$1
   shift
   mkdir -p "$run"
+  plant "$run"
   [ $# -gt 0 ] && cp "$@" "$run/"
-  (cd "$run" && exec wine "$setup_exe") >"$run.log" 2>&1 &
+  (cd "$run" && WINEDEBUG=+loaddll exec wine "$setup_exe") >"$run.log" 2>&1 &
   pid=$!
 }
 # Waits for setup.exe to end and sets $status to its exit status ("still running" after 20 s).
@@ -287,6 +313,24 @@ d gone "$licence" >/dev/null
 d command Quillfen 2
 wait_setup
 
+echo "--- a licence with stray bytes: each shows as one replacement character, the rest stays"
+mkdir -p "$out/stray-licence"
+{
+  printf '\xff'; printf '第1条 使用許諾\r\n' | iconv -f UTF-8 -t CP932
+  printf 'cut\x83\r\n'; printf '第2条 本文\r\n' | iconv -f UTF-8 -t CP932; printf 'end\x83'
+} > "$out/stray-licence/同意書.txt"
+make_package "$out/stray-licence/files.zarc" "同意書.txt" "$out/stray-licence/同意書.txt"
+start_setup stray-licence "$out/stray-licence/files.zarc"
+d wait Quillfen >/dev/null
+d command Quillfen 1
+d wait "$licence" >/dev/null
+check "stray bytes at the start, middle and end" $'\uFFFD第1条 使用許諾\r\ncut\uFFFD\r\n第2条 本文\r\nend\uFFFD' \
+  "$(d text "$licence" 1009)"
+d command "$licence" 2
+d gone "$licence" >/dev/null
+d command Quillfen 2
+wait_setup
+
 echo "--- Version up: the install options in their version-up layout"
 mkdir -p "$install_dir_unix"
 cp "$demo/bin/Quillfen.exe" "$install_dir_unix/"
@@ -463,7 +507,8 @@ for _ in $(seq 50); do
 done
 check "desktop shortcut when ticked" yes "$([ -f "$desktop_link" ] && echo yes)"
 if [ -f "$desktop_link" ] && command -v lnkinfo >/dev/null; then
-  check "desktop shortcut target" yes "$(lnkinfo "$desktop_link" 2>/dev/null | grep -q 'Quillfen\\Quillfen.exe' && echo yes)"
+  # Not piped into grep -q: lnkinfo would die of the closed pipe, failing the pipeline (pipefail).
+  check "desktop shortcut target" yes "$(grep -q 'Quillfen\\Quillfen.exe' <<<"$(lnkinfo "$desktop_link" 2>/dev/null)" && echo yes)"
 fi
 check "the large file installed" yes "$(cmp -s "$out/big/big.bin" "$install_dir_unix/big.bin" && echo yes)"
 d command Quillfen 2
@@ -551,6 +596,7 @@ version_up_from_4() {  # version_up_from_4 SAVED-DATA|- RUN [PACKAGE]
   d wait Quillfen >/dev/null
   d command Quillfen 1010
   d wait VersionUp >/dev/null
+  ${before_version_up:-}
   d click VersionUp 1
   d wait SETUP 60 >/dev/null
 }
@@ -580,6 +626,40 @@ check "no saved data made" no "$([ -e "$install_dir_unix/zimel.dat" ] && echo ye
 d command Quillfen 2
 wait_setup
 
+# Another program holds the old program without sharing, from before the version-up starts; the
+# holder runs in the background as $holder and this returns once it holds the file.
+hold_program() {  # hold_program SECONDS
+  rm -f "$out/hold.fifo"
+  mkfifo "$out/hold.fifo"
+  d hold 'C:\Program Files\Corvane\Quillfen\Quillfen.exe' "$1" >"$out/hold.fifo" &
+  holder=$!
+  read -r _ <"$out/hold.fifo"
+}
+
+echo "--- Version up while a scanner holds the old program for a moment: it waits and succeeds"
+before_version_up="hold_program 2"
+version_up_from_4 "$out/zimel.dat" road-version-up-held
+check "version-up success with a file held for a moment" "ﾊﾞｰｼﾞｮﾝｱｯﾌﾟは正常に終了しました。" "$(d text SETUP 65535)"
+wait "$holder"
+close_message_for_layout "2 3 1004 "
+check "the held program replaced" yes "$(cmp -s "$demo/bin/Quillfen.exe" "$install_dir_unix/Quillfen.exe" && echo yes)"
+d command Quillfen 2
+wait_setup
+
+echo "--- Version up while the old program is held for good: the failure, nothing lost"
+before_version_up="hold_program 9"
+version_up_from_4 "$out/zimel.dat" road-version-up-held-for-good
+check "version-up failure with a file held for good" "ﾊﾞｰｼﾞｮﾝｱｯﾌﾟに失敗しました。" "$(d text SETUP 65535)"
+close_message_for_layout "2 "
+wait "$holder"
+check "the held program kept" "MZ old program" "$(cat "$install_dir_unix/Quillfen.exe")"
+check "no temporary file left beside it" "" "$(ls "$install_dir_unix" | grep -i tmp)"
+check "saved data untouched with a file held" "$old_chunks" "$(chunks "$install_dir_unix/zimel.dat" 2>&1)"
+check "record still at version 4 with a file held" 0x4 "$(record_value Version)"
+d command Quillfen 2
+wait_setup
+before_version_up=
+
 echo "--- A version up that fails: only Cancel, the saved data untouched"
 version_up_from_4 "$out/zimel.dat" road-version-up-fails "$out/fails/files.zarc"
 check "version-up failure message" "ﾊﾞｰｼﾞｮﾝｱｯﾌﾟに失敗しました。" "$(d text SETUP 65535)"
@@ -594,6 +674,15 @@ wait_setup
 check "Cancel ends the program after a failure" 0 "$status"
 clear_record
 rm -rf "$install_dir_unix" "$(programs_dir)/Corvane"
+
+echo "--- no planted DLL was loaded, beside setup.exe or in its current directory"
+if [ -n "${planted:-}" ]; then
+  check "no planted DLL's code ran" "" "$(cd "$out" && find download runs -name '*.ran' | sort | tr '\n' ' ')"
+  # Wine names a builtin DLL after a file of that name that it found first; only native loads count.
+  check "no DLL loaded from those folders" "" \
+    "$(grep -h 'trace:loaddll' "$out"/runs/*.log | grep -E '\\\\e2e\\\\(download|runs)\\\\' |
+       grep -v 'setup\.exe"' | grep ': native' | sed 's/.*Loaded L"\([^"]*\)".*/\1/' | sort -u | tr '\n' ' ')"
+fi
 
 echo "screenshots: $out/shots"
 echo "$passed passed, $failed failed"

@@ -16,6 +16,8 @@
 //   uidriver select CAPTION PATH        makes a folder browser select PATH (BFFM_SETSELECTIONW)
 //   uidriver treeitem CAPTION           the text of the selected item of the window's tree view
 //   uidriver treechild CAPTION NAME     opens the selected item and selects its child named NAME
+//   uidriver hold PATH SECONDS          holds the file open without sharing, as a virus scanner
+//                                       might; says "held" once it does, lets go after SECONDS
 // Exit status 0 on success, 1 when the window or control is not there, 2 for a wrong command line.
 // The command line is read in UTF-16 (wmain): Wine hands a narrow main the system's code page.
 #include <windows.h>
@@ -210,7 +212,7 @@ BOOL CALLBACK PrintWindow(HWND window, LPARAM) {
 int Usage() {
   fprintf(stderr,
           "usage: uidriver windows | uidriver VERB CAPTION [ARG]\n"
-          "verbs: wait gone controls text lines click command key close focus select treeitem treechild\n");
+          "verbs: wait gone controls text lines click command key close focus select treeitem treechild hold\n");
   return 2;
 }
 
@@ -232,6 +234,15 @@ int Main(int argc, char** argv) {
       if (GetTickCount() - start > DWORD((arg ? atof(arg) : 20) * 1000)) return 1;
       Sleep(100);
     }
+    return 0;
+  }
+  if (verb == "hold" && arg != nullptr) {
+    HANDLE file = CreateFileW(caption.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return 1;
+    printf("held\n");
+    fflush(stdout);
+    Sleep(DWORD(atof(arg) * 1000));
+    CloseHandle(file);
     return 0;
   }
 

@@ -9,10 +9,10 @@ namespace setup {
 
 namespace {
 
-// Text for Windows; a text that is not valid code page 932 shows as empty rather than garbled.
+// Text for Windows; bytes that are not valid code page 932 show as replacement characters.
 class Wide {
  public:
-  explicit Wide(const char* text) { ToWide(text, &wide_); }
+  explicit Wide(const char* text) { ToWideForDisplay(text, &wide_); }
   const wchar_t* c_str() const { return wide_.c_str(); }
 
  private:

@@ -11,6 +11,15 @@ namespace setup {
 namespace {
 
 constexpr UINT kCodePage = 932;
+constexpr wchar_t kReplacement = 0xFFFD;
+
+bool IsLeadByte(unsigned char byte) { return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC); }
+bool IsTrailByte(unsigned char byte) { return byte >= 0x40 && byte <= 0xFC && byte != 0x7F; }
+
+// One character of length bytes, or false when the system gives it no meaning.
+bool ConvertOne(const char* bytes, int length, wchar_t* out) {
+  return MultiByteToWideChar(kCodePage, MB_ERR_INVALID_CHARS, bytes, length, out, 1) == 1;
+}
 
 }  // namespace
 
@@ -30,6 +39,34 @@ bool ToWide(const char* text, WideText* out) {
     out->Clear();
     return false;
   }
+  return true;
+}
+
+bool ToWideForDisplay(const char* text, WideText* out) {
+  if (ToWide(text, out)) return true;
+  // Character by character: a lead byte whose trail is missing takes only itself, so a cut
+  // character never swallows the line break after it. The system's own replacement for invalid
+  // bytes differs between versions; one U+FFFD everywhere is predictable.
+  out->Clear();
+  // Never more characters than bytes.
+  if (!out->Resize(strlen(text))) return false;
+  const unsigned char* bytes = reinterpret_cast<const unsigned char*>(text);
+  size_t count = 0;
+  for (size_t at = 0; bytes[at] != 0; ++count) {
+    wchar_t character = kReplacement;
+    int length = 1;
+    if (bytes[at] < 0x80) {
+      character = wchar_t(bytes[at]);
+    } else if (IsLeadByte(bytes[at]) && IsTrailByte(bytes[at + 1])) {
+      length = 2;
+      if (!ConvertOne(text + at, 2, &character)) character = kReplacement;
+    } else if (!IsLeadByte(bytes[at]) && !ConvertOne(text + at, 1, &character)) {
+      character = kReplacement;
+    }
+    out->data()[count] = character;
+    at += size_t(length);
+  }
+  out->Resize(count);
   return true;
 }
 

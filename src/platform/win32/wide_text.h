@@ -15,6 +15,11 @@ using NarrowText = TextBuffer<char>;
 // Code page 932 text to UTF-16. False, with out empty, for bytes that are not valid code page 932.
 bool ToWide(const char* text, WideText* out);
 
+// Code page 932 text to be shown, never used as a name: each byte sequence without a code page 932
+// meaning becomes one U+FFFD and the rest converts as usual. False, with out empty, only when memory
+// runs out.
+bool ToWideForDisplay(const char* text, WideText* out);
+
 // UTF-16 to code page 932. False, with out empty, when a character has no exact code page 932
 // form: no best-fit look-alike and no '?' ever stands in for it.
 bool FromWide(const wchar_t* text, NarrowText* out);

@@ -113,6 +113,38 @@ bool IsDotName(const wchar_t* name) {
   return name[0] == L'.' && (name[1] == L'\0' || (name[1] == L'.' && name[2] == L'\0'));
 }
 
+// Virus scanners and indexers open a fresh file for a moment: while they hold it, replacing,
+// moving or deleting it fails with one of these. Any other error is final at once.
+bool IsBusy(DWORD error) { return error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED; }
+
+// The wait for a file at path: none for a folder or a read-only file, which refuse with "access
+// denied" for good.
+uint32_t BusyLimitFor(const WideText& path, uint32_t limit) {
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  const bool final = attributes != INVALID_FILE_ATTRIBUTES &&
+                     (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0;
+  return final ? 0 : limit;
+}
+
+// Calls attempt until it succeeds, fails for another reason than a busy file, or limit
+// milliseconds have passed; the waits start short and grow. The last error is attempt's own.
+template <typename Attempt>
+bool RetryWhileBusy(uint32_t limit, Attempt attempt) {
+  const ULONGLONG start = GetTickCount64();
+  DWORD wait = 10;
+  for (;;) {
+    if (attempt()) return true;
+    const DWORD error = GetLastError();
+    const ULONGLONG waited = GetTickCount64() - start;
+    if (!IsBusy(error) || waited >= limit) {
+      SetLastError(error);
+      return false;
+    }
+    Sleep(DWORD(waited + wait > limit ? limit - waited : wait));
+    if (wait < 500) wait *= 2;
+  }
+}
+
 }  // namespace
 
 bool Win32FileSystem::ReadWholeFile(const char* path, uint8_t** data, uint32_t* size) {
@@ -194,20 +226,26 @@ bool Win32FileSystem::MakeFolder(const char* path) {
 
 bool Win32FileSystem::RemoveEmptyFolder(const char* path) {
   WideText widePath;
-  return ToWide(path, &widePath) && RemoveDirectoryW(widePath.c_str());
+  return ToWide(path, &widePath) &&
+         RetryWhileBusy(busyLimit_, [&] { return RemoveDirectoryW(widePath.c_str()) != 0; });
 }
 
 bool Win32FileSystem::RemoveFile(const char* path) {
   WideText widePath;
-  return ToWide(path, &widePath) && DeleteFileW(widePath.c_str());
+  return ToWide(path, &widePath) &&
+         RetryWhileBusy(BusyLimitFor(widePath, busyLimit_), [&] { return DeleteFileW(widePath.c_str()) != 0; });
 }
 
 std::unique_ptr<OutputFile> Win32FileSystem::OpenForWriting(const char* path, WriteMode mode) {
   WideText widePath;
   if (!ToWide(path, &widePath) || (mode == WriteMode::kReplace && IsReadOnlyFile(widePath))) return nullptr;
   DWORD disposition = mode == WriteMode::kNew ? CREATE_NEW : CREATE_ALWAYS;
-  HANDLE file = CreateFileW(widePath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, disposition,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE file = INVALID_HANDLE_VALUE;
+  RetryWhileBusy(BusyLimitFor(widePath, busyLimit_), [&] {
+    file = CreateFileW(widePath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, disposition,
+                       FILE_ATTRIBUTE_NORMAL, nullptr);
+    return file != INVALID_HANDLE_VALUE;
+  });
   if (file == INVALID_HANDLE_VALUE) return nullptr;
   std::unique_ptr<OutputFile> output(new (std::nothrow) Win32OutputFile(file));
   if (output == nullptr) CloseHandle(file);
@@ -217,13 +255,16 @@ std::unique_ptr<OutputFile> Win32FileSystem::OpenForWriting(const char* path, Wr
 bool Win32FileSystem::MoveOver(const char* from, const char* to) {
   WideText wideFrom, wideTo;
   return ToWide(from, &wideFrom) && ToWide(to, &wideTo) && !IsReadOnlyFile(wideTo) &&
-         MoveFileExW(wideFrom.c_str(), wideTo.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+         RetryWhileBusy(BusyLimitFor(wideTo, busyLimit_), [&] {
+           return MoveFileExW(wideFrom.c_str(), wideTo.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+         });
 }
 
 bool Win32FileSystem::CopyFileOver(const char* source, const char* destination) {
   WideText wideFrom, wideTo;
   return ToWide(source, &wideFrom) && ToWide(destination, &wideTo) && !IsReadOnlyFile(wideTo) &&
-         CopyFileW(wideFrom.c_str(), wideTo.c_str(), FALSE);
+         RetryWhileBusy(BusyLimitFor(wideTo, busyLimit_),
+                        [&] { return CopyFileW(wideFrom.c_str(), wideTo.c_str(), FALSE) != 0; });
 }
 
 bool Win32FileSystem::SetNormalAttributes(const char* path) {

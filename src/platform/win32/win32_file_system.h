@@ -8,6 +8,11 @@ namespace setup {
 
 class Win32FileSystem : public FileSystem {
  public:
+  // Removing, replacing, moving and writing over a file that another program holds is tried again
+  // for up to busyLimit milliseconds before it counts as failed.
+  static constexpr uint32_t kBusyLimit = 5000;
+  explicit Win32FileSystem(uint32_t busyLimit = kBusyLimit) : busyLimit_(busyLimit) {}
+
   bool ReadWholeFile(const char* path, uint8_t** data, uint32_t* size) override;
   bool FileSize(const char* path, uint64_t* size) override;
   // Items whose names have no code page 932 form are skipped: the program could not name them
@@ -25,6 +30,9 @@ class Win32FileSystem : public FileSystem {
   bool SetNormalAttributes(const char* path) override;
   // GetDiskFreeSpaceExW when KERNEL32 has it, else GetDiskFreeSpaceW.
   bool FreeBytes(const char* root, uint64_t* bytes) override;
+
+ private:
+  uint32_t busyLimit_;
 };
 
 }  // namespace setup

@@ -199,7 +199,7 @@ class BrowserWindow : public FolderBrowserView {
   }
   void SetStatusText(const char* text) override {
     WideText wide;
-    ToWide(text, &wide);  // text that is not code page 932 shows as empty
+    ToWideForDisplay(text, &wide);
     HWND status = StatusControl(window_);
     if (status != nullptr) {
       SetWindowTextW(status, wide.c_str());

@@ -58,7 +58,9 @@ std::wstring FromUtf8(const std::string& narrow) {
 
 }  // namespace
 
-std::unique_ptr<FileSystem> MakeFileSystem() { return std::make_unique<Win32FileSystem>(); }
+// Tests hold files for good to see a run fail; the real five seconds of patience would only slow
+// them down (HeldFileTest checks those).
+std::unique_ptr<FileSystem> MakeFileSystem() { return std::make_unique<Win32FileSystem>(100); }
 
 TempFolder::TempFolder() {
   static int count = 0;

@@ -4,9 +4,11 @@
 #include <windows.h>
 
 #include <string>
+#include <thread>
 
 #include "platform/platform_fixture.h"
 #include "platform/win32/wide_text.h"
+#include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_resources.h"
 
 namespace setup::testing {
@@ -36,6 +38,21 @@ TEST(WideText, RefusesWhatHasNoExactForm) {
     EXPECT_FALSE(FromWide(bad, &narrow));
     EXPECT_TRUE(narrow.empty());
   }
+}
+
+// What is shown keeps every character it can: each stray byte, at the start, in the middle (before
+// a line break, or an unassigned double-byte code) or at the end, becomes one U+FFFD.
+TEST(WideText, DisplayTextReplacesOnlyWhatHasNoMeaning) {
+  const std::string text = "\x83\r\n" + kSoft + "a\xeb\x40" "b\xff\r\n" + "\xb1\x83";
+  WideText shown;
+  ASSERT_TRUE(ToWideForDisplay(text.c_str(), &shown));
+  EXPECT_EQ(std::wstring(shown.c_str(), shown.size()),
+            L"\ufffd\r\n\u30bd\u30d5\u30c8a\ufffdb\ufffd\r\n\uff71\ufffd");
+  const std::string valid = kSoft + "\r\n\xb1";
+  ASSERT_TRUE(ToWideForDisplay(valid.c_str(), &shown));
+  std::wstring exact;
+  ASSERT_TRUE(ToWide(valid.c_str(), &exact));
+  EXPECT_EQ(std::wstring(shown.c_str(), shown.size()), exact);
 }
 
 class Win32FileSystemTest : public ::testing::Test {
@@ -69,6 +86,72 @@ TEST_F(Win32FileSystemTest, ListingSkipsNamesWithoutCodePage932Form) {
   ASSERT_TRUE(fs_->ListFolder(folder_.path().c_str(), collector));
   EXPECT_EQ(collector.names, "plain;");
 }
+
+// Opens a file without sharing, as a virus scanner or an indexer may for a moment.
+HANDLE Hold(const std::wstring& path) {
+  return CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+}
+
+struct BusyOperation {
+  const char* name;
+  bool (*run)(FileSystem&, const TempFolder&);
+  const char* heldAfterwards;  // the held file's bytes once the operation has succeeded
+  friend void PrintTo(const BusyOperation& operation, std::ostream* out) { *out << operation.name; }
+};
+
+class HeldFileTest : public Win32FileSystemTest, public ::testing::WithParamInterface<BusyOperation> {
+ protected:
+  std::string Held() {
+    std::string bytes;
+    return folder_.ReadFile("held", &bytes) ? bytes : "<none>";
+  }
+};
+
+TEST_P(HeldFileTest, WaitsForAFileHeldForAMomentAndGivesUpOnOneHeldForGood) {
+  const std::wstring held = widePath_ + L"\\held";
+  ASSERT_TRUE(folder_.WriteFile("held", "old") && folder_.WriteFile("new", "new"));
+  HANDLE holder = Hold(held);
+  ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+  std::thread releaser([holder] {
+    Sleep(500);
+    CloseHandle(holder);
+  });
+  Win32FileSystem files;
+  EXPECT_TRUE(GetParam().run(files, folder_));
+  releaser.join();
+  EXPECT_EQ(Held(), GetParam().heldAfterwards);
+
+  ASSERT_TRUE(folder_.WriteFile("held", "old") && folder_.WriteFile("new", "new"));
+  holder = Hold(held);
+  ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+  Win32FileSystem impatient(200);  // gives up as after the real five seconds, sooner
+  EXPECT_FALSE(GetParam().run(impatient, folder_));
+  CloseHandle(holder);
+  EXPECT_EQ(Held(), "old");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Win32FileSystem, HeldFileTest,
+    ::testing::Values(
+        BusyOperation{"Remove", [](FileSystem& fs, const TempFolder& f) { return fs.RemoveFile(f.PathOf("held").c_str()); },
+                      "<none>"},
+        BusyOperation{"MoveOver",
+                      [](FileSystem& fs, const TempFolder& f) {
+                        return fs.MoveOver(f.PathOf("new").c_str(), f.PathOf("held").c_str());
+                      },
+                      "new"},
+        BusyOperation{"CopyOver",
+                      [](FileSystem& fs, const TempFolder& f) {
+                        return fs.CopyFileOver(f.PathOf("new").c_str(), f.PathOf("held").c_str());
+                      },
+                      "new"},
+        BusyOperation{"WriteOver",
+                      [](FileSystem& fs, const TempFolder& f) {
+                        auto file = fs.OpenForWriting(f.PathOf("held").c_str(), WriteMode::kReplace);
+                        return file != nullptr && file->Write("new", 3) && file->Close(false);
+                      },
+                      "new"}),
+    [](const ::testing::TestParamInfo<BusyOperation>& param) { return std::string(param.param.name); });
 
 TEST(Win32Resources, FindsPackagesByIdAndByNameIgnoringCase) {
   Win32Resources resources;
