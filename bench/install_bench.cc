@@ -1,11 +1,14 @@
 // The install engine's speed and memory on a real package, and the floor it is measured against.
 //
-//   install_bench install PACKAGE.zarc DEST   InstallFiles with one #I entry per package entry
+//   install_bench install PACKAGE.zarc DEST   InstallFiles with one #I entry per package entry,
+//                                             on the pool of workers
+//   install_bench single  PACKAGE.zarc DEST   the same on one thread, to compare the results
 //   install_bench floor   PACKAGE.zarc DEST   per entry: zlib's one-shot uncompress, one write
 //
 // PACKAGE.zarc should lie in a folder of its own: the package's folder becomes the current
 // directory, whose plain files take part in every lookup. DEST must not exist yet. Prints one
-// line: "<mode> seconds=S peak_rss_kib=K". bench/install_bench.sh runs it; see docs/PERFORMANCE.md.
+// line: "<mode> seconds=S cpu_seconds=C peak_rss_kib=K", C the processor time of all its threads.
+// bench/install_bench.sh runs it; see docs/PERFORMANCE.md.
 #include <fcntl.h>
 #include <malloc.h>
 #include <sys/resource.h>
@@ -26,6 +29,7 @@
 #include "model/setup_state.h"
 #include "platform/posix/memory_resources.h"
 #include "platform/posix/posix_file_system.h"
+#include "platform/posix/posix_threads.h"
 #include "platform/views.h"
 
 namespace {
@@ -46,7 +50,7 @@ class NoWindow : public setup::WindowView {
   void End(int) override {}
 };
 
-bool Install(const std::string& packageName, const std::string& destination) {
+bool Install(const std::string& packageName, const std::string& destination, bool pool) {
   setup::PosixFileSystem files;
   setup::MemoryResources noResources;
   if (!setup::OpenPackage(files, noResources, packageName.c_str())) {
@@ -63,7 +67,8 @@ bool Install(const std::string& packageName, const std::string& destination) {
     setup::CopyText(list.back().text, sizeof list.back().text, entry.name);
   }
   NoWindow window;
-  bool ok = setup::InstallFiles(files, window, list.data(), int(list.size()));
+  setup::PosixThreads threads;
+  bool ok = setup::InstallFiles(files, window, list.data(), int(list.size()), pool ? &threads : nullptr);
   setup::ClosePackage();
   return ok;
 }
@@ -100,8 +105,9 @@ bool Floor(const std::string& packageName, const std::string& destination) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 4 || (strcmp(argv[1], "install") != 0 && strcmp(argv[1], "floor") != 0)) {
-    fprintf(stderr, "usage: install_bench install|floor PACKAGE.zarc DEST\n");
+  const std::string mode = argc == 4 ? argv[1] : "";
+  if (mode != "install" && mode != "single" && mode != "floor") {
+    fprintf(stderr, "usage: install_bench install|single|floor PACKAGE.zarc DEST\n");
     return 2;
   }
   std::string package = argv[2];
@@ -122,7 +128,7 @@ int main(int argc, char** argv) {
   mallopt(M_MMAP_THRESHOLD, 128 * 1024);
 
   auto start = std::chrono::steady_clock::now();
-  bool ok = strcmp(argv[1], "install") == 0 ? Install(package, destination) : Floor(package, destination);
+  bool ok = mode == "floor" ? Floor(package, destination) : Install(package, destination, mode == "install");
   std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - start;
   struct rusage usage;
   getrusage(RUSAGE_SELF, &usage);
@@ -130,6 +136,9 @@ int main(int argc, char** argv) {
     fprintf(stderr, "install_bench: %s failed\n", argv[1]);
     return 1;
   }
-  printf("%s seconds=%.3f peak_rss_kib=%ld\n", argv[1], seconds.count(), usage.ru_maxrss);
+  const double processor = double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+                           double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+  printf("%s seconds=%.3f cpu_seconds=%.3f peak_rss_kib=%ld\n", argv[1], seconds.count(), processor,
+         usage.ru_maxrss);
   return 0;
 }

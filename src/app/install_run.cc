@@ -41,8 +41,9 @@ void RunInstall(void* argument) {
 
   window.ShowBusyLayout(true);
   view.ShowBusyAnimation(true);
-  CreationLog created(window.platform().files);
-  const bool ok = InstallFiles(created, view, s.installList.entries, s.installList.count);
+  Threads* threads = window.platform().threads;
+  CreationLog created(window.platform().files, threads);
+  const bool ok = InstallFiles(created, view, s.installList.entries, s.installList.count, threads);
   view.ShowBusyAnimation(false);
   view.Invalidate();
   if (ok) {

@@ -43,7 +43,7 @@ void VersionUpCommand(MainWindow& window) {
 
   window.ShowBusyLayout(false);  // the percent text belongs to the install run
 
-  const bool ok = InstallFiles(platform.files, view, s.installList.entries, s.installList.count);
+  const bool ok = InstallFiles(platform.files, view, s.installList.entries, s.installList.count, platform.threads);
   if (!ok) {
     view.ShowMessage(kVersionUpFailedText, kSetupCaption, kMessageOk);
     window.ShowVersionUpFailedLayout();

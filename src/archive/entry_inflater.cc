@@ -26,13 +26,6 @@ bool EntryInflater::Fail() {
   return false;
 }
 
-bool EntryInflater::AppendWindow(uint32_t length) {
-  if (length > outputCapacity_ - outputLength_) return false;  // more data than the full size
-  memcpy(output_ + outputLength_, outputWindow_, length);
-  outputLength_ += length;
-  return true;
-}
-
 bool EntryInflater::Inflate(const uint8_t* source, uint32_t storedSize, uint32_t fullSize) {
   delete[] output_;
   output_ = nullptr;
@@ -40,10 +33,6 @@ bool EntryInflater::Inflate(const uint8_t* source, uint32_t storedSize, uint32_t
   if (fullSize > uint64_t(storedSize) * kMaxExpansion + kExpansionSlack) return false;
   output_ = new (std::nothrow) uint8_t[fullSize];
   if (output_ == nullptr) return false;
-  outputCapacity_ = fullSize;
-  source_ = source;
-  sourceLength_ = storedSize;
-  consumed_ = 0;
 
   memset(&zlib_, 0, sizeof zlib_);
   if (inflateInit(&zlib_) != Z_OK) {
@@ -51,36 +40,25 @@ bool EntryInflater::Inflate(const uint8_t* source, uint32_t storedSize, uint32_t
     output_ = nullptr;
     return false;
   }
-  zlib_.next_out = outputWindow_;
-  zlib_.avail_out = kChunk;
+  zlib_.next_in = const_cast<uint8_t*>(source);
+  zlib_.avail_in = storedSize;
+  zlib_.next_out = output_;
+  zlib_.avail_out = fullSize;
   for (;;) {
-    if (zlib_.avail_in == 0) {
-      const uint32_t left = sourceLength_ - consumed_;
-      const uint32_t n = left > kChunk ? kChunk : left;
-      if (n > 0) memcpy(inputChunk_, source_ + consumed_, n);
-      consumed_ += n;
-      zlib_.next_in = inputChunk_;
-      zlib_.avail_in = n;
-    }
-    const int result = inflate(&zlib_, Z_NO_FLUSH);
-    if (result == Z_STREAM_END) {
-      if (!AppendWindow(kChunk - zlib_.avail_out)) return Fail();
-      if (inflateEnd(&zlib_) != Z_OK) {
-        delete[] output_;
-        output_ = nullptr;
-        outputLength_ = 0;
-        return false;
-      }
-      return true;
-    }
-    // Also ends a stream cut short: once the source is used up, inflate reports Z_BUF_ERROR.
+    const int result = inflate(&zlib_, Z_FINISH);
+    if (result == Z_STREAM_END) break;
+    // A stream cut short, or one that would grow past the full size, ends in Z_BUF_ERROR; Z_OK
+    // means progress was made and there is more to do.
     if (result != Z_OK) return Fail();
-    if (zlib_.avail_out == 0) {
-      if (!AppendWindow(kChunk)) return Fail();
-      zlib_.next_out = outputWindow_;
-      zlib_.avail_out = kChunk;
-    }
   }
+  outputLength_ = fullSize - zlib_.avail_out;
+  if (inflateEnd(&zlib_) != Z_OK) {
+    delete[] output_;
+    output_ = nullptr;
+    outputLength_ = 0;
+    return false;
+  }
+  return true;
 }
 
 }  // namespace setup

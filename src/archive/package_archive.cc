@@ -106,17 +106,35 @@ void RegisterDiskFile(const char* name) {
   strcpy(added.name, name);
 }
 
-const char* BaseName(const char* name) {
+namespace {
+
+// BaseName into a buffer of the caller's: entries are loaded on several threads at once.
+const char* KeyInto(char (&key)[kKeyCapacity], const char* name) {
   const char* slash = strrchr(name, '/');
   if (slash != nullptr && slash != name) {
-    CopyTextCut(lookupKey, slash + 1, kEntryNameCapacity - 1);
+    CopyTextCut(key, slash + 1, kEntryNameCapacity - 1);
   } else {
-    CopyTextCut(lookupKey, name, kKeyCapacity - 1);
+    CopyTextCut(key, name, kKeyCapacity - 1);
   }
-  return lookupKey;
+  return key;
 }
 
+}  // namespace
+
+const char* BaseName(const char* name) { return KeyInto(lookupKey, name); }
+
 bool HasPackageEntry(const char* name) { return FindEntry(BaseName(name)) != nullptr; }
+
+bool PackageEntrySize(const char* name, uint64_t* size) {
+  char key[kKeyCapacity];
+  const ArchiveEntry* entry = FindEntry(KeyInto(key, name));
+  if (entry == nullptr) return false;
+  if (entry->storedSize != 0) {
+    *size = entry->fullSize;
+    return true;
+  }
+  return packageArchive.files != nullptr && packageArchive.files->FileSize(key, size);
+}
 
 namespace {
 
@@ -141,7 +159,8 @@ bool LoadDiskEntry(MemoryStream& stream, const char* key) {
 }  // namespace
 
 bool MemoryStream::LoadEntry(const char* name) {
-  const char* key = BaseName(name);
+  char keyBuffer[kKeyCapacity];
+  const char* key = KeyInto(keyBuffer, name);
   const ArchiveEntry* entry = FindEntry(key);
   if (entry == nullptr) return false;
   if (entry->storedSize == 0) return LoadDiskEntry(*this, key);

@@ -47,6 +47,10 @@ void RegisterDiskFile(const char* name);
 // True when a lookup of name would find an entry in the table (without reading it).
 bool HasPackageEntry(const char* name);
 
+// The bytes a lookup of name would deliver: the full size of an archive entry, the size of a disk
+// entry's file. False when there is no such entry. Safe beside loads on other threads.
+bool PackageEntrySize(const char* name, uint64_t* size);
+
 // The lookup key of a name: the part after its last '/' (cut to 51 bytes) unless that '/' is the
 // first byte; otherwise the whole name (cut to 255 bytes). Held in one process-wide buffer.
 const char* BaseName(const char* name);

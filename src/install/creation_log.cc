@@ -8,9 +8,6 @@ namespace setup {
 
 namespace {
 
-// A path that cannot be noted (memory is short) is only left in place by a take-back.
-void Note(TextBuffer<char>& list, const char* path) { list.Append(path, strlen(path) + 1); }
-
 // Calls take(path) for each path of list, newest first.
 template <typename Take>
 void NewestFirst(const TextBuffer<char>& list, Take take) {
@@ -25,6 +22,16 @@ void NewestFirst(const TextBuffer<char>& list, Take take) {
 }
 
 }  // namespace
+
+// A path that cannot be noted (memory is short) is only left in place by a take-back.
+void CreationLog::Note(TextBuffer<char>& list, const char* path) {
+  if (lock_ == nullptr) {
+    list.Append(path, strlen(path) + 1);
+    return;
+  }
+  LockHeld held(*lock_);
+  list.Append(path, strlen(path) + 1);
+}
 
 bool CreationLog::MakeFolder(const char* path) {
   if (!inner_.MakeFolder(path)) return false;

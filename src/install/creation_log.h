@@ -5,12 +5,15 @@
 
 #include "base/text_buffer.h"
 #include "platform/platform.h"
+#include "platform/threads.h"
 
 namespace setup {
 
 class CreationLog : public FileSystem {
  public:
   explicit CreationLog(FileSystem& inner) : inner_(inner) {}
+  // Safe to call from several threads at once when a lock can be had from threads.
+  CreationLog(FileSystem& inner, Threads* threads) : inner_(inner), lock_(threads ? threads->NewLock() : nullptr) {}
 
   // Deletes the files created through this log, newest first, then removes the folders it created
   // that are empty by then, deepest first. What cannot be deleted stays.
@@ -37,10 +40,13 @@ class CreationLog : public FileSystem {
   bool FreeBytes(const char* root, uint64_t* bytes) override { return inner_.FreeBytes(root, bytes); }
 
  private:
+  void Note(TextBuffer<char>& list, const char* path);
+
   FileSystem& inner_;
   // Paths one after the other, each with its NUL, oldest first.
   TextBuffer<char> files_;
   TextBuffer<char> folders_;
+  std::unique_ptr<ThreadLock> lock_;  // over the two lists; none: one thread only
 };
 
 }  // namespace setup

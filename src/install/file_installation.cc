@@ -4,8 +4,10 @@
 #include <cstring>
 
 #include "archive/memory_stream.h"
+#include "archive/package_archive.h"
 #include "base/path.h"
 #include "base/text.h"
+#include "install/entry_pool.h"
 #include "model/control_ids.h"
 #include "platform/files.h"
 #include "platform/platform.h"
@@ -100,19 +102,25 @@ bool CopyOver(FileSystem& files, const char* source, const char* destination) {
   return copied;
 }
 
-// #I: the package entry name, unpacked into installDir\name.
-bool ExtractEntry(FileSystem& files, WindowView& mainWindow, const char* name) {
-  char destination[kPathCapacity];
-  if (!FormatPath(destination, "%s\\%s", setupState.installDir, name)) return false;
+// #I, on a worker of the pool: the package entry name unpacked into the file destination.
+bool UnpackEntry(FileSystem& files, const char* name, const char* destination) {
   // A missing or damaged entry fails the run rather than leave an empty file in the place of the
   // program (during a version-up, over the working one) and report success.
   MemoryStream stream;
   if (!stream.LoadEntry(name)) return false;
   bool written = WriteWholeFile(files, destination, stream.CurrentData(), stream.Size());
   stream.Release();
-  if (!written) return false;
-  StepProgress(mainWindow);
-  return true;
+  return written;
+}
+
+// #I: queued for the pool to unpack into installDir\name.
+bool QueueEntry(EntryPool& pool, const char* name) {
+  char destination[kPathCapacity];
+  uint64_t bytes;
+  if (!FormatPath(destination, "%s\\%s", setupState.installDir, name) || !PackageEntrySize(name, &bytes)) {
+    return false;
+  }
+  return pool.Add(name, destination, bytes);
 }
 
 // #C: source copied to installDir\target, with the marks of the medium cleared.
@@ -171,16 +179,26 @@ bool OptionMatches(const char* number) {
 
 }  // namespace
 
-bool InstallFiles(FileSystem& files, WindowView& mainWindow, const InstallEntry* entries, int count) {
+bool InstallFiles(FileSystem& files, WindowView& mainWindow, const InstallEntry* entries, int count,
+                  Threads* threads) {
   CreateFolderPath(files, setupState.installDir);  // usually there already for a version-up
+  EntryPool pool(files, mainWindow, threads, UnpackEntry);
+  // An entry that fails lets the ones before it in the list finish first, as they would have.
+  auto fail = [&pool] {
+    pool.Finish();
+    return false;
+  };
   for (int i = 0; i < count; ++i) {
     const InstallEntry& entry = entries[i];
     SplitText text;
-    if (entry.type >= kExtractEntry && entry.type <= kIfOptionIs && !text.Split(entry)) return false;
+    if (entry.type >= kExtractEntry && entry.type <= kIfOptionIs && !text.Split(entry)) return fail();
+    // Every other action waits for the entries before it: a folder made, a file copied over an
+    // unpacked one, happen after them as the list says.
+    if (entry.type >= kMakeFolder && entry.type <= kWriteNewFile && !pool.Finish()) return false;
     char folder[kPathCapacity];
     switch (entry.type) {
       case kExtractEntry:
-        if (!ExtractEntry(files, mainWindow, entry.text)) return false;
+        if (!QueueEntry(pool, entry.text)) return fail();
         break;
       case kMakeFolder:
         if (!FormatPath(folder, "%s\\%s", setupState.installDir, entry.text)) return false;
@@ -205,7 +223,7 @@ bool InstallFiles(FileSystem& files, WindowView& mainWindow, const InstallEntry*
         break;  // not an install action
     }
   }
-  return true;
+  return pool.Finish();
 }
 
 bool CreateFolderPath(FileSystem& files, const char* path) {

@@ -8,6 +8,7 @@
 namespace setup {
 
 class FileSystem;
+class Threads;
 class WindowView;
 
 // Carries out count entries, in order, into setupState.installDir, which is created first if
@@ -15,7 +16,13 @@ class WindowView;
 // a package entry that is missing, cannot be unpacked or written; a copy that fails; a new file
 // that is already there or cannot be written; any path longer than 259 bytes. What was done before
 // the failure stays. The entries are only read.
-bool InstallFiles(FileSystem& files, WindowView& mainWindow, const InstallEntry* entries, int count);
+//
+// With threads, package entries are unpacked and written by a pool of workers; every other action
+// waits for the entries before it, and the progress advances in list order. Entries after a failed
+// one that were already under way may be done as well. files must then be safe to call from
+// several threads at once.
+bool InstallFiles(FileSystem& files, WindowView& mainWindow, const InstallEntry* entries, int count,
+                  Threads* threads = nullptr);
 
 // Creates the folder path and every missing folder above it. True only when this call created
 // path; false when it was there already or cannot be made.

@@ -1,8 +1,24 @@
 // Threads as the core needs them: the install run starts one worker, and the window that started
-// it waits for it before it goes.
+// it waits for it before it goes; the engine starts a pool that shares the install list's entries
+// out.
 #pragma once
 
+#include <memory>
+
 namespace setup {
+
+// A lock with one condition to wait on, shared by threads that hand work to each other.
+class ThreadLock {
+ public:
+  virtual ~ThreadLock() = default;
+  virtual void Acquire() = 0;
+  virtual void Release() = 0;
+  // Called holding the lock: releases it, sleeps until a WakeAll (or for no reason: check again),
+  // and holds it again on return.
+  virtual void Wait() = 0;
+  // Wakes every thread in Wait.
+  virtual void WakeAll() = 0;
+};
 
 class Threads {
  public:
@@ -13,6 +29,22 @@ class Threads {
   virtual bool Start(void (*routine)(void* argument), void* argument, void** handle) = 0;
   // Waits until the thread has ended, then lets go of its handle.
   virtual void Join(void* thread) = 0;
+  // The processors this process may run on; at least 1.
+  virtual int ProcessorCount() = 0;
+  // A new lock, or null when none can be made.
+  virtual std::unique_ptr<ThreadLock> NewLock() = 0;
+};
+
+// Holds a lock for the life of a scope.
+class LockHeld {
+ public:
+  explicit LockHeld(ThreadLock& lock) : lock_(lock) { lock_.Acquire(); }
+  ~LockHeld() { lock_.Release(); }
+  LockHeld(const LockHeld&) = delete;
+  LockHeld& operator=(const LockHeld&) = delete;
+
+ private:
+  ThreadLock& lock_;
 };
 
 }  // namespace setup

@@ -14,6 +14,18 @@ struct Launch {
   void* argument;
 };
 
+class Win32Lock : public ThreadLock {
+ public:
+  void Acquire() override { AcquireSRWLockExclusive(&lock_); }
+  void Release() override { ReleaseSRWLockExclusive(&lock_); }
+  void Wait() override { SleepConditionVariableSRW(&condition_, &lock_, INFINITE, 0); }
+  void WakeAll() override { WakeAllConditionVariable(&condition_); }
+
+ private:
+  SRWLOCK lock_ = SRWLOCK_INIT;
+  CONDITION_VARIABLE condition_ = CONDITION_VARIABLE_INIT;
+};
+
 unsigned __stdcall ThreadMain(void* parameter) {
   Launch launch = *static_cast<Launch*>(parameter);
   delete static_cast<Launch*>(parameter);
@@ -49,5 +61,13 @@ void Win32Threads::Join(void* thread) {
   WaitForSingleObject(static_cast<HANDLE>(thread), INFINITE);
   CloseHandle(static_cast<HANDLE>(thread));
 }
+
+int Win32Threads::ProcessorCount() {
+  SYSTEM_INFO info;
+  GetSystemInfo(&info);
+  return info.dwNumberOfProcessors == 0 ? 1 : int(info.dwNumberOfProcessors);
+}
+
+std::unique_ptr<ThreadLock> Win32Threads::NewLock() { return std::unique_ptr<ThreadLock>(new (std::nothrow) Win32Lock); }
 
 }  // namespace setup

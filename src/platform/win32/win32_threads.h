@@ -9,6 +9,8 @@ class Win32Threads : public Threads {
  public:
   bool Start(void (*routine)(void* argument), void* argument, void** handle) override;
   void Join(void* thread) override;
+  int ProcessorCount() override;
+  std::unique_ptr<ThreadLock> NewLock() override;
 };
 
 }  // namespace setup

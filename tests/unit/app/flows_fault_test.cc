@@ -40,9 +40,18 @@ using testing::TreeSnapshot;
 
 enum class Storage { kMemory, kDisk };
 
+// Enough package entries, two of them large, for the pool's workers to have several under way
+// whichever one fails.
+std::string Repeated(const std::string& text, int times) {
+  std::string out;
+  for (int i = 0; i < times; ++i) out += text + std::to_string(i);
+  return out;
+}
 // What the package and the medium hold, and what an older version left in the install folder.
 const std::map<std::string, std::string> kNewFiles = {
     {"Quillfen.exe", "MZ new program"},
+    {"engine.dll", Repeated("MZ engine ", 4000)},
+    {"sound.dll", Repeated("MZ sound ", 4000)},
     {"readme.txt", "new readme"},
     {"data.ini", "[new]"},
     {"docs\\a.txt", "new a"},
@@ -144,8 +153,11 @@ class FlowFaultTest : public ::testing::TestWithParam<Storage> {
     files().MakeFolder((medium + "\\docs\\sub").c_str());
     for (const char* name : {"data.ini", "docs\\a.txt", "docs\\sub\\b.txt"}) Put(medium + "\\" + name, kNewFiles.at(name));
     ASSERT_TRUE(files().ChangeFolder(medium.c_str()));
-    resources_.Add(IDR_PACKAGE, testing::BuildArchive({{"Quillfen.exe", Bytes(kNewFiles.at("Quillfen.exe"))},
-                                                       {"readme.txt", Bytes(kNewFiles.at("readme.txt"))}}));
+    std::vector<testing::TestEntry> package;
+    for (const char* name : {"Quillfen.exe", "engine.dll", "sound.dll", "readme.txt"}) {
+      package.push_back({name, Bytes(kNewFiles.at(name))});
+    }
+    resources_.Add(IDR_PACKAGE, testing::BuildArchive(package));
     ASSERT_TRUE(OpenPackage(files(), resources_, IDR_PACKAGE));
     record_ = std::string(".Default\\Software\\SetupTestsFaults\\") +
               ::testing::UnitTest::GetInstance()->current_test_info()->name();
@@ -190,6 +202,8 @@ class FlowFaultTest : public ::testing::TestWithParam<Storage> {
     ResetSetupState();
     testing::SetProductScript(attemptRecord_.c_str(), installDir_.c_str());
     AddEntry(kExtractEntry, "Quillfen.exe");
+    AddEntry(kExtractEntry, "engine.dll");
+    AddEntry(kExtractEntry, "sound.dll");
     AddEntry(kExtractEntry, "readme.txt");
     AddEntry(kCopyFile, "data.ini");
     AddEntry(kCopyTree, "docs");

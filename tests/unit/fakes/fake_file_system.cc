@@ -13,10 +13,13 @@ std::string ParentOf(const std::string& path) {
   return cut == std::string::npos ? std::string() : path.substr(0, cut);
 }
 
+}  // namespace
+
 class FakeOutputFile : public OutputFile {
  public:
-  explicit FakeOutputFile(std::vector<uint8_t>* target) : target_(target) {}
+  FakeOutputFile(std::recursive_mutex& mutex, std::vector<uint8_t>* target) : mutex_(mutex), target_(target) {}
   bool Write(const void* data, uint32_t size) override {
+    std::lock_guard<std::recursive_mutex> held(mutex_);
     const uint8_t* bytes = static_cast<const uint8_t*>(data);
     if (target_->size() < position_ + size) target_->resize(position_ + size);
     std::copy(bytes, bytes + size, target_->begin() + position_);
@@ -31,11 +34,10 @@ class FakeOutputFile : public OutputFile {
   bool Close(bool) override { return true; }
 
  private:
+  std::recursive_mutex& mutex_;
   std::vector<uint8_t>* target_;
   size_t position_ = 0;
 };
-
-}  // namespace
 
 std::string FakeFileSystem::Resolve(const std::string& path) const {
   std::string full = path.size() >= 2 && path[1] == ':' ? path : current_ + "\\" + path;
@@ -45,6 +47,7 @@ std::string FakeFileSystem::Resolve(const std::string& path) const {
 }
 
 void FakeFileSystem::AddFile(const std::string& path, std::vector<uint8_t> bytes) {
+  std::lock_guard<std::recursive_mutex> held(mutex_);
   std::string full = Resolve(path);
   // Once per name: a file removed and made again is listed once.
   if (std::find(order_.begin(), order_.end(), full) == order_.end()) order_.push_back(full);
@@ -52,19 +55,23 @@ void FakeFileSystem::AddFile(const std::string& path, std::vector<uint8_t> bytes
 }
 
 void FakeFileSystem::AddFile(const std::string& path, const std::string& text) {
+  std::lock_guard<std::recursive_mutex> held(mutex_);
   AddFile(path, std::vector<uint8_t>(text.begin(), text.end()));
 }
 
 void FakeFileSystem::AddFolder(const std::string& path) {
+  std::lock_guard<std::recursive_mutex> held(mutex_);
   std::string full = Resolve(path);
   if (std::find(folders_.begin(), folders_.end(), full) == folders_.end()) folders_.push_back(full);
 }
 
 const std::vector<uint8_t>& FakeFileSystem::Contents(const std::string& path) const {
+  std::lock_guard<std::recursive_mutex> held(mutex_);
   return files_.at(Resolve(path));
 }
 
 bool FakeFileSystem::ReadWholeFile(const char* path, uint8_t** data, uint32_t* size) {
+  std::lock_guard<std::recursive_mutex> held(mutex_);
   std::string full = Resolve(path);
   reads_.push_back(full);
   auto it = files_.find(full);
@@ -76,6 +83,7 @@ bool FakeFileSystem::ReadWholeFile(const char* path, uint8_t** data, uint32_t* s
 }
 
 bool FakeFileSystem::FileSize(const char* path, uint64_t* size) {
+  std::lock_guard<std::recursive_mutex> held(mutex_);
   auto it = files_.find(Resolve(path));
   if (it == files_.end()) return false;
   *size = it->second.size();
@@ -83,6 +91,7 @@ bool FakeFileSystem::FileSize(const char* path, uint64_t* size) {
 }
 
 bool FakeFileSystem::ListFolder(const char* folder, FolderVisitor& visitor) {
+  std::lock_guard<std::recursive_mutex> held(mutex_);
   std::string full = Resolve(folder);
   if (std::find(folders_.begin(), folders_.end(), full) == folders_.end()) return false;
   // Taken before the first visit: a visitor may change the folder (a tree copied into itself).
@@ -100,12 +109,14 @@ bool FakeFileSystem::ListFolder(const char* folder, FolderVisitor& visitor) {
 }
 
 bool FakeFileSystem::CurrentFolder(char* buffer, uint32_t capacity) {
+  std::lock_guard<std::recursive_mutex> held(mutex_);
   if (current_.size() + 1 > capacity) return false;
   memcpy(buffer, current_.c_str(), current_.size() + 1);
   return true;
 }
 
 bool FakeFileSystem::ChangeFolder(const char* path) {
+  std::lock_guard<std::recursive_mutex> held(mutex_);
   std::string full = Resolve(path);
   if (std::find(folders_.begin(), folders_.end(), full) == folders_.end()) return false;
   current_ = full;
@@ -118,6 +129,7 @@ bool FakeFileSystem::FolderExists(const std::string& full) const {
 }
 
 bool FakeFileSystem::MakeFolder(const char* path) {
+  std::lock_guard<std::recursive_mutex> held(mutex_);
   std::string full = Resolve(path);
   if (FolderExists(full) || !FolderExists(ParentOf(full))) return false;
   folders_.push_back(full);
@@ -125,6 +137,7 @@ bool FakeFileSystem::MakeFolder(const char* path) {
 }
 
 bool FakeFileSystem::RemoveEmptyFolder(const char* path) {
+  std::lock_guard<std::recursive_mutex> held(mutex_);
   std::string full = Resolve(path);
   auto it = std::find(folders_.begin(), folders_.end(), full);
   if (it == folders_.end()) return false;
@@ -138,16 +151,19 @@ bool FakeFileSystem::RemoveEmptyFolder(const char* path) {
   return true;
 }
 
-bool FakeFileSystem::RemoveFile(const char* path) { return files_.erase(Resolve(path)) != 0; }
+bool FakeFileSystem::RemoveFile(const char* path) {
+  std::lock_guard<std::recursive_mutex> held(mutex_); return files_.erase(Resolve(path)) != 0; }
 
 std::unique_ptr<OutputFile> FakeFileSystem::OpenForWriting(const char* path, WriteMode mode) {
+  std::lock_guard<std::recursive_mutex> held(mutex_);
   std::string full = Resolve(path);
   if (!FolderExists(ParentOf(full)) || (mode == WriteMode::kNew && files_.count(full) != 0)) return nullptr;
   AddFile(full, std::vector<uint8_t>());
-  return std::make_unique<FakeOutputFile>(&files_[full]);
+  return std::make_unique<FakeOutputFile>(mutex_, &files_[full]);
 }
 
 bool FakeFileSystem::MoveOver(const char* from, const char* to) {
+  std::lock_guard<std::recursive_mutex> held(mutex_);
   auto it = files_.find(Resolve(from));
   if (it == files_.end() || !FolderExists(ParentOf(Resolve(to)))) return false;
   std::vector<uint8_t> bytes = std::move(it->second);
@@ -157,6 +173,7 @@ bool FakeFileSystem::MoveOver(const char* from, const char* to) {
 }
 
 bool FakeFileSystem::CopyFileOver(const char* source, const char* destination) {
+  std::lock_guard<std::recursive_mutex> held(mutex_);
   auto it = files_.find(Resolve(source));
   if (it == files_.end() || Resolve(source) == Resolve(destination) ||
       !FolderExists(ParentOf(Resolve(destination)))) {
@@ -166,7 +183,8 @@ bool FakeFileSystem::CopyFileOver(const char* source, const char* destination) {
   return true;
 }
 
-bool FakeFileSystem::SetNormalAttributes(const char* path) { return Has(path); }
+bool FakeFileSystem::SetNormalAttributes(const char* path) {
+  std::lock_guard<std::recursive_mutex> held(mutex_); return Has(path); }
 
 bool FakeResources::FindPackage(const char* name, const uint8_t** data, uint32_t* size) {
   auto it = byName_.find(name);
@@ -185,6 +203,7 @@ bool FakeResources::FindPackage(int id, const uint8_t** data, uint32_t* size) {
 }
 
 bool FakeFileSystem::FreeBytes(const char* root, uint64_t* bytes) {
+  std::lock_guard<std::recursive_mutex> held(mutex_);
   freeSpaceQueries.push_back(root);
   auto found = freeBytes.find(root);
   if (found == freeBytes.end()) return false;

@@ -1,10 +1,12 @@
 // An in-memory FileSystem for core tests: files in a map keyed by their full Windows-form path,
 // the current directory's listing order under the test's control, and a record of what was read.
 // As on a real disk, a file or folder can only be made in a folder that exists; the test's own
-// AddFile and AddFolder need no parents.
+// AddFile and AddFolder need no parents. Safe to call from several threads, as the install
+// engine's workers do.
 #pragma once
 
 #include <map>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -46,6 +48,8 @@ class FakeFileSystem : public FileSystem {
   std::string Resolve(const std::string& path) const;
   bool FolderExists(const std::string& full) const;
 
+  friend class FakeOutputFile;
+  mutable std::recursive_mutex mutex_;  // over everything below
   std::string current_ = "C:\\setup";
   std::map<std::string, std::vector<uint8_t>> files_;
   std::vector<std::string> folders_{"C:\\setup"};

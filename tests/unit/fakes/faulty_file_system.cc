@@ -8,7 +8,7 @@ class FaultyFileSystem::File : public OutputFile {
       : owner_(owner), inner_(std::move(inner)), path_(std::move(path)) {}
   bool Write(const void* data, uint32_t size) override {
     if (!owner_->Step("Write", path_) || !inner_->Write(data, size)) return false;
-    owner_->unsynced_.insert(path_);
+    owner_->NoteUnsynced(path_, true);
     return true;
   }
   bool Seek(uint64_t offset) override { return owner_->Step("Seek", path_) && inner_->Seek(offset); }
@@ -19,7 +19,7 @@ class FaultyFileSystem::File : public OutputFile {
       return false;
     }
     if (!inner_->Close(sync)) return false;
-    if (sync) owner_->unsynced_.erase(path_);
+    if (sync) owner_->NoteUnsynced(path_, false);
     return true;
   }
 
@@ -38,17 +38,28 @@ std::unique_ptr<OutputFile> FaultyFileSystem::OpenForWriting(const char* path, W
   if (!Step("OpenForWriting", path)) return nullptr;
   auto file = inner_.OpenForWriting(path, mode);
   if (!file) return nullptr;
-  unsynced_.insert(path);
+  NoteUnsynced(path, true);
   return std::make_unique<File>(this, std::move(file), path);
 }
 
 bool FaultyFileSystem::MoveOver(const char* from, const char* to) {
   if (!Step("MoveOver", to) || !inner_.MoveOver(from, to)) return false;
+  std::lock_guard<std::mutex> held(mutex_);
   if (unsynced_.count(from) != 0) movedUnsyncedFile_ = true;
   return true;
 }
 
+void FaultyFileSystem::NoteUnsynced(const std::string& path, bool unsynced) {
+  std::lock_guard<std::mutex> held(mutex_);
+  if (unsynced) {
+    unsynced_.insert(path);
+  } else {
+    unsynced_.erase(path);
+  }
+}
+
 bool FaultyFileSystem::Step(const char* operation, const std::string& path) {
+  std::lock_guard<std::mutex> held(mutex_);
   calls_.push_back({operation, path});
   if (crashed_) return false;
   if (steps() != faultStep_) return true;

@@ -1,7 +1,7 @@
 // A FileSystem that fails on cue, for fault-injection tests: it passes every call on to another
 // and counts the calls that change the disk (creating, writing, seeking and closing files,
 // making and removing folders, deleting, copying, moving, changing attributes and the current
-// folder). At one step it either fails that call alone (kFail), or crashes (kCrash): that call
+// folder), in the order they reach it from whichever thread. At one step it either fails that call alone (kFail), or crashes (kCrash): that call
 // and every later change are dropped, as if the machine had stopped there. Reads always pass.
 //
 //   FaultyFileSystem counting(disk, FaultyFileSystem::Mode::kFail, 0);  // step 0: never fails
@@ -10,6 +10,7 @@
 #pragma once
 
 #include <memory>
+#include <mutex>
 #include <set>
 #include <string>
 #include <vector>
@@ -67,7 +68,9 @@ class FaultyFileSystem : public FileSystem {
 
   // True if the call may go ahead.
   bool Step(const char* operation, const std::string& path);
+  void NoteUnsynced(const std::string& path, bool unsynced);
 
+  std::mutex mutex_;  // over the counting and the notes below: the install engine has workers
   FileSystem& inner_;
   Mode mode_;
   int faultStep_;

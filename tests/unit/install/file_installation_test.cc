@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <climits>
+#include <condition_variable>
+#include <mutex>
 #include <cstring>
 #include <string>
 #include <utility>
@@ -13,7 +16,9 @@
 #include "archive/package_archive.h"
 #include "fakes/fake_file_system.h"
 #include "fakes/fake_view.h"
+#include "fakes/faulty_file_system.h"
 #include "fakes/test_archive.h"
+#include "install/creation_log.h"
 #include "install/removal.h"
 #include "install/tree_snapshot.h"
 #include "model/setup_state.h"
@@ -67,7 +72,7 @@ class InstallFilesTest : public ::testing::Test {
     memcpy(entry.text, text.c_str(), text.size() + 1);
     list_.push_back(entry);
   }
-  bool Run() { return InstallFiles(*fs_, view_, list_.data(), int(list_.size())); }
+  bool Run() { return InstallFiles(*fs_, view_, list_.data(), int(list_.size()), threads_.get()); }
   void WriteMedium(const std::string& name, const std::string& bytes) {
     ASSERT_TRUE(folder_.WriteFile("medium\\" + name, bytes)) << name;
   }
@@ -82,6 +87,7 @@ class InstallFilesTest : public ::testing::Test {
   testing::FakeResources resources_;
   testing::FakeView view_{{}};
   std::vector<InstallEntry> list_;
+  std::unique_ptr<Threads> threads_ = testing::MakeThreads();  // every run with the pool of workers
 };
 
 TEST_F(InstallFilesTest, AnEmptyListMakesOnlyTheInstallFolder) {
@@ -102,12 +108,71 @@ TEST_F(InstallFilesTest, ExtractsEntriesIntoFoldersMadeBeforeThem) {
   Add(kExtractEntry, "data\\a.bin");
   Add(kExtractEntry, "Quillfen.exe");
   Add(kExtractEntry, "empty.txt");
+  // A copy over an entry still being unpacked by a worker must land after it, and win.
+  WriteMedium("patch.txt", "patched");
+  Add(kCopyFile, "patch.txt,Quillfen.exe");
   EXPECT_TRUE(Run());
   EXPECT_EQ(Installed(), (TreeSnapshot{{"data", kFolder},
                                        {"data\\a.bin", "inner"},
-                                       {"Quillfen.exe", std::string(program.begin(), program.end())},
+                                       {"Quillfen.exe", "patched"},
                                        {"empty.txt", ""}}));
-  EXPECT_EQ(view_.positionHistory.size(), 3u);
+  EXPECT_EQ(view_.positionHistory.size(), 4u);
+}
+
+// Passes every call on, but holds the opening of the file held until the file awaited has begun
+// to open, so that both entries are surely under way together; then fails the held one.
+class HeldOpening : public testing::FaultyFileSystem {
+ public:
+  HeldOpening(FileSystem& inner, std::string held, std::string awaited)
+      : FaultyFileSystem(inner, Mode::kFail, 0), held_(std::move(held)), awaited_(std::move(awaited)) {}
+  std::unique_ptr<OutputFile> OpenForWriting(const char* path, WriteMode mode) override {
+    std::unique_lock<std::mutex> lock(mutex_);
+    if (EndsWith(path, awaited_)) {
+      awaitedOpening_ = true;
+      changed_.notify_all();
+    }
+    if (EndsWith(path, held_)) {
+      // Bounded only so that a pool that never overlaps fails the test instead of hanging it.
+      overlapped = changed_.wait_for(lock, std::chrono::seconds(20), [this] { return awaitedOpening_; });
+      return nullptr;
+    }
+    lock.unlock();
+    return FaultyFileSystem::OpenForWriting(path, mode);
+  }
+  bool overlapped = false;
+
+ private:
+  static bool EndsWith(const std::string& path, const std::string& name) {
+    return path.size() > name.size() && path.compare(path.size() - name.size() - 1, std::string::npos, "\\" + name) == 0;
+  }
+  std::string held_, awaited_;
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  bool awaitedOpening_ = false;
+};
+
+TEST_F(InstallFilesTest, AnEntryThatFailsWhileLaterOnesAreUnderWayFailsTheRunThere) {
+  std::vector<testing::TestEntry> entries;
+  for (int i = 0; i < 4; ++i) entries.push_back({"e" + std::to_string(i), testing::PseudoRandom(20000, i)});
+  OpenPackageOf(entries);
+  for (const auto& entry : entries) Add(kExtractEntry, entry.name);
+  for (int failing = 0; failing < 3; ++failing) {
+    SCOPED_TRACE("failing e" + std::to_string(failing));
+    view_.positionHistory.clear();
+    HeldOpening held(*fs_, "e" + std::to_string(failing), "e" + std::to_string(failing + 1));
+    CreationLog created(held, threads_.get());
+    EXPECT_FALSE(InstallFiles(created, view_, list_.data(), int(list_.size()), threads_.get()));
+    EXPECT_TRUE(held.overlapped);
+    // The progress counts the entries before the failed one, and those are there whole.
+    EXPECT_EQ(view_.positionHistory.size(), size_t(failing));
+    const TreeSnapshot installed = Installed();
+    for (int i = 0; i < failing; ++i) {
+      EXPECT_EQ(installed.at("e" + std::to_string(i)), std::string(entries[i].data.begin(), entries[i].data.end()));
+    }
+    // The take-back finds everything the run made, the later entry that finished too.
+    created.TakeBack();
+    EXPECT_EQ(testing::Snapshot(*fs_, folder_.path()), (TreeSnapshot{{"medium", kFolder}}));
+  }
 }
 
 TEST_F(InstallFilesTest, AnEntryForAFolderNotMadeFailsTheRun) {

@@ -1,0 +1,154 @@
+#include "install/entry_pool.h"
+
+#include <cstring>
+
+#include "install/file_installation.h"
+#include "platform/threads.h"
+
+namespace setup {
+
+namespace {
+
+char Folded(char c) {
+  if (c == '/') return '\\';
+  return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
+}
+
+// True when one path begins the other, as Windows compares names: the same file, a file and the
+// temporary one made beside it, a folder and a file in it. Folding a double-byte character's trail
+// byte can only find more of these, never fewer: at worst an entry waits that need not.
+bool Prefixes(const char* a, const char* b) {
+  for (; *a != '\0' && *b != '\0'; ++a, ++b) {
+    if (Folded(*a) != Folded(*b)) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+EntryPool::EntryPool(FileSystem& files, WindowView& window, Threads* threads, Unpack unpack)
+    : files_(files), window_(window), threads_(threads), unpack_(unpack) {}
+
+void EntryPool::StartWorkers() {
+  startTried_ = true;
+  if (threads_ == nullptr) return;
+  lock_ = threads_->NewLock();
+  if (lock_ == nullptr) return;
+  int wanted = threads_->ProcessorCount();
+  if (wanted < 2) wanted = 2;
+  if (wanted > kMaxWorkers) wanted = kMaxWorkers;
+  while (workerCount_ < wanted && threads_->Start(WorkerMain, this, &workers_[workerCount_])) ++workerCount_;
+}
+
+EntryPool::~EntryPool() {
+  if (workerCount_ == 0) return;
+  Cancel();
+  {
+    LockHeld held(*lock_);
+    stopping_ = true;
+    lock_->WakeAll();
+  }
+  for (int i = 0; i < workerCount_; ++i) threads_->Join(workers_[i]);
+}
+
+void EntryPool::WorkerMain(void* pool) { static_cast<EntryPool*>(pool)->Work(); }
+
+void EntryPool::Work() {
+  LockHeld held(*lock_);
+  for (;;) {
+    // Strictly in list order, and only while the bytes allow; an entry too large to share them
+    // waits until it can run alone.
+    while (!stopping_ && !(next_ != queued_ && (bytesInFlight_ == 0 ||
+                                                bytesInFlight_ + Slot(next_).bytes <= Allowance()))) {
+      lock_->Wait();
+    }
+    if (stopping_) return;
+    Job& job = Slot(next_++);
+    job.state = kRunning;
+    bytesInFlight_ += job.bytes;
+    ++running_;
+    lock_->Release();
+    const bool ok = unpack_(files_, job.name, job.destination);
+    lock_->Acquire();
+    bytesInFlight_ -= job.bytes;
+    --running_;
+    job.state = ok ? kSucceeded : kFailed;
+    lock_->WakeAll();
+  }
+}
+
+uint64_t EntryPool::Allowance() const {
+  // Twice the largest entry keeps a package of small files as small in memory as its entries.
+  return 2 * largestQueued_ < kBytesInFlight ? 2 * largestQueued_ : kBytesInFlight;
+}
+
+bool EntryPool::Overlaps(const char* destination) {
+  for (uint32_t i = retired_; i != queued_; ++i) {
+    if (Prefixes(Slot(i).destination, destination)) return true;
+  }
+  return false;
+}
+
+bool EntryPool::Add(const char* name, const char* destination, uint64_t bytes) {
+  if (failed_) return false;
+  if (!startTried_) StartWorkers();
+  if (workerCount_ == 0) {
+    if (!unpack_(files_, name, destination)) {
+      failed_ = true;
+      return false;
+    }
+    StepProgress(window_);
+    return true;
+  }
+  if (!Retire(Overlaps(destination))) return false;
+  if (queued_ - retired_ == kSlots) {
+    {
+      LockHeld held(*lock_);
+      while (Slot(retired_).state < kSucceeded) lock_->Wait();
+    }
+    if (!Retire(false)) return false;
+  }
+  LockHeld held(*lock_);
+  Job& job = Slot(queued_);
+  job.name = name;
+  CopyText(job.destination, sizeof job.destination, destination);
+  job.bytes = bytes;
+  job.state = kQueued;
+  if (bytes > largestQueued_) largestQueued_ = bytes;
+  ++queued_;
+  lock_->WakeAll();
+  return true;
+}
+
+bool EntryPool::Finish() {
+  if (failed_) return false;
+  return workerCount_ == 0 || Retire(true);
+}
+
+bool EntryPool::Retire(bool wait) {
+  for (;;) {
+    State state;
+    {
+      LockHeld held(*lock_);
+      if (retired_ == queued_) return true;
+      while (wait && Slot(retired_).state < kSucceeded) lock_->Wait();
+      state = Slot(retired_).state;
+    }
+    if (state == kFailed) {
+      failed_ = true;
+      Cancel();
+      return false;
+    }
+    if (state != kSucceeded) return true;
+    ++retired_;
+    StepProgress(window_);
+  }
+}
+
+void EntryPool::Cancel() {
+  LockHeld held(*lock_);
+  queued_ = next_;
+  while (running_ > 0) lock_->Wait();
+}
+
+}  // namespace setup
