@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Makes the demo package's generated files in OUT_DIR: the two pictures, and the texts in the
-form the setup program reads (code page 932, CR LF)."""
+form the setup program reads (code page 932, CR LF); and the setup program's icon in ICON.
+Usage: make_package_files.py DEMO_DIR OUT_DIR [ICON]"""
 import math
 import pathlib
 import struct
@@ -67,6 +68,46 @@ def parts_picture():
     return bitmap(64, 1024, 24, [], [bytes(r) for r in rows])
 
 
+def icon_image(size):
+    """One size of the setup program's icon, 32 bits with alpha: the dusk of the main picture in
+    a rounded square, crossed by the quill."""
+    pixels, mask = bytearray(), bytearray()
+    radius = size / 5
+    mask_stride = (size + 31) // 32 * 4
+    for y in reversed(range(size)):  # bottom-up
+        mask_row = bytearray(mask_stride)
+        for x in range(size):
+            cx = min(max(x + 0.5, radius), size - radius)
+            cy = min(max(y + 0.5, radius), size - radius)
+            inside = math.hypot(x + 0.5 - cx, y + 0.5 - cy) <= radius
+            t = y / (size - 1)
+            r, g, b = int(20 + 215 * t), int(30 + 120 * t), int(90 + 10 * t)
+            # The quill: a band from lower left to upper right, thinning towards its tip.
+            u = (x + 0.5) / size
+            d = abs((y + 0.5) / size - (1 - u))
+            if 0.12 < u < 0.9 and d < 0.12 * math.sin(u * math.pi) ** 0.7:
+                r, g, b = 245, 236, 205
+            pixels += bytes((b, g, r, 255 if inside else 0))
+            if not inside:
+                mask_row[x // 8] |= 0x80 >> (x % 8)
+        mask += mask_row
+    info = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 32, 0, len(pixels) + len(mask),
+                       0, 0, 0, 0)
+    return info + pixels + mask
+
+
+def icon_file(sizes):
+    """A Windows icon file holding one image of each size."""
+    images = [icon_image(size) for size in sizes]
+    head = struct.pack("<HHH", 0, 1, len(images))
+    offset = len(head) + 16 * len(images)
+    entries = b""
+    for size, image in zip(sizes, images):
+        entries += struct.pack("<BBBBHHII", size, size, 0, 0, 1, 32, len(image), offset)
+        offset += len(image)
+    return head + entries + b"".join(images)
+
+
 def cp932_text(source):
     text = pathlib.Path(source).read_text(encoding="utf-8").replace("\r\n", "\n")
     return text.replace("\n", "\r\n").encode("cp932")
@@ -80,6 +121,9 @@ def main():
     (out / "setup.txt").write_bytes(cp932_text(demo / "setup.txt"))
     (out / "readme.txt").write_bytes(cp932_text(demo / "readme.txt"))
     (out / "同意書.txt").write_bytes(cp932_text(demo / "licence.txt"))
+    # The setup program's icon is no package entry: it goes beside the package's files.
+    if len(sys.argv) > 3:
+        pathlib.Path(sys.argv[3]).write_bytes(icon_file([16, 32, 48]))
 
 
 if __name__ == "__main__":

@@ -1,6 +1,7 @@
-# Builds setup.exe and zarc.exe again from a copy of the sources, in other folders and at another
-# time, and fails unless both come out byte for byte the same as BUILT_SETUP and BUILT_ZARC.
-# Only those two targets are built; the packing runs under Wine in the first build's prefix.
+# Builds setup.exe, setup-stub.exe and zarc.exe again from a copy of the sources, in other folders
+# and at another time, and fails unless each comes out byte for byte the same as BUILT_SETUP,
+# BUILT_STUB and BUILT_ZARC.
+# Only those targets are built; the packing runs under Wine in the first build's prefix.
 file(REMOVE_RECURSE "${WORK}")
 foreach(item CMakeLists.txt bench cmake demo scripts src tools)
   file(COPY "${SOURCE}/${item}" DESTINATION "${WORK}/source")
@@ -15,14 +16,15 @@ if(NOT result EQUAL 0)
   message(FATAL_ERROR "the second build could not be configured")
 endif()
 execute_process(
-  COMMAND ${CMAKE_COMMAND} --build "${WORK}/build" --target setup zarc -j 2
+  COMMAND ${CMAKE_COMMAND} --build "${WORK}/build" --target setup setup-stub zarc -j 2
   RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
 if(NOT result EQUAL 0)
   message(FATAL_ERROR "the second build failed:\n${output}")
 endif()
 
 set(differ "")
-foreach(pair "${BUILT_SETUP}|src/program/setup.exe" "${BUILT_ZARC}|tools/zarc/zarc.exe")
+foreach(pair "${BUILT_SETUP}|src/program/setup.exe" "${BUILT_STUB}|src/program/setup-stub.exe"
+             "${BUILT_ZARC}|tools/zarc/zarc.exe")
   string(REPLACE "|" ";" pair "${pair}")
   list(GET pair 0 first)
   list(GET pair 1 second)

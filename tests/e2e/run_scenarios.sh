@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # End-to-end scenarios: setup.exe runs under Wine in a fresh prefix, with the Japanese locale and
 # font, on the user's X display or on Xvfb, driven through uidriver. Each layout is captured as a
-# PNG in BUILD/e2e/shots. Ends with "N passed, M failed".
+# PNG in BUILD/e2e/shots. One road runs on a setup program that "zarc setup" made from the stub.
+# Ends with "N passed, M failed".
 #
 # Every run starts as from a downloads folder that someone else has filled: with --planted, a DLL
 # that marks its own loading is put beside setup.exe and in its current directory under the name of
@@ -12,6 +13,7 @@ while [ $# -gt 0 ]; do
   case $1 in
     --build) build=$2 ;;
     --setup) setup_exe=$2 ;;
+    --stub) stub_exe=$2 ;;
     --zarc) zarc_exe=$2 ;;
     --driver) driver_exe=$2 ;;
     --demo) demo=$2 ;;
@@ -24,21 +26,7 @@ done
 out=$build/e2e
 rm -rf "$out"
 mkdir -p "$out/shots" "$out/runs"
-export WINEPREFIX=$out/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
-
-if [ -z "${DISPLAY:-}" ] || [ -n "${SETUP_E2E_XVFB:-}" ]; then
-  for n in $(seq 90 120); do [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] || break; done
-  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-  xvfb=$!
-  export DISPLAY=":$n"
-  for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
-fi
-cleanup() {
-  wineserver -k 2>/dev/null
-  [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null
-}
-trap cleanup EXIT
+source "$(dirname "$0")/harness.sh"
 
 # The names setup.exe loads under Wine through every dialog (WINEDEBUG=+loaddll), and those the
 # system's own DLLs are known to load later under Windows.
@@ -59,44 +47,20 @@ if [ -n "${planted:-}" ]; then
   setup_exe=$out/download/setup.exe
   plant "$out/download"
 fi
-
-wineboot -i >/dev/null 2>&1
-wineserver -w
-# The user's shell folders are links into $HOME; real folders keep every shortcut inside the prefix.
-for folder in "$WINEPREFIX"/drive_c/users/*/*; do
-  [ -L "$folder" ] && rm "$folder" && mkdir "$folder"
-done
-# The dialogs ask for the proportional "ＭＳ Ｐゴシック"; its proportional stand-in keeps their texts
-# inside the template's rectangles as on Windows.
-wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' \
-  /v 'ＭＳ Ｐゴシック' /t REG_SZ /d IPAPGothic /f >/dev/null
-
-passed=0
-failed=0
-check() {  # check WHAT EXPECTED ACTUAL
-  if [ "$2" = "$3" ]; then
-    passed=$((passed + 1))
-  else
-    failed=$((failed + 1))
-    printf 'FAIL %s\n  expected: %s\n  actual:   %s\n' "$1" "$2" "$3"
-  fi
-}
-d() { wine "$driver_exe" "$@"; }
 shot() { import -window root "$out/shots/$1.png"; }
-# The ids of the visible buttons of the main window, sorted.
-buttons() { d controls "$1" | awk -F'\t' '$2 == 1 && $3 == "Button" {print $1}' | sort -n | tr '\n' ' '; }
 record_key='HKEY_USERS\.Default\Software\CORVANE\QUILLFEN'
 order_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\MenuOrder\Start Menu\&Programs'
 install_dir_unix=$WINEPREFIX/drive_c/Program\ Files/Corvane/Quillfen
 
-# Starts setup.exe in a fresh current folder with the given files in it; sets $pid and $run.
+# Starts setup.exe (or $program when set) in a fresh current folder with the given files in it;
+# sets $pid and $run.
 start_setup() {
   run=$out/runs/$1
   shift
   mkdir -p "$run"
   plant "$run"
   [ $# -gt 0 ] && cp "$@" "$run/"
-  (cd "$run" && WINEDEBUG=+loaddll exec wine "$setup_exe") >"$run.log" 2>&1 &
+  (cd "$run" && WINEDEBUG=+loaddll exec wine "${program:-$setup_exe}") >"$run.log" 2>&1 &
   pid=$!
 }
 # Waits for setup.exe to end and sets $status to its exit status ("still running" after 20 s).
@@ -131,6 +95,18 @@ make_package() {
   done
   wine "$zarc_exe" create "$archive" "${files[@]}" "$@" >/dev/null
 }
+
+echo "--- the stub alone ends silently; zarc setup makes a setup program of it"
+program=$stub_exe start_setup stub-alone
+wait_setup
+check "exit status of the stub alone" 0 "$status"
+check "no window from the stub alone" 1 "$(d wait Quillfen 1 >/dev/null; echo $?)"
+# Made where setup.exe runs from, among the planted DLLs when there are any.
+made=$out/download/made-setup.exe
+mkdir -p "$out/download"
+check "zarc setup writes the program" 0 \
+  "$(wine "$zarc_exe" setup "$made" --stub "$stub_exe" --icon "$demo/setup.ico" \
+       --product-version 5.0 --package "$demo/files.zarc" >/dev/null 2>&1; echo $?)"
 
 echo "--- nothing installed, a package without a licence: the warning, then the end"
 make_package "$out/no-licence.zarc" "同意書.txt"
@@ -369,10 +345,10 @@ wait_setup
 clear_record
 rm -rf "$install_dir_unix"
 
-echo "--- Setup from nothing: licence, options without the desktop shortcut, the install run"
+echo "--- Setup from nothing, with the program zarc setup made: licence, options without the desktop shortcut, the install run"
 clear_record
 rm -rf "$install_dir_unix"
-start_setup road-setup
+program=$made start_setup road-setup
 d wait Quillfen >/dev/null
 d command Quillfen 1
 d wait "$licence" >/dev/null

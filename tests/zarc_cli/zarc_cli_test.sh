@@ -91,6 +91,17 @@ else
   [ -e max.zarc ] && fail "create --max: refused but left max.zarc"
 fi
 
+# check: findings on standard error as ENTRY: error|warning, entry names in UTF-8, the status
+# set by errors alone.
+z check t1.zarc
+[ "$status" = 1 ] || fail "check: status $status"
+grep -q '^setup256\.bmp: error: not in the package' err.txt || fail "check: $(cat err.txt)"
+grep -q '^同意書\.txt: warning: ' err.txt || fail "check: licence not named in UTF-8: $(cat err.txt)"
+grep -q '2 errors, 1 warning' out.txt || fail "check: summary $(cat out.txt)"
+
+z --version
+[ "$status" = 0 ] && grep -Eq '^zarc [0-9]+\.[0-9]+\.[0-9]+$' out.txt || fail "--version: $(cat out.txt)"
+
 z create
 [ "$status" = 2 ] || fail "usage error: status $status"
 z frobnicate

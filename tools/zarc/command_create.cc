@@ -9,6 +9,7 @@
 #include "zarc/compressor.h"
 #include "zarc/entry_name.h"
 #include "zarc/host.h"
+#include "zarc/progress.h"
 #include "zarc/replacing_file.h"
 
 namespace zarc {
@@ -47,16 +48,16 @@ std::string Subject(const Request& request) {
 
 // Reads the command line into out and requests. True when packing should go ahead; otherwise
 // *status is the exit status (help shown, or a usage error told).
-bool ParseArguments(const Arguments& args, Console& console, std::string* out,
-                    std::vector<Request>* requests, CompressionChoice* compression,
-                    int* status) {
+bool ParseArguments(const char* command, const Arguments& args, Console& console,
+                    std::string* out, std::vector<Request>* requests,
+                    CompressionChoice* compression, int* status) {
   *status = kExitUsage;
-  auto usage = [&console](const std::string& problem) {
-    UsageError(console, "create", problem);
+  auto usage = [&console, command](const std::string& problem) {
+    UsageError(console, command, problem);
     return false;
   };
   bool optionsEnded = false;
-  bool haveOut = false;
+  bool haveOut = !out->empty();
   bool haveAs = false;
   std::string as;
   std::string problem;
@@ -164,10 +165,21 @@ bool PackFiles(const std::vector<Request>& requests, const CompressionChoice& co
     if (!readFailed) (*entries)[packed[index]].fullSize = *size;
     return !readFailed;
   };
+  uint64_t total = 0;
+  for (size_t index : packed) {
+    uint64_t size = 0;
+    if (files.FileSize(requests[index].path.c_str(), &size)) total += size;
+  }
   std::vector<std::vector<uint8_t>> streams;
   size_t failed = 0;
-  if (!CompressInputs(compression.mode, compression.threads, packed.size(), read, &streams,
-                      &failed)) {
+  bool compressed;
+  {
+    Progress progress(console, "packing", total);  // gone before any message
+    compressed = CompressInputs(compression.mode, compression.threads, packed.size(), read,
+                                &streams, &failed,
+                                [&progress](uint64_t bytes) { progress.Advance(bytes); });
+  }
+  if (!compressed) {
     Tell(console, Subject(requests[packed[failed]]) +
                       (readFailed ? ": cannot read it" : ": cannot compress it (out of memory?)"));
     return false;
@@ -187,39 +199,63 @@ bool WriteArchive(const std::string& out, const std::vector<PackedEntry>& entrie
   return false;
 }
 
+// Everything create does before writing: the packed entries and where they go in the archive.
+// *out is the archive's name: taken from args when empty.
+bool PackEntries(const char* command, const Arguments& args, setup::FileSystem& files,
+                 Console& console, std::string* out, std::vector<PackedEntry>* entries,
+                 std::vector<uint32_t>* offsets, int* status) {
+  std::vector<Request> requests;
+  CompressionChoice compression;
+  if (!ParseArguments(command, args, console, out, &requests, &compression, status)) return false;
+  *status = kExitFailure;
+  if (!CheckNames(requests, console) || !CheckFiles(requests, files, console)) return false;
+
+  entries->assign(requests.size(), PackedEntry());
+  for (size_t i = 0; i < requests.size(); ++i) {
+    (*entries)[i].name = requests[i].entryName;
+    (*entries)[i].external = requests[i].path.empty();
+  }
+  if (!PackFiles(requests, compression, files, console, entries)) return false;
+  std::vector<uint64_t> storedSizes(requests.size(), 0);
+  for (size_t i = 0; i < requests.size(); ++i) storedSizes[i] = (*entries)[i].stream.size();
+
+  uint64_t imageSize = 0;
+  size_t tooFar = 0;
+  if (!LayOutArchive(storedSizes, offsets, &imageSize, &tooFar)) {
+    const std::string where = tooFar < requests.size() ? Subject(requests[tooFar]) : "the index";
+    Tell(console, ShowHostName(*out) + ": the archive would reach 4 GiB at " + where +
+                      "; the setup program reads only smaller ones");
+    return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 int CreateCommand(const Arguments& args, setup::FileSystem& files, Console& console) {
   std::string out;
-  std::vector<Request> requests;
-  CompressionChoice compression;
-  int parseStatus = kExitUsage;
-  if (!ParseArguments(args, console, &out, &requests, &compression, &parseStatus)) {
-    return parseStatus;
-  }
-  if (!CheckNames(requests, console) || !CheckFiles(requests, files, console)) {
-    return kExitFailure;
-  }
-
-  std::vector<PackedEntry> entries(requests.size());
-  for (size_t i = 0; i < requests.size(); ++i) {
-    entries[i].name = requests[i].entryName;
-    entries[i].external = requests[i].path.empty();
-  }
-  if (!PackFiles(requests, compression, files, console, &entries)) return kExitFailure;
-  std::vector<uint64_t> storedSizes(requests.size(), 0);
-  for (size_t i = 0; i < requests.size(); ++i) storedSizes[i] = entries[i].stream.size();
-
+  std::vector<PackedEntry> entries;
   std::vector<uint32_t> offsets;
-  uint64_t imageSize = 0;
-  size_t tooFar = 0;
-  if (!LayOutArchive(storedSizes, &offsets, &imageSize, &tooFar)) {
-    const std::string where = tooFar < requests.size() ? Subject(requests[tooFar]) : "the index";
-    Tell(console, ShowHostName(out) + ": the archive would reach 4 GiB at " + where +
-                      "; the setup program reads only smaller ones");
-    return kExitFailure;
+  int status = kExitUsage;
+  if (!PackEntries("create", args, files, console, &out, &entries, &offsets, &status)) {
+    return status;
   }
   return WriteArchive(out, entries, offsets, files, console) ? kExitSuccess : kExitFailure;
+}
+
+bool PackArchive(const char* command, const std::string& archiveName, const Arguments& args,
+                 setup::FileSystem& files, Console& console, std::vector<uint8_t>* image,
+                 int* status) {
+  std::string out = archiveName;
+  std::vector<PackedEntry> entries;
+  std::vector<uint32_t> offsets;
+  if (!PackEntries(command, args, files, console, &out, &entries, &offsets, status)) return false;
+  *image = ArchiveHead(entries, offsets);
+  for (PackedEntry& entry : entries) {
+    image->insert(image->end(), entry.stream.begin(), entry.stream.end());
+    std::vector<uint8_t>().swap(entry.stream);  // keeps the peak near one copy of the streams
+  }
+  return true;
 }
 
 }  // namespace zarc

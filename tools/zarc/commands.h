@@ -24,6 +24,15 @@ int ListCommand(const Arguments& args, setup::FileSystem& files, Console& consol
 int ExtractCommand(const Arguments& args, setup::FileSystem& files, Console& console);
 int TestCommand(const Arguments& args, setup::FileSystem& files, Console& console);
 int ZfilCommand(const Arguments& args, setup::FileSystem& files, Console& console);
+int CheckCommand(const Arguments& args, setup::FileSystem& files, Console& console);
+int SetupCommand(const Arguments& args, setup::FileSystem& files, Console& console);
+
+// Packs what the rest of a create command line names (FILEs and packing options) into an archive
+// image in memory instead of a file; archiveName is the name messages give it. False when
+// refused, after telling why (usage errors as command's); *status is then the exit status.
+bool PackArchive(const char* command, const std::string& archiveName, const Arguments& args,
+                 setup::FileSystem& files, Console& console, std::vector<uint8_t>* image,
+                 int* status);
 
 // Shared by the commands' argument parsing.
 bool IsHelpOption(const std::string& arg);

@@ -141,8 +141,8 @@ void Assemble(Work& work, std::vector<uint8_t>* stream) {
 class Batch {
  public:
   Batch(Compression mode, size_t count, const ReadInput& read,
-        std::vector<std::vector<uint8_t>>* streams)
-      : mode_(mode), works_(count), read_(read), streams_(streams) {
+        std::vector<std::vector<uint8_t>>* streams, const CompressedBytes& compressed)
+      : mode_(mode), works_(count), read_(read), streams_(streams), compressed_(compressed) {
     streams_->assign(count, std::vector<uint8_t>());
   }
 
@@ -221,6 +221,11 @@ class Batch {
     const bool ok = compressor.Compress(work, job.piece);
     lock.lock();
     if (!ok) return Fail(job.input);
+    if (compressed_) {
+      const uint64_t start = uint64_t(job.piece) * kBlockSize;
+      compressed_(mode_ == Compression::kMaximum ? work.size
+                                                 : std::min<uint64_t>(kBlockSize, work.size - start));
+    }
     if (--work.left > 0) return;
     const uint32_t size = work.size;
     lock.unlock();
@@ -252,6 +257,7 @@ class Batch {
   std::vector<Work> works_;
   const ReadInput& read_;
   std::vector<std::vector<uint8_t>>* streams_;
+  const CompressedBytes& compressed_;  // called with the lock held
 
   std::mutex mutex_;  // guards everything below, and each Work's left
   std::condition_variable changed_;
@@ -270,12 +276,13 @@ bool MaximumCompressionAvailable() { return MaxCompressor::Available(); }
 unsigned DefaultThreadCount() { return std::max(1u, std::thread::hardware_concurrency()); }
 
 bool CompressInputs(Compression mode, unsigned threads, size_t count, const ReadInput& read,
-                    std::vector<std::vector<uint8_t>>* streams, size_t* failed) {
+                    std::vector<std::vector<uint8_t>>* streams, size_t* failed,
+                    const CompressedBytes& compressed) {
   if (mode == Compression::kMaximum && !MaximumCompressionAvailable()) {
     *failed = 0;
     return false;
   }
-  Batch batch(mode, count, read, streams);
+  Batch batch(mode, count, read, streams, compressed);
   return batch.Run(std::max(1u, threads), failed);
 }
 

@@ -30,10 +30,14 @@ unsigned DefaultThreadCount();
 using ReadInput =
     std::function<bool(size_t index, std::unique_ptr<uint8_t[]>* data, uint32_t* size)>;
 
+// Told the input bytes of each piece once it is compressed; calls never overlap.
+using CompressedBytes = std::function<void(uint64_t bytes)>;
+
 // Compresses count inputs into (*streams)[0..count) on `threads` threads, reading ahead only so
 // far that a bounded amount of input waits in memory. False when reading or compressing input
 // *failed fails (compressing fails only when memory runs out); later inputs are then not read.
 bool CompressInputs(Compression mode, unsigned threads, size_t count, const ReadInput& read,
-                    std::vector<std::vector<uint8_t>>* streams, size_t* failed);
+                    std::vector<std::vector<uint8_t>>* streams, size_t* failed,
+                    const CompressedBytes& compressed = nullptr);
 
 }  // namespace zarc

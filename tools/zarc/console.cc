@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "zarc/host.h"
+
 namespace zarc {
 
 void StdioConsole::Print(const std::string& text) { fputs(text.c_str(), stdout); }
@@ -10,6 +12,8 @@ void StdioConsole::Complain(const std::string& text) {
   fflush(stdout);  // keep a listing and the messages about it in order on a shared terminal
   fputs(text.c_str(), stderr);
 }
+
+bool StdioConsole::ShowsProgress() { return StandardErrorIsTerminal(); }
 
 void Tell(Console& console, const std::string& text) { console.Complain("zarc: " + text + "\n"); }
 

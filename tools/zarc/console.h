@@ -11,12 +11,15 @@ class Console {
   virtual ~Console() = default;
   virtual void Print(const std::string& text) = 0;     // standard output
   virtual void Complain(const std::string& text) = 0;  // standard error
+  // True when someone watches standard error: only then is progress shown there.
+  virtual bool ShowsProgress() { return false; }
 };
 
 class StdioConsole : public Console {
  public:
   void Print(const std::string& text) override;
   void Complain(const std::string& text) override;
+  bool ShowsProgress() override;
 };
 
 // Writes "zarc: " + text and a line break to standard error.

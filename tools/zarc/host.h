@@ -25,4 +25,14 @@ std::string HostBaseName(const std::string& path);
 // folder and name joined by the host's separator; name alone when folder is empty.
 std::string JoinHostPath(const std::string& folder, const std::string& name);
 
+// True when standard error is a terminal (a console on Windows), where a person watches progress.
+bool StandardErrorIsTerminal();
+
+// The folder of the running zarc program in the host's form; empty when it cannot be told.
+std::string ProgramFolder();
+
+// Text in the host's form, or in code page 932, as UTF-16. False when it does not convert.
+bool Utf16FromHost(const std::string& host, std::u16string* text);
+bool Utf16FromEntry(const std::string& entry, std::u16string* text);
+
 }  // namespace zarc

@@ -1,5 +1,6 @@
 // POSIX hosts: names on the command line and on disk are UTF-8, converted with iconv.
 #include <iconv.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -69,6 +70,37 @@ std::string JoinHostPath(const std::string& folder, const std::string& name) {
   // some UTF-8 bytes would look like the trail byte of a double-byte character.
   if (folder.empty()) return name;
   return folder.back() == '/' || folder.back() == '\\' ? folder + name : folder + "/" + name;
+}
+
+bool StandardErrorIsTerminal() { return isatty(STDERR_FILENO) == 1; }
+
+std::string ProgramFolder() {
+  char path[4096];
+  const ssize_t length = readlink("/proc/self/exe", path, sizeof path);
+  if (length <= 0 || size_t(length) >= sizeof path) return std::string();
+  const std::string program(path, size_t(length));
+  const size_t slash = program.find_last_of('/');
+  return slash == 0 ? "/" : program.substr(0, slash);
+}
+
+namespace {
+
+bool ToUtf16(const char* from, const std::string& in, std::u16string* text) {
+  std::string bytes;
+  if (!Convert(from, "UTF-16LE", in, &bytes)) return false;
+  text->clear();
+  for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
+    *text += char16_t(uint8_t(bytes[i]) | uint8_t(bytes[i + 1]) << 8);
+  }
+  return true;
+}
+
+}  // namespace
+
+bool Utf16FromHost(const std::string& host, std::u16string* text) { return ToUtf16("UTF-8", host, text); }
+
+bool Utf16FromEntry(const std::string& entry, std::u16string* text) {
+  return ToUtf16("CP932", entry, text);
 }
 
 }  // namespace zarc

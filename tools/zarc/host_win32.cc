@@ -71,4 +71,32 @@ std::string JoinHostPath(const std::string& folder, const std::string& name) {
   return separated ? folder + name : folder + "\\" + name;
 }
 
+bool StandardErrorIsTerminal() {
+  // A console has a mode; a file, a pipe and the NUL device have none.
+  DWORD mode;
+  return GetConsoleMode(GetStdHandle(STD_ERROR_HANDLE), &mode) != 0;
+}
+
+std::string ProgramFolder() {
+  wchar_t path[32768];
+  const DWORD length = GetModuleFileNameW(nullptr, path, DWORD(sizeof path / sizeof path[0]));
+  std::string narrow;
+  if (length == 0 || length >= sizeof path / sizeof path[0] || !setup::FromWide(path, &narrow)) {
+    return std::string();
+  }
+  narrow.resize(narrow.size() - HostBaseName(narrow).size());
+  if (narrow.size() > 1 && narrow.back() == '\\' && narrow[narrow.size() - 2] != ':') narrow.pop_back();
+  return narrow;
+}
+
+// The host's form is code page 932 here.
+bool Utf16FromHost(const std::string& host, std::u16string* text) { return Utf16FromEntry(host, text); }
+
+bool Utf16FromEntry(const std::string& entry, std::u16string* text) {
+  std::wstring wide;
+  if (!setup::ToWide(entry.c_str(), &wide)) return false;
+  text->assign(wide.begin(), wide.end());
+  return true;
+}
+
 }  // namespace zarc

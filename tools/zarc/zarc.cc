@@ -21,8 +21,13 @@ const char kHelp[] =
     "                  decompresses to exactly its full size\n"
     "  zfil [--max] IN OUT\n"
     "                  compress one file into a ZFIL file\n"
+    "  setup OUT.exe [OPTION]... FILE... | --package PACKAGE.zarc\n"
+    "                  write a setup program with the package in it\n"
+    "  check PACKAGE   report what the setup program would make of a package:\n"
+    "                  errors and warnings, with entry and line\n"
     "\n"
-    "\"zarc COMMAND --help\" tells more about each command.\n"
+    "\"zarc COMMAND --help\" tells more about each command; \"zarc --version\" prints the\n"
+    "version.\n"
     "Exit status: 0 success, 1 failure, 2 wrong command line.\n";
 
 // More threads than this only cost memory.
@@ -35,7 +40,8 @@ struct Command {
 
 const Command kCommands[] = {
     {"create", CreateCommand}, {"list", ListCommand}, {"extract", ExtractCommand},
-    {"test", TestCommand},     {"zfil", ZfilCommand},
+    {"test", TestCommand},     {"zfil", ZfilCommand},     {"setup", SetupCommand},
+    {"check", CheckCommand},
 };
 
 }  // namespace
@@ -99,6 +105,10 @@ int RunZarc(int argc, const char* const* argv, setup::FileSystem& files, Console
   const std::string name = argv[1];
   if (IsHelpOption(name) || name == "help") {
     console.Print(kHelp);
+    return kExitSuccess;
+  }
+  if (name == "--version") {
+    console.Print("zarc " ZARC_VERSION "\n");
     return kExitSuccess;
   }
   for (const Command& command : kCommands) {

@@ -40,8 +40,9 @@ std::vector<Bytes> Inputs() {
           Periodic(1 << 20, 20000, 5)};
 }
 
+// *counted: the bytes the progress callback was told of.
 bool Compress(Compression mode, unsigned threads, const std::vector<Bytes>& inputs,
-              std::vector<Bytes>* streams) {
+              std::vector<Bytes>* streams, uint64_t* counted = nullptr) {
   auto read = [&inputs](size_t i, std::unique_ptr<uint8_t[]>* data, uint32_t* size) {
     data->reset(new uint8_t[inputs[i].size() + 1]);
     std::copy(inputs[i].begin(), inputs[i].end(), data->get());
@@ -49,7 +50,11 @@ bool Compress(Compression mode, unsigned threads, const std::vector<Bytes>& inpu
     return true;
   };
   size_t failed = 0;
-  return CompressInputs(mode, threads, inputs.size(), read, streams, &failed);
+  uint64_t sum = 0;
+  const bool ok = CompressInputs(mode, threads, inputs.size(), read, streams, &failed,
+                                 [&sum](uint64_t bytes) { sum += bytes; });
+  if (counted != nullptr) *counted = sum;
+  return ok;
 }
 
 // What the setup program's inflater makes of a stream, or "<unreadable>".
@@ -74,10 +79,14 @@ void ExpectSameBytesOnAnyThreadsAndReadBack(Compression mode) {
     EXPECT_EQ(0xDA, one[i][1]) << i;
     EXPECT_TRUE(InflateBack(one[i], uint32_t(inputs[i].size())) == inputs[i]) << i;
   }
+  uint64_t total = 0;
+  for (const Bytes& input : inputs) total += input.size();
   for (unsigned threads : {2u, 3u, 8u}) {
     std::vector<Bytes> many;
-    ASSERT_TRUE(Compress(mode, threads, inputs, &many));
+    uint64_t counted = 0;
+    ASSERT_TRUE(Compress(mode, threads, inputs, &many, &counted));
     EXPECT_TRUE(many == one) << threads << " threads";
+    EXPECT_EQ(total, counted) << "progress told of every input byte once, " << threads << " threads";
   }
 }
 

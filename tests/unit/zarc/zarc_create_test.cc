@@ -171,12 +171,17 @@ TEST(ZarcCommandLine, UsageErrorsExitTwoAndHelpExitsZero) {
            {"list"}, {"list", "a", "b"}, {"extract"}, {"extract", "-C"}, {"test"},
            {"zfil", "in"}, {"zfil", "in", "out", "more"}, {"create", "o.zarc", "--threads"},
            {"create", "o.zarc", "--threads", "0", "a"}, {"create", "o.zarc", "--threads", "257", "a"},
-           {"zfil", "--threads", "2x", "in", "out"}}) {
+           {"zfil", "--threads", "2x", "in", "out"}, {"setup"}, {"setup", "o.exe"},
+           {"setup", "o.exe", "--icon"}, {"setup", "o.exe", "--package", "p.zarc", "a"},
+           {"setup", "o.exe", "--package", "p.zarc", "--max"},
+           {"setup", "o.exe", "--product-version", "1.2.3.4.5", "a"},
+           {"setup", "o.exe", "--product-version", "65536", "a"},
+           {"setup", "o.exe", "--product-version", "1..2", "a"}}) {
     const RunResult run = Zarc(*files, args);
     EXPECT_EQ(2, run.status) << ::testing::PrintToString(args);
     EXPECT_EQ("zarc: ", run.err.substr(0, 6)) << ::testing::PrintToString(args);
   }
-  for (const char* command : {"create", "list", "extract", "test", "zfil"}) {
+  for (const char* command : {"create", "list", "extract", "test", "zfil", "setup"}) {
     const RunResult run = Zarc(*files, {command, "--help"});
     EXPECT_EQ(0, run.status) << command;
     EXPECT_EQ("Usage: zarc " + std::string(command), run.out.substr(0, 12 + strlen(command)));

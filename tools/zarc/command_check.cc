@@ -1,0 +1,67 @@
+// zarc check: what the setup program would make of a package, before anyone ships it.
+#include <vector>
+
+#include "zarc/archive_file.h"
+#include "zarc/commands.h"
+#include "zarc/host.h"
+#include "zarc/package_check.h"
+
+namespace zarc {
+
+namespace {
+
+const char kHelp[] =
+    "Usage: zarc check PACKAGE.zarc\n"
+    "Reads the package with the setup program's own parser and picture loader and reports what\n"
+    "would go wrong, each finding with its entry and, for setup.txt, its line:\n"
+    "\n"
+    "  errors    the setup program would end without a window or install something other than\n"
+    "            meant: no setup.txt, a script it refuses, a picture it cannot show, an #I\n"
+    "            naming no entry, a damaged entry\n"
+    "  warnings  no licence (the package only upgrades), #E #R #U naming files nothing installs,\n"
+    "            #D below what the files take, lines not ending in CR LF, text that is not code\n"
+    "            page 932\n"
+    "\n"
+    "Exit status: 0 without errors (warnings may have been printed), 1 with errors.\n";
+
+}  // namespace
+
+int CheckCommand(const Arguments& args, setup::FileSystem& files, Console& console) {
+  std::string path;
+  for (const std::string& arg : args) {
+    if (IsHelpOption(arg)) {
+      console.Print(kHelp);
+      return kExitSuccess;
+    }
+    if (IsOption(arg)) {
+      return UsageError(console, "check", "unknown option " + Quoted(ShowHostName(arg)));
+    }
+    if (!path.empty()) return UsageError(console, "check", "one PACKAGE at a time");
+    path = arg;
+  }
+  if (path.empty()) return UsageError(console, "check", "no PACKAGE given");
+
+  std::unique_ptr<uint8_t[]> data;
+  uint32_t size = 0;
+  std::string why;
+  if (!LoadFile(files, path, &data, &size, &why)) {
+    Tell(console, ShowHostName(path) + ": " + why);
+    return kExitFailure;
+  }
+  const std::vector<Finding> findings =
+      CheckPackage(std::vector<unsigned char>(data.get(), data.get() + size));
+  const bool errors = ReportFindings(findings, console);
+  size_t errorCount = 0;
+  for (const Finding& finding : findings) errorCount += finding.error ? 1 : 0;
+  const size_t warningCount = findings.size() - errorCount;
+  if (findings.empty()) {
+    console.Print(ShowHostName(path) + ": no problems found\n");
+  } else {
+    console.Print(ShowHostName(path) + ": " + std::to_string(errorCount) +
+                  (errorCount == 1 ? " error, " : " errors, ") + std::to_string(warningCount) +
+                  (warningCount == 1 ? " warning\n" : " warnings\n"));
+  }
+  return errors ? kExitFailure : kExitSuccess;
+}
+
+}  // namespace zarc
