@@ -28,18 +28,8 @@ const char kHelp[] =
 
 int CheckCommand(const Arguments& args, setup::FileSystem& files, Console& console) {
   std::string path;
-  for (const std::string& arg : args) {
-    if (IsHelpOption(arg)) {
-      console.Print(kHelp);
-      return kExitSuccess;
-    }
-    if (IsOption(arg)) {
-      return UsageError(console, "check", "unknown option " + Quoted(ShowHostName(arg)));
-    }
-    if (!path.empty()) return UsageError(console, "check", "one PACKAGE at a time");
-    path = arg;
-  }
-  if (path.empty()) return UsageError(console, "check", "no PACKAGE given");
+  const int status = TakeOnePath(args, console, "check", kHelp, "PACKAGE", &path);
+  if (status != kTakePath) return status;
 
   std::unique_ptr<uint8_t[]> data;
   uint32_t size = 0;

@@ -29,16 +29,8 @@ std::string Row(const std::string& stored, const std::string& full, const std::s
 
 int ListCommand(const Arguments& args, setup::FileSystem& files, Console& console) {
   std::string path;
-  for (const std::string& arg : args) {
-    if (IsHelpOption(arg)) {
-      console.Print(kHelp);
-      return kExitSuccess;
-    }
-    if (IsOption(arg)) return UsageError(console, "list", "unknown option " + Quoted(ShowHostName(arg)));
-    if (!path.empty()) return UsageError(console, "list", "one ARCHIVE at a time");
-    path = arg;
-  }
-  if (path.empty()) return UsageError(console, "list", "no ARCHIVE given");
+  const int status = TakeOnePath(args, console, "list", kHelp, "ARCHIVE", &path);
+  if (status != kTakePath) return status;
 
   LoadedArchive archive;
   std::string why;

@@ -3,10 +3,7 @@
 // errors are refused, and nothing is left behind.
 #include <memory>
 
-#include "archive/package_archive.h"
 #include "model/control_ids.h"
-#include "model/setup_state.h"
-#include "script/install_script.h"
 #include "zarc/archive_file.h"
 #include "zarc/commands.h"
 #include "zarc/host.h"
@@ -162,54 +159,6 @@ bool LoadPackage(setup::FileSystem& files, Console& console, const std::string& 
   if (IndexArchive(archive.get(), &why)) return true;
   Tell(console, ShowHostName(path) + ": " + why);
   return false;
-}
-
-// A file system with nothing in it, so that no file of the current directory takes the place of
-// a package entry, as it would for the setup program.
-class NoFiles : public setup::FileSystem {
- public:
-  bool ReadWholeFile(const char*, uint8_t**, uint32_t*) override { return false; }
-  bool FileSize(const char*, uint64_t*) override { return false; }
-  bool ListFolder(const char*, setup::FolderVisitor&) override { return false; }
-  bool CurrentFolder(char*, uint32_t) override { return false; }
-  bool ChangeFolder(const char*) override { return false; }
-  bool MakeFolder(const char*) override { return false; }
-  bool RemoveEmptyFolder(const char*) override { return false; }
-  bool RemoveFile(const char*) override { return false; }
-  std::unique_ptr<setup::OutputFile> OpenForWriting(const char*, setup::WriteMode) override {
-    return nullptr;
-  }
-  bool MoveOver(const char*, const char*) override { return false; }
-  bool CopyFileOver(const char*, const char*) override { return false; }
-  bool SetNormalAttributes(const char*) override { return false; }
-};
-
-class PackageResource : public setup::ProgramResources {
- public:
-  explicit PackageResource(const std::vector<uint8_t>& image) : image_(image) {}
-  bool FindPackage(const char*, const uint8_t**, uint32_t*) override { return false; }
-  bool FindPackage(int, const uint8_t** data, uint32_t* size) override {
-    *data = image_.data();
-    *size = uint32_t(image_.size());
-    return true;
-  }
-
- private:
-  const std::vector<uint8_t>& image_;
-};
-
-// The caption the setup program shows, read by its own parser: the product's name.
-std::string ScriptCaption(const std::vector<uint8_t>& image) {
-  NoFiles files;
-  PackageResource resource(image);
-  std::string caption;
-  setup::ResetSetupState();
-  if (setup::OpenPackage(files, resource, IDR_PACKAGE)) {
-    if (setup::ParseInstallScript("setup.txt")) caption = setup::setupState.mainFolderName;
-    setup::ClosePackage();
-  }
-  setup::ResetSetupState();
-  return caption;
 }
 
 bool VersionText(Console& console, const char* option, const std::string& host,

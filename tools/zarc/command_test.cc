@@ -59,18 +59,8 @@ int TestArchive(const std::string& path, LoadedArchive& archive, Console& consol
 
 int TestCommand(const Arguments& args, setup::FileSystem& files, Console& console) {
   std::string path;
-  for (const std::string& arg : args) {
-    if (IsHelpOption(arg)) {
-      console.Print(kHelp);
-      return kExitSuccess;
-    }
-    if (IsOption(arg)) {
-      return UsageError(console, "test", "unknown option " + Quoted(ShowHostName(arg)));
-    }
-    if (!path.empty()) return UsageError(console, "test", "one FILE at a time");
-    path = arg;
-  }
-  if (path.empty()) return UsageError(console, "test", "no FILE given");
+  const int status = TakeOnePath(args, console, "test", kHelp, "FILE", &path);
+  if (status != kTakePath) return status;
 
   LoadedArchive archive;
   std::string why;

@@ -40,6 +40,13 @@ bool IsOption(const std::string& arg);  // starts with '-' and is not "-" alone
 // Tells what is wrong with the command line and where the help is; returns kExitUsage.
 int UsageError(Console& console, const char* command, const std::string& problem);
 
+// Reads a command line of exactly one path (called what in messages, such as "FILE") or a request
+// for help. kTakePath with *path set, or the exit status to end with: help printed, or a usage
+// error told.
+constexpr int kTakePath = -1;
+int TakeOnePath(const Arguments& args, Console& console, const char* command, const char* help,
+                const char* what, std::string* path);
+
 // How create and zfil compress: --max and --threads N.
 struct CompressionChoice {
   Compression mode = Compression::kNormal;

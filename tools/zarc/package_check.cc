@@ -5,6 +5,7 @@
 #include "zarc/package_check.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <map>
@@ -586,6 +587,13 @@ bool ReportFindings(const std::vector<Finding>& findings, Console& console) {
     errors = errors || finding.error;
   }
   return errors;
+}
+
+std::string ScriptCaption(const std::vector<unsigned char>& image) {
+  if (image.size() > UINT32_MAX) return std::string();
+  BorrowedProgramState program(image.data(), uint32_t(image.size()));
+  if (!program.opened() || !setup::ParseInstallScript(kScript)) return std::string();
+  return setup::setupState.mainFolderName;
 }
 
 }  // namespace zarc

@@ -23,4 +23,8 @@ std::vector<Finding> CheckPackage(const std::vector<unsigned char>& image);
 // left out when 0, the entry left out when empty). True when any finding is an error.
 bool ReportFindings(const std::vector<Finding>& findings, Console& console);
 
+// The caption the setup program would show for this package, read by its own parser: the product's
+// name. Empty when the package or its script cannot be read.
+std::string ScriptCaption(const std::vector<unsigned char>& image);
+
 }  // namespace zarc

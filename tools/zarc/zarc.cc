@@ -56,6 +56,22 @@ int UsageError(Console& console, const char* command, const std::string& problem
   return kExitUsage;
 }
 
+int TakeOnePath(const Arguments& args, Console& console, const char* command, const char* help,
+                const char* what, std::string* path) {
+  path->clear();
+  for (const std::string& arg : args) {
+    if (IsHelpOption(arg)) {
+      console.Print(help);
+      return kExitSuccess;
+    }
+    if (IsOption(arg)) return UsageError(console, command, "unknown option " + Quoted(ShowHostName(arg)));
+    if (!path->empty()) return UsageError(console, command, std::string("one ") + what + " at a time");
+    *path = arg;
+  }
+  if (path->empty()) return UsageError(console, command, std::string("no ") + what + " given");
+  return kTakePath;
+}
+
 const char kCompressionHelp[] =
     "  --max            maximum compression: libdeflate's highest level, a few percent\n"
     "                   smaller and several times slower (only in builds with libdeflate)\n"
