@@ -129,7 +129,7 @@ class ZarcSetup : public ::testing::Test {
             Put("parts.bmp", std::string(parts.begin(), parts.end()))};
   }
 
-  RunResult Setup(const std::string& stub, std::vector<std::string> more) {
+  RunResult MakeSetup(const std::string& stub, std::vector<std::string> more) {
     std::vector<std::string> args{"setup", folder_.PathOf("out.exe"), "--stub", stub};
     args.insert(args.end(), more.begin(), more.end());
     return Zarc(*files_, args);
@@ -158,7 +158,7 @@ TEST_F(ZarcSetup, KeepsTheStubAndItsResourcesAndPutsThePackageIn) {
   const std::string script = Put("setup.txt", "#T=Quillfen\r\n");
   const std::string data = Put("data.bin", std::string(3000, 'x'));
   const std::vector<std::string> pictures = Pictures();
-  const RunResult run = Setup(stub, {"--icon", Put("a.ico", MakeIcon()), "--product-version",
+  const RunResult run = MakeSetup(stub, {"--icon", Put("a.ico", MakeIcon()), "--product-version",
                                      "1.2.3", "--company", "Corvane", script, data, pictures[0],
                                      pictures[1]});
   ASSERT_EQ(0, run.status) << run.err;
@@ -198,7 +198,7 @@ TEST_F(ZarcSetup, KeepsTheStubAndItsResourcesAndPutsThePackageIn) {
 
   // Its own output as the stub: the package is replaced, not added, and the bytes are the same.
   const std::string first = Put("first.exe", out);
-  const RunResult again = Setup(first, {"--icon", folder_.PathOf("a.ico"), "--product-version",
+  const RunResult again = MakeSetup(first, {"--icon", folder_.PathOf("a.ico"), "--product-version",
                                         "1.2.3", "--company", "Corvane", "--package",
                                         folder_.PathOf("p.zarc")});
   ASSERT_EQ(0, again.status) << again.err;
@@ -209,7 +209,7 @@ TEST_F(ZarcSetup, KeepsTheStubAndItsResourcesAndPutsThePackageIn) {
 TEST_F(ZarcSetup, DropsASignatureAndSaysSo) {
   const std::string stub = Put("stub.exe", MakeStub(Changed([](StubShape& s) { s.signature = std::string(64, 'S'); })));
   const std::vector<std::string> pictures = Pictures();
-  const RunResult run = Setup(stub, {Put("setup.txt", "#T=Q\r\n"), pictures[0], pictures[1]});
+  const RunResult run = MakeSetup(stub, {Put("setup.txt", "#T=Q\r\n"), pictures[0], pictures[1]});
   ASSERT_EQ(0, run.status) << run.err;
   EXPECT_NE(std::string::npos, run.err.find("signature is dropped")) << run.err;
   const std::string out = Output();
@@ -247,7 +247,7 @@ TEST_F(ZarcSetup, RefusesWhatItCannotRebuildAndLeavesNothing) {
     const std::vector<std::string> before = FolderNames(*files_, folder_.path());
     std::vector<std::string> more = c.more;
     if (more.empty() || more[0] != "--package") more.push_back(script);
-    const RunResult run = Setup(stub, more);
+    const RunResult run = MakeSetup(stub, more);
     EXPECT_EQ(1, run.status) << c.reason;
     EXPECT_NE(std::string::npos, run.err.find(c.subject)) << run.err;
     EXPECT_NE(std::string::npos, run.err.find(c.reason)) << run.err;
