@@ -83,7 +83,16 @@ close_message_for_layout() {
   d gone SETUP >/dev/null
   for _ in $(seq 50); do [ "$(buttons Quillfen)" = "$1" ] && break; sleep 0.2; done
 }
-record_value() { wine reg query "$record_key" /v "$1" 2>/dev/null | tr -d '\r' | sed -n "s/^ *$1 *REG_[A-Z_]* *//p"; }
+# A value of the install record, empty when there is none. A loaded machine now and then fails to
+# start "wine reg" at all, which must not read as a missing value: a failed query is asked again.
+record_value() {
+  local out
+  for _ in 1 2 3; do
+    out=$(wine reg query "$record_key" /v "$1" 2>/dev/null) && break
+    sleep 1
+  done
+  tr -d '\r' <<<"$out" | sed -n "s/^ *$1 *REG_[A-Z_]* *//p"
+}
 clear_record() { wine reg delete "$record_key" /f >/dev/null 2>&1; }
 # A package made from the demo's files, leaving out or replacing some; $1 is the archive to write.
 make_package() {
