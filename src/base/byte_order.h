@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 namespace setup {
 
@@ -19,6 +20,22 @@ inline void StoreLE32(uint8_t* p, uint32_t v) {
   p[1] = uint8_t(v >> 8);
   p[2] = uint8_t(v >> 16);
   p[3] = uint8_t(v >> 24);
+}
+
+// Writes v to p[0..1], little-endian.
+inline void StoreLE16(uint8_t* p, uint16_t v) {
+  p[0] = uint8_t(v);
+  p[1] = uint8_t(v >> 8);
+}
+
+// Appends v to bytes, little-endian: 2 bytes, or 4.
+inline void AppendLE16(std::vector<uint8_t>* bytes, uint16_t v) {
+  bytes->push_back(uint8_t(v));
+  bytes->push_back(uint8_t(v >> 8));
+}
+inline void AppendLE32(std::vector<uint8_t>* bytes, uint32_t v) {
+  AppendLE16(bytes, uint16_t(v));
+  AppendLE16(bytes, uint16_t(v >> 16));
 }
 
 // True when [offset, offset + length) lies within [0, total); computed in 64 bits so nothing wraps.

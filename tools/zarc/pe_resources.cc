@@ -10,6 +10,7 @@ namespace zarc {
 using setup::LoadLE16;
 using setup::LoadLE32;
 using setup::RangeInside;
+using setup::StoreLE16;
 using setup::StoreLE32;
 
 namespace {
@@ -28,11 +29,6 @@ char16_t Folded(char16_t c) { return c >= u'A' && c <= u'Z' ? char16_t(c - u'A' 
 bool TextLess(const std::u16string& a, const std::u16string& b) {
   return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
                                       [](char16_t x, char16_t y) { return Folded(x) < Folded(y); });
-}
-
-void Put16(uint8_t* bytes, size_t at, uint16_t v) {
-  bytes[at] = uint8_t(v);
-  bytes[at + 1] = uint8_t(v >> 8);
 }
 
 // Reads the tree with every offset checked against the tree's span.
@@ -139,8 +135,8 @@ template <typename Node>
 size_t PutDirectory(uint8_t* bytes, size_t at, const std::vector<Node>& children) {
   uint16_t named = 0;
   for (const Node& child : children) named += child.key->text.empty() ? 0 : 1;
-  Put16(bytes, at + 12, named);
-  Put16(bytes, at + 14, uint16_t(children.size() - named));
+  StoreLE16(bytes + at + 12, named);
+  StoreLE16(bytes + at + 14, uint16_t(children.size() - named));
   return at + kDirectorySize;
 }
 
@@ -231,8 +227,8 @@ bool BuildResourceSection(const std::vector<Resource>& resources, uint32_t secti
       return;
     }
     StoreLE32(&bytes[at], uint32_t(text) | kHighBit);
-    Put16(bytes, size_t(text), uint16_t(k.text.size()));
-    for (size_t i = 0; i < k.text.size(); ++i) Put16(bytes, size_t(text) + 2 + 2 * i, k.text[i]);
+    StoreLE16(bytes + size_t(text), uint16_t(k.text.size()));
+    for (size_t i = 0; i < k.text.size(); ++i) StoreLE16(bytes + size_t(text) + 2 + 2 * i, k.text[i]);
   };
   size_t entry = PutDirectory(bytes, 0, types);
   size_t nameIndex = 0, textIndex = 0;
@@ -245,7 +241,7 @@ bool BuildResourceSection(const std::vector<Resource>& resources, uint32_t secti
       const uint64_t at = nameAt[nameIndex++];
       StoreLE32(&bytes[typeEntry + 4], uint32_t(at) | kHighBit);
       typeEntry += kEntrySize;
-      Put16(bytes, size_t(at) + 14, uint16_t(name.resources.size()));
+      StoreLE16(bytes + size_t(at) + 14, uint16_t(name.resources.size()));
       size_t nameEntry = size_t(at) + kDirectorySize;
       for (size_t i : name.resources) {
         const uint64_t leaf = leavesAt + kLeafSize * i;

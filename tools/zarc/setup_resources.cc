@@ -8,7 +8,10 @@ namespace zarc {
 
 using setup::LoadLE16;
 using setup::LoadLE32;
+using setup::AppendLE16;
+using setup::AppendLE32;
 using setup::RangeInside;
+using setup::StoreLE16;
 
 namespace {
 
@@ -16,19 +19,9 @@ constexpr size_t kIconHeaderSize = 6;
 constexpr size_t kIconEntrySize = 16;
 constexpr uint32_t kMaxIconImages = 255;
 
-void Append16(std::vector<uint8_t>* bytes, uint32_t v) {
-  bytes->push_back(uint8_t(v));
-  bytes->push_back(uint8_t(v >> 8));
-}
-
-void Append32(std::vector<uint8_t>* bytes, uint32_t v) {
-  Append16(bytes, v & 0xFFFF);
-  Append16(bytes, v >> 16);
-}
-
 void AppendText(std::vector<uint8_t>* bytes, const std::u16string& text) {
-  for (char16_t c : text) Append16(bytes, c);
-  Append16(bytes, 0);
+  for (char16_t c : text) AppendLE16(bytes, c);
+  AppendLE16(bytes, 0);
 }
 
 void PadTo4(std::vector<uint8_t>* bytes) {
@@ -49,10 +42,8 @@ std::vector<uint8_t> Node(const std::u16string& key, bool text, uint16_t valueLe
     PadTo4(&node);
     node.insert(node.end(), child.begin(), child.end());
   }
-  node[0] = uint8_t(node.size());
-  node[1] = uint8_t(node.size() >> 8);
-  node[2] = uint8_t(valueLength);
-  node[3] = uint8_t(valueLength >> 8);
+  StoreLE16(&node[0], uint16_t(node.size()));
+  StoreLE16(&node[2], valueLength);
   node[4] = text ? 1 : 0;
   return node;
 }
@@ -78,9 +69,9 @@ bool IconResources(const std::vector<uint8_t>& file, std::vector<Resource>* reso
     return false;
   }
   std::vector<uint8_t> group;
-  Append16(&group, 0);
-  Append16(&group, 1);
-  Append16(&group, count);
+  AppendLE16(&group, 0);
+  AppendLE16(&group, 1);
+  AppendLE16(&group, count);
   for (uint32_t i = 0; i < count; ++i) {
     const uint8_t* entry = &file[kIconHeaderSize + kIconEntrySize * i];
     const uint32_t size = LoadLE32(entry + 8);
@@ -101,7 +92,7 @@ bool IconResources(const std::vector<uint8_t>& file, std::vector<Resource>* reso
     resources->push_back(Resource{ResourceId(kIconType), ResourceId(uint16_t(i + 1)),
                                   kResourceLanguage, 0, std::vector<uint8_t>(data, data + size)});
     group.insert(group.end(), entry, entry + 12);  // all but the offset
-    Append16(&group, i + 1);
+    AppendLE16(&group, i + 1);
   }
   resources->push_back(Resource{ResourceId(kIconGroupType), ResourceId(1), kResourceLanguage, 0,
                                 std::move(group)});
@@ -144,8 +135,8 @@ Resource VersionResource(const VersionStrings& strings, const uint16_t version[4
   const std::vector<uint8_t> stringFileInfo =
       Node(u"StringFileInfo", true, 0, {}, {Node(u"041104B0", true, 0, {}, table)});
   std::vector<uint8_t> translation;
-  Append16(&translation, 0x0411);
-  Append16(&translation, 1200);
+  AppendLE16(&translation, 0x0411);
+  AppendLE16(&translation, 1200);
   const std::vector<uint8_t> varFileInfo =
       Node(u"VarFileInfo", true, 0, {}, {Node(u"Translation", false, 4, translation, {})});
 
@@ -154,7 +145,7 @@ Resource VersionResource(const VersionStrings& strings, const uint16_t version[4
   const uint32_t low = uint32_t(version[2]) << 16 | version[3];
   for (uint32_t v : {0xFEEF04BDu, 0x00010000u, high, low, high, low, 0x3Fu, 0u, 0x00040004u, 1u,
                      0u, 0u, 0u}) {
-    Append32(&fixed, v);  // signature, layout version, versions, flags mask, flags, NT, program
+    AppendLE32(&fixed, v);  // signature, layout version, versions, flags mask, flags, NT, program
   }
   return Resource{ResourceId(kVersionType), ResourceId(1), kResourceLanguage, 0,
                   Node(u"VS_VERSION_INFO", false, uint16_t(fixed.size()), fixed,

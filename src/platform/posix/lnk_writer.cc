@@ -79,19 +79,8 @@ bool ToUtf16(const char* text, std::u16string* out) {
   return true;
 }
 
-void Put32(std::vector<uint8_t>* out, uint32_t value) {
-  uint8_t bytes[4];
-  StoreLE32(bytes, value);
-  out->insert(out->end(), bytes, bytes + 4);
-}
-
-void Put16(std::vector<uint8_t>* out, uint16_t value) {
-  out->push_back(uint8_t(value));
-  out->push_back(uint8_t(value >> 8));
-}
-
 void PutUtf16(std::vector<uint8_t>* out, const std::u16string& text) {
-  for (char16_t unit : text) Put16(out, uint16_t(unit));
+  for (char16_t unit : text) AppendLE16(out, uint16_t(unit));
 }
 
 void PatchAt(std::vector<uint8_t>* out, size_t at, uint32_t value) { StoreLE32(out->data() + at, value); }
@@ -107,11 +96,11 @@ bool BuildShortcutFile(const char* target, const char* workingDirectory, int sho
     return false;
   }
 
-  Put32(out, kHeaderSize);
+  AppendLE32(out, kHeaderSize);
   out->insert(out->end(), kShellLinkClsid, kShellLinkClsid + 16);
-  Put32(out, kHasLinkInfo | kHasWorkingDir | kIsUnicode);
+  AppendLE32(out, kHasLinkInfo | kHasWorkingDir | kIsUnicode);
   out->resize(kHeaderSize - 16, 0);  // attributes, times, size, icon index: all 0
-  Put32(out, uint32_t(showCommand));
+  AppendLE32(out, uint32_t(showCommand));
   out->resize(kHeaderSize, 0);       // hot key and reserved
 
   const size_t info = out->size();
@@ -119,10 +108,10 @@ bool BuildShortcutFile(const char* target, const char* workingDirectory, int sho
   PatchAt(out, info + 4, kLinkInfoHeaderSize);
   PatchAt(out, info + 8, 1);  // VolumeIDAndLocalBasePath
   PatchAt(out, info + 12, kLinkInfoHeaderSize);
-  Put32(out, kVolumeIdSize);
-  Put32(out, kDriveFixed);
-  Put32(out, 0);     // serial number
-  Put32(out, 0x10);  // label offset, inside the VolumeID
+  AppendLE32(out, kVolumeIdSize);
+  AppendLE32(out, kDriveFixed);
+  AppendLE32(out, 0);     // serial number
+  AppendLE32(out, 0x10);  // label offset, inside the VolumeID
   out->push_back(0);
   PatchAt(out, info + 16, uint32_t(out->size() - info));
   out->insert(out->end(), target, target + strlen(target) + 1);
@@ -130,14 +119,14 @@ bool BuildShortcutFile(const char* target, const char* workingDirectory, int sho
   out->push_back(0);
   PatchAt(out, info + 28, uint32_t(out->size() - info));
   PutUtf16(out, wideTarget);
-  Put16(out, 0);
+  AppendLE16(out, 0);
   PatchAt(out, info + 32, uint32_t(out->size() - info));
-  Put16(out, 0);
+  AppendLE16(out, 0);
   PatchAt(out, info, uint32_t(out->size() - info));
 
-  Put16(out, uint16_t(wideFolder.size()));
+  AppendLE16(out, uint16_t(wideFolder.size()));
   PutUtf16(out, wideFolder);
-  Put32(out, 0);
+  AppendLE32(out, 0);
   return true;
 }
 
