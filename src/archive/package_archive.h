@@ -37,6 +37,10 @@ bool OpenPackage(FileSystem& files, ProgramResources& resources, const char* nam
 // As above for the "ZARC" resource with a numeric id, which has no file to fall back on.
 bool OpenPackage(FileSystem& files, ProgramResources& resources, int resourceId);
 
+// The built-in package alone: the "ZARC" resource with that id, and no file of the current
+// directory, neither to replace an entry nor for an entry that the package leaves external.
+bool OpenBuiltInPackage(ProgramResources& resources, int resourceId);
+
 // Frees an owned image and zeroes the whole archive state.
 void ClosePackage();
 

@@ -206,6 +206,42 @@ TEST_F(ZarcSetup, KeepsTheStubAndItsResourcesAndPutsThePackageIn) {
   EXPECT_TRUE(out == Output());
 }
 
+// Its programs read nothing from their folder unless the publisher asks, and then nothing else.
+TEST_F(ZarcSetup, StoresWhetherTheFolderMayReplaceThePackage) {
+  const std::string stub = Put("stub.exe", MakeStub({}));
+  const std::vector<std::string> pictures = Pictures();
+  const std::string script = Put("setup.txt", "#T=Q\r\n#F=x\r\n");
+  const struct {
+    std::vector<std::string> more;
+    int status;
+    std::string record;
+  } cases[] = {
+      {{}, 0, std::string("ZSRC\0\0\0\0", 8)},
+      {{"--allow-folder-overrides"}, 0, std::string("ZSRC\1\0\0\0", 8)},
+      {{"--external", "late.bin"}, 1, ""},
+      {{"--external", "late.bin", "--allow-folder-overrides"}, 0, std::string("ZSRC\1\0\0\0", 8)},
+  };
+  for (const auto& c : cases) {
+    files_->RemoveFile(folder_.PathOf("out.exe").c_str());
+    std::vector<std::string> more = c.more;
+    more.insert(more.end(), {script, pictures[0], pictures[1]});
+    const RunResult run = MakeSetup(stub, more);
+    ASSERT_EQ(c.status, run.status) << run.err;
+    if (c.status != 0) {
+      EXPECT_NE(std::string::npos, run.err.find("\"late.bin\": external")) << run.err;
+      EXPECT_NE(std::string::npos, run.err.find("--allow-folder-overrides")) << run.err;
+      continue;
+    }
+    const std::string out = Output();
+    ProgramImage image;
+    std::string why;
+    ASSERT_TRUE(image.Read(std::vector<uint8_t>(out.begin(), out.end()), &why)) << why;
+    const Resource* record = Find(image.resources(), ResourceText("ZARC"), ResourceId(136));
+    ASSERT_NE(nullptr, record);
+    EXPECT_EQ(c.record, std::string(record->data.begin(), record->data.end()));
+  }
+}
+
 TEST_F(ZarcSetup, DropsASignatureAndSaysSo) {
   const std::string stub = Put("stub.exe", MakeStub(Changed([](StubShape& s) { s.signature = std::string(64, 'S'); })));
   const std::vector<std::string> pictures = Pictures();
