@@ -4,6 +4,7 @@
 
 #include "archive/entry_inflater.h"
 #include "archive/memory_stream.h"
+#include "base/byte_order.h"
 #include "base/text.h"
 #include "platform/platform.h"
 
@@ -142,7 +143,15 @@ bool PackageEntrySize(const char* name, uint64_t* size) {
     *size = entry->fullSize;
     return true;
   }
-  return packageArchive.files != nullptr && packageArchive.files->FileSize(key, size);
+  FileSystem* files = packageArchive.files;
+  if (files == nullptr || !files->FileSize(key, size)) return false;
+  // A "ZFIL" file is inflated whole while its raw bytes are still held.
+  uint8_t header[kZfilHeaderSize];
+  uint32_t got = 0;
+  if (files->ReadFileStart(key, header, sizeof header, &got) && got >= 12 && HasZfilMagic(header, got)) {
+    *size += LoadLE32(header + 8);
+  }
+  return true;
 }
 
 namespace {

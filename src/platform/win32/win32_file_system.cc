@@ -173,6 +173,21 @@ bool Win32FileSystem::ReadWholeFile(const char* path, uint8_t** data, uint32_t* 
   return true;
 }
 
+bool Win32FileSystem::ReadFileStart(const char* path, uint8_t* buffer, uint32_t capacity, uint32_t* got) {
+  *got = 0;
+  WideText widePath;
+  if (!ToWide(path, &widePath)) return false;
+  ScopedHandle file(OpenExisting(widePath, GENERIC_READ));
+  if (!file.valid()) return false;
+  while (*got < capacity) {
+    DWORD read = 0;
+    if (!ReadFile(file.get(), buffer + *got, capacity - *got, &read, nullptr)) return false;
+    if (read == 0) break;
+    *got += read;
+  }
+  return true;
+}
+
 bool Win32FileSystem::FileSize(const char* path, uint64_t* size) {
   WideText widePath;
   if (!ToWide(path, &widePath)) return false;

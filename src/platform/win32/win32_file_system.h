@@ -15,6 +15,7 @@ class Win32FileSystem : public FileSystem {
 
   bool ReadWholeFile(const char* path, uint8_t** data, uint32_t* size) override;
   bool FileSize(const char* path, uint64_t* size) override;
+  bool ReadFileStart(const char* path, uint8_t* buffer, uint32_t capacity, uint32_t* got) override;
   // Items whose names have no code page 932 form are skipped: the program could not name them
   // anyway. Links and junctions to folders are reported as files and never walked through, so a
   // recursive removal cannot reach what they point to.
