@@ -1,6 +1,8 @@
 #include "install/entry_pool.h"
 
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "install/file_installation.h"
 #include "platform/threads.h"
@@ -9,19 +11,68 @@ namespace setup {
 
 namespace {
 
-char Folded(char c) {
-  if (c == '/') return '\\';
-  return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
+// One character of a name in the case Windows compares it in: ASCII letters, and the full-width
+// Latin, Greek and Cyrillic letters of code page 932, all fold to one case. Characters that code
+// page 932 spells twice (the NEC and IBM rows and the symbols they repeat) or whose case is not
+// certain become one wildcard, so names that differ only there count as the same.
+void AppendFolded(uint8_t lead, uint8_t trail, std::string* out) {
+  if (lead == 0x82 && trail >= 0x81 && trail <= 0x9A) trail = uint8_t(trail - 0x21);  // ａ-ｚ
+  if (lead == 0x83 && trail >= 0xBF && trail <= 0xD6) trail = uint8_t(trail - 0x20);  // α-ω
+  if (lead == 0x84 && trail >= 0x70 && trail <= 0x7E) trail = uint8_t(trail - 0x30);  // а-н
+  if (lead == 0x84 && trail >= 0x80 && trail <= 0x91) trail = uint8_t(trail - 0x31);  // о-я
+  const bool doubtful = lead == 0x87 || lead >= 0xED || (lead == 0x81 && trail >= 0xBE && trail <= 0xE7);
+  *out += doubtful ? '\x01' : char(lead);
+  *out += doubtful ? '\x01' : char(trail);
+}
+
+// The path as Windows resolves a name before it looks: '/' and '\' separate, empty and "." names
+// drop out, ".." takes the name before it away, trailing dots and spaces go, letters fold as
+// above. False when the path is not certain to resolve so (a cut character, a name of dots alone,
+// ".." above the start, a short "~" name, a ':' past the drive): the caller then waits.
+bool Resolved(const char* path, std::string* out) {
+  out->clear();
+  std::vector<size_t> starts;  // where each name of out begins
+  for (const char* p = path; *p != '\0';) {
+    if (*p == '\\' || *p == '/') {
+      ++p;
+      continue;
+    }
+    std::string name;
+    for (; *p != '\0' && *p != '\\' && *p != '/'; ++p) {
+      const uint8_t b = uint8_t(*p);
+      if (b == '~' || (b == ':' && p != path + 1)) return false;  // a short name, a stream
+      if (IsCp932LeadByte(b)) {
+        if (p[1] == '\0') return false;
+        AppendFolded(b, uint8_t(p[1]), &name);
+        ++p;
+      } else {
+        name += b >= 'A' && b <= 'Z' ? char(b - 'A' + 'a') : char(b);
+      }
+    }
+    if (name == ".") continue;
+    if (name == "..") {
+      if (starts.size() < 2) return false;  // never above the drive
+      out->resize(starts.back() - 1);
+      starts.pop_back();
+      continue;
+    }
+    size_t kept = name.size();
+    while (kept > 0 && (name[kept - 1] == '.' || name[kept - 1] == ' ')) --kept;  // never a trail byte
+    if (kept == 0) return false;
+    if (!starts.empty()) *out += '\\';
+    starts.push_back(out->size());
+    out->append(name, 0, kept);
+  }
+  return true;
 }
 
 // True when one path begins the other, as Windows compares names: the same file, a file and the
-// temporary one made beside it, a folder and a file in it. Folding a double-byte character's trail
-// byte can only find more of these, never fewer: at worst an entry waits that need not.
+// temporary one made beside it, a folder and a file in it; and whenever that is not certain.
 bool Prefixes(const char* a, const char* b) {
-  for (; *a != '\0' && *b != '\0'; ++a, ++b) {
-    if (Folded(*a) != Folded(*b)) return false;
-  }
-  return true;
+  std::string x, y;
+  if (!Resolved(a, &x) || !Resolved(b, &y)) return true;
+  const size_t n = x.size() < y.size() ? x.size() : y.size();
+  return x.compare(0, n, y, 0, n) == 0;
 }
 
 }  // namespace
