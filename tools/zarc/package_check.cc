@@ -489,7 +489,9 @@ class Checker {
       char letter = 0;
       switch (entry.type) {
         case setup::kMakeFolder:
-          for (std::string level = FolderOf(text + "\\x"); !level.empty() && level != ".."; level = FolderOf(level)) {
+          // FolderOf of a path inside it gives the folder itself, then each level above it.
+          for (std::string level = FolderOf(text + "\\x"); !level.empty() && level != "..";
+               level = FolderOf(level)) {
             made.insert(level);
           }
           continue;

@@ -45,11 +45,15 @@ class TreeReader {
 
   bool Directory(uint32_t offset, int level, Resource* path) {
     // A directory reached twice would be walked (and its resources copied) once per way there.
-    if (!directories_.insert(offset).second) return Fail("its resource tree is damaged (a directory is shared)");
+    if (!directories_.insert(offset).second) {
+      return Fail("its resource tree is damaged (a directory is shared)");
+    }
     const uint8_t* head = Bytes(offset, kDirectorySize);
     if (head == nullptr) return Fail("a resource directory lies outside the resource section");
     const uint32_t count = uint32_t(LoadLE16(head + 12)) + LoadLE16(head + 14);
-    if (count > kMaxEntriesVisited - entriesVisited_) return Fail("its resource tree is damaged (too many entries)");
+    if (count > kMaxEntriesVisited - entriesVisited_) {
+      return Fail("its resource tree is damaged (too many entries)");
+    }
     entriesVisited_ += count;
     const uint8_t* entries = Bytes(offset + kDirectorySize, count * kEntrySize);
     if (entries == nullptr) return Fail("a resource directory lies outside the resource section");

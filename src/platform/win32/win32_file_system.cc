@@ -266,7 +266,8 @@ bool Win32FileSystem::RemoveEmptyFolder(const char* path) {
 bool Win32FileSystem::RemoveFile(const char* path) {
   WideText widePath;
   return ToWide(path, &widePath) &&
-         RetryWhileBusy(BusyLimitFor(widePath, busyLimit_), &deniedBudget_, [&] { return DeleteFileW(widePath.c_str()) != 0; });
+         RetryWhileBusy(BusyLimitFor(widePath, busyLimit_), &deniedBudget_,
+                        [&] { return DeleteFileW(widePath.c_str()) != 0; });
 }
 
 std::unique_ptr<OutputFile> Win32FileSystem::OpenForWriting(const char* path, WriteMode mode) {
