@@ -1,8 +1,6 @@
 #include "install/entry_pool.h"
 
 #include <cstring>
-#include <string>
-#include <vector>
 
 #include "install/file_installation.h"
 #include "platform/threads.h"
@@ -11,68 +9,74 @@ namespace setup {
 
 namespace {
 
-// One character of a name in the case Windows compares it in: ASCII letters, and the full-width
-// Latin, Greek and Cyrillic letters of code page 932, all fold to one case. Characters that code
-// page 932 spells twice (the NEC and IBM rows and the symbols they repeat) or whose case is not
-// certain become one wildcard, so names that differ only there count as the same.
-void AppendFolded(uint8_t lead, uint8_t trail, std::string* out) {
+// One character of a name in the case Windows compares it in, as two bytes at out: ASCII letters,
+// and the full-width Latin, Greek and Cyrillic letters of code page 932, all fold to one case.
+// Characters that code page 932 spells twice (the NEC and IBM rows and the symbols they repeat)
+// or whose case is not certain become one wildcard, so names that differ only there count as the
+// same.
+void PutFolded(uint8_t lead, uint8_t trail, char* out) {
   if (lead == 0x82 && trail >= 0x81 && trail <= 0x9A) trail = uint8_t(trail - 0x21);  // ａ-ｚ
   if (lead == 0x83 && trail >= 0xBF && trail <= 0xD6) trail = uint8_t(trail - 0x20);  // α-ω
   if (lead == 0x84 && trail >= 0x70 && trail <= 0x7E) trail = uint8_t(trail - 0x30);  // а-н
   if (lead == 0x84 && trail >= 0x80 && trail <= 0x91) trail = uint8_t(trail - 0x31);  // о-я
   const bool doubtful = lead == 0x87 || lead >= 0xED || (lead == 0x81 && trail >= 0xBE && trail <= 0xE7);
-  *out += doubtful ? '\x01' : char(lead);
-  *out += doubtful ? '\x01' : char(trail);
+  out[0] = doubtful ? '\x01' : char(lead);
+  out[1] = doubtful ? '\x01' : char(trail);
 }
 
 // The path as Windows resolves a name before it looks: '/' and '\' separate, empty and "." names
 // drop out, ".." takes the name before it away, trailing dots and spaces go, letters fold as
 // above. False when the path is not certain to resolve so (a cut character, a name of dots alone,
-// ".." above the start, a short "~" name, a ':' past the drive): the caller then waits.
-bool Resolved(const char* path, std::string* out) {
-  out->clear();
-  std::vector<size_t> starts;  // where each name of out begins
+// ".." above the start, a short "~" name, a ':' past the drive) or does not fit: the caller then
+// waits.
+bool Resolved(const char* path, char (&out)[kPathCapacity]) {
+  size_t length = 0;                 // of out so far
+  size_t starts[kPathCapacity / 2];  // where each name in out begins
+  size_t names = 0;
   for (const char* p = path; *p != '\0';) {
     if (*p == '\\' || *p == '/') {
       ++p;
       continue;
     }
-    std::string name;
+    const size_t start = names == 0 ? 0 : length + 1;  // behind its separator
+    size_t end = start;
     for (; *p != '\0' && *p != '\\' && *p != '/'; ++p) {
       const uint8_t b = uint8_t(*p);
-      if (b == '~' || (b == ':' && p != path + 1)) return false;  // a short name, a stream
+      if (end + 2 >= kPathCapacity || b == '~' || (b == ':' && p != path + 1)) return false;
       if (IsCp932LeadByte(b)) {
         if (p[1] == '\0') return false;
-        AppendFolded(b, uint8_t(p[1]), &name);
+        PutFolded(b, uint8_t(p[1]), out + end);
+        end += 2;
         ++p;
       } else {
-        name += b >= 'A' && b <= 'Z' ? char(b - 'A' + 'a') : char(b);
+        out[end++] = b >= 'A' && b <= 'Z' ? char(b - 'A' + 'a') : char(b);
       }
     }
-    if (name == ".") continue;
-    if (name == "..") {
-      if (starts.size() < 2) return false;  // never above the drive
-      out->resize(starts.back() - 1);
-      starts.pop_back();
+    if (end - start == 1 && out[start] == '.') continue;
+    if (end - start == 2 && out[start] == '.' && out[start + 1] == '.') {
+      if (names < 2) return false;  // never above the drive
+      length = starts[--names] - 1;
       continue;
     }
-    size_t kept = name.size();
-    while (kept > 0 && (name[kept - 1] == '.' || name[kept - 1] == ' ')) --kept;  // never a trail byte
-    if (kept == 0) return false;
-    if (!starts.empty()) *out += '\\';
-    starts.push_back(out->size());
-    out->append(name, 0, kept);
+    while (end > start && (out[end - 1] == '.' || out[end - 1] == ' ')) --end;  // never a trail byte
+    if (end == start) return false;
+    if (names > 0) out[length] = '\\';
+    starts[names++] = start;
+    length = end;
   }
+  out[length] = '\0';
   return true;
 }
 
 // True when one path begins the other, as Windows compares names: the same file, a file and the
 // temporary one made beside it, a folder and a file in it; and whenever that is not certain.
 bool Prefixes(const char* a, const char* b) {
-  std::string x, y;
-  if (!Resolved(a, &x) || !Resolved(b, &y)) return true;
-  const size_t n = x.size() < y.size() ? x.size() : y.size();
-  return x.compare(0, n, y, 0, n) == 0;
+  char x[kPathCapacity], y[kPathCapacity];
+  if (!Resolved(a, x) || !Resolved(b, y)) return true;
+  for (size_t i = 0; x[i] != '\0' && y[i] != '\0'; ++i) {
+    if (x[i] != y[i]) return false;
+  }
+  return true;
 }
 
 }  // namespace
