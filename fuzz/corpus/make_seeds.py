@@ -60,6 +60,115 @@ SCRIPT = [
 ]
 
 
+def resource_tree(resources, rva):
+    """A resource section loaded at rva: (type, name, language, data) with ids or ASCII texts,
+    sorted as Windows searches them; directories first, then leaves, name texts and data."""
+    types = {}
+    for kind, name, language, data in resources:
+        types.setdefault(kind, {}).setdefault(name, []).append((language, data))
+    order = lambda keys: sorted(keys, key=lambda k: (0, k.lower()) if isinstance(k, str) else (1, k))
+    directories, leaves, texts, blobs = [], [], [], []
+    layout = []  # (type key, [(name key, [(language, data)])])
+    for kind in order(types):
+        layout.append((kind, [(name, sorted(types[kind][name])) for name in order(types[kind])]))
+    size = lambda n: 16 + 8 * n
+    end = size(len(layout))
+    type_at = []
+    for _, names in layout:
+        type_at.append(end)
+        end += size(len(names))
+    name_at = []
+    for _, names in layout:
+        for _, languages in names:
+            name_at.append(end)
+            end += size(len(languages))
+    leaves_at = end
+    end += 16 * sum(len(languages) for _, names in layout for _, languages in names)
+    text_at = {}
+    for kind, names in layout:
+        for key in [kind] + [name for name, _ in names]:
+            if isinstance(key, str) and key not in text_at:
+                text_at[key] = end
+                end += 2 + 2 * len(key)
+    out = bytearray(end)
+    data_at = []
+    for kind, names in layout:
+        for _, languages in names:
+            for _, data in languages:
+                while len(out) % 8:
+                    out.append(0)
+                data_at.append(len(out))
+                out += data
+
+    def directory(at, keys):
+        named = sum(isinstance(k, str) for k in keys)
+        struct.pack_into("<IIHHHH", out, at, 0, 0, 0, 0, named, len(keys) - named)
+        return at + 16
+
+    def key(at, k):
+        if isinstance(k, str):
+            struct.pack_into("<I", out, at, text_at[k] | 0x80000000)
+            struct.pack_into("<H", out, text_at[k], len(k))
+            out[text_at[k] + 2:text_at[k] + 2 + 2 * len(k)] = k.encode("utf-16-le")
+        else:
+            struct.pack_into("<I", out, at, k)
+
+    entry = directory(0, [kind for kind, _ in layout])
+    n = leaf = 0
+    for t, (kind, names) in enumerate(layout):
+        key(entry, kind)
+        struct.pack_into("<I", out, entry + 4, type_at[t] | 0x80000000)
+        entry += 8
+        type_entry = directory(type_at[t], [name for name, _ in names])
+        for name, languages in names:
+            key(type_entry, name)
+            struct.pack_into("<I", out, type_entry + 4, name_at[n] | 0x80000000)
+            type_entry += 8
+            name_entry = directory(name_at[n], [language for language, _ in languages])
+            n += 1
+            for language, data in languages:
+                at = leaves_at + 16 * leaf
+                struct.pack_into("<II", out, name_entry, language, at)
+                name_entry += 8
+                struct.pack_into("<IIII", out, at, rva + data_at[leaf], len(data), 0, 0)
+                leaf += 1
+    return bytes(out)
+
+
+STUB_RESOURCES = [(5, 129, 0x409, b"dialog"), (24, 1, 0x409, b"<manifest/>"), ("DATA", "X", 0x411, b"named")]
+
+
+def stub(resources):
+    """A setup stub as the linker lays it out: .text, .rsrc, then .reloc, 0x200 bytes each."""
+    tree = resource_tree(resources, 0x2000)
+    raw = (len(tree) + 0x1FF) // 0x200 * 0x200
+    pe, optional = 0x40, 0x58
+    sections = optional + 240
+    out = bytearray(0x400 + 0x200 + raw + 0x200)
+    out[0:2] = b"MZ"
+    struct.pack_into("<I", out, 0x3C, pe)
+    out[pe:pe + 4] = b"PE\0\0"
+    struct.pack_into("<HH", out, pe + 4, 0x8664, 3)
+    struct.pack_into("<HH", out, pe + 20, 240, 0x22)
+    struct.pack_into("<H", out, optional, 0x20B)
+    struct.pack_into("<II", out, optional + 32, 0x1000, 0x200)
+    struct.pack_into("<II", out, optional + 56, 0x4000, 0x400)
+    struct.pack_into("<H", out, optional + 68, 2)
+    struct.pack_into("<I", out, optional + 108, 16)
+    struct.pack_into("<II", out, optional + 112 + 8 * 2, 0x2000, len(tree))
+    struct.pack_into("<II", out, optional + 112 + 8 * 5, 0x3000, 12)
+    offsets = [0x400, 0x600, 0x600 + raw]
+    for i, name in enumerate([b".text", b".rsrc", b".reloc"]):
+        at = sections + 40 * i
+        out[at:at + len(name)] = name
+        struct.pack_into("<IIII", out, at + 8, len(tree) if i == 1 else 0x100, 0x1000 * (i + 1),
+                         raw if i == 1 else 0x200, offsets[i])
+    out[0x400:0x406] = b"code!!"
+    out[0x600:0x600 + len(tree)] = tree
+    out[offsets[2]:offsets[2] + 6] = b"relocs"
+    return bytes(out)
+
+
 def main():
     text = "#T=Quillfen\r\n#I=readme.txt\r\n".encode()
     write("archive", "three-entries", archive([("setup.txt", text), ("readme.txt", b"read me " * 40),
@@ -87,6 +196,9 @@ def main():
     write("picture", "24-bit-top-down", bitmap(3, -2, 24))
     write("picture", "16-bit-masks", bitmap(2, 2, 16, compression=3, masks=struct.pack("<III", 0xF800, 0x7E0, 0x1F)))
     write("picture", "1-bit-two-colours", bitmap(9, 2, 1, 2))
+
+    write("pe_resources", "tree", resource_tree(STUB_RESOURCES, 0))
+    write("pe_resources", "stub", stub(STUB_RESOURCES))
 
 
 if __name__ == "__main__":

@@ -2,6 +2,7 @@
 
 #include "app/install_record.h"
 #include "app/picture.h"
+#include "archive/archive_format.h"
 #include "archive/memory_stream.h"
 #include "archive/package_archive.h"
 #include "model/control_ids.h"
@@ -16,13 +17,29 @@ int IsProgramInstalled(FileSystem& files) {
   return setupState.executePath[0] != '\0' && FileExists(files, setupState.executePath) ? 1 : 0;
 }
 
+namespace {
+
+// The program as built from the sources carries no record and takes the current directory's files
+// (a package shipped beside it); a program that zarc setup made says so only when asked to.
+bool ProgramTakesCurrentFolder(ProgramResources& resources) {
+  const uint8_t* record;
+  uint32_t size;
+  return !resources.FindPackage(IDR_PACKAGE_SOURCES, &record, &size) ||
+         CurrentFolderTakesPart(record, size);
+}
+
+bool OpenProgramPackage(FileSystem& files, ProgramResources& resources) {
+  if (!ProgramTakesCurrentFolder(resources)) return OpenBuiltInPackage(resources, IDR_PACKAGE);
+  return OpenPackage(files, resources, "files.zarc") || OpenPackage(files, resources, IDR_PACKAGE);
+}
+
+}  // namespace
+
 int RunSetupProgram(FileSystem& files, Registry& registry, ProgramResources& resources,
                     MainWindowHost& mainWindow, void* instance) {
   SetupState& s = setupState;
   s.instance = instance;
-  if (!OpenPackage(files, resources, "files.zarc") && !OpenPackage(files, resources, IDR_PACKAGE)) {
-    return 0;
-  }
+  if (!OpenProgramPackage(files, resources)) return 0;
   if (!ParseInstallScript("setup.txt")) {
     ClosePackage();
     return 0;

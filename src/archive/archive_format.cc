@@ -9,6 +9,8 @@ namespace setup {
 namespace {
 const uint8_t kZarcMagic[4] = {'Z', 'A', 'R', 'C'};
 const uint8_t kZfilMagic[4] = {'Z', 'F', 'I', 'L'};
+const uint8_t kSourcesMagic[4] = {'Z', 'S', 'R', 'C'};
+constexpr uint32_t kCurrentFolderFlag = 1;
 }  // namespace
 
 bool ReadArchiveIndex(const uint8_t* image, uint32_t size, ArchiveEntry* table, uint32_t* count) {
@@ -47,6 +49,16 @@ bool ReadZfilHeader(const uint8_t* data, uint32_t size, uint32_t* storedSize, ui
   *storedSize = stored;
   *fullSize = LoadLE32(data + 8);
   return true;
+}
+
+bool CurrentFolderTakesPart(const uint8_t* record, uint32_t size) {
+  return size == kPackageSourcesSize && memcmp(record, kSourcesMagic, 4) == 0 &&
+         (LoadLE32(record + 4) & kCurrentFolderFlag) != 0;
+}
+
+void WritePackageSources(bool currentFolderTakesPart, uint8_t (&record)[kPackageSourcesSize]) {
+  memcpy(record, kSourcesMagic, 4);
+  StoreLE32(record + 4, currentFolderTakesPart ? kCurrentFolderFlag : 0);
 }
 
 }  // namespace setup

@@ -20,6 +20,13 @@
 //   8   4   full size    length of the decompressed data
 //   12 52   not read (the packer puts the file's name here)
 //   64  ..  the zlib stream
+//
+// "ZSRC" package sources, the "ZARC" resource 136 that zarc setup writes into every program it
+// makes (a program without one is as built from the sources: the current directory takes part):
+//
+//   0   4   magic "ZSRC"
+//   4   4   flags        bit 0: "files.zarc" and the files of the current directory take part;
+//                        the other bits are 0
 #pragma once
 
 #include <cstdint>
@@ -31,6 +38,7 @@ constexpr uint32_t kEntryNameCapacity = 52;  // 51 bytes and the NUL
 constexpr uint32_t kArchiveHeaderSize = 8;
 constexpr uint32_t kArchiveRecordSize = 64;
 constexpr uint32_t kZfilHeaderSize = 64;
+constexpr uint32_t kPackageSourcesSize = 8;
 
 struct ArchiveEntry {
   uint32_t offset;
@@ -55,5 +63,12 @@ bool HasZfilMagic(const uint8_t* data, uint32_t size);
 
 // Reads a "ZFIL" header: false when the magic is missing or the stream runs past size.
 bool ReadZfilHeader(const uint8_t* data, uint32_t size, uint32_t* storedSize, uint32_t* fullSize);
+
+// True when a "ZSRC" record lets the current directory take part. Anything that is not such a
+// record with bit 0 set says no: a damaged record must not open the program to the folder.
+bool CurrentFolderTakesPart(const uint8_t* record, uint32_t size);
+
+// The "ZSRC" record that says whether the current directory takes part.
+void WritePackageSources(bool currentFolderTakesPart, uint8_t (&record)[kPackageSourcesSize]);
 
 }  // namespace setup

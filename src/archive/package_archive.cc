@@ -4,6 +4,7 @@
 
 #include "archive/entry_inflater.h"
 #include "archive/memory_stream.h"
+#include "base/byte_order.h"
 #include "base/text.h"
 #include "platform/platform.h"
 
@@ -42,14 +43,15 @@ void RegisterCurrentFolder(FileSystem& files) {
   files.ListFolder(folder, registrar);
 }
 
-bool OpenImage(FileSystem& files, const uint8_t* image, uint32_t size, int32_t source) {
+// Without files, no entry is ever read from the current directory.
+bool OpenImage(FileSystem* files, const uint8_t* image, uint32_t size, int32_t source) {
   PackageArchive& archive = packageArchive;
   archive.image = image;
   archive.imageSize = size;
   archive.source = source;
-  archive.files = &files;
+  archive.files = files;
   if (!IndexImage()) return false;
-  RegisterCurrentFolder(files);
+  if (files != nullptr) RegisterCurrentFolder(*files);
   return true;
 }
 
@@ -69,11 +71,11 @@ bool OpenPackage(FileSystem& files, ProgramResources& resources, const char* nam
   const uint8_t* resource;
   uint32_t size;
   if (resources.FindPackage(name, &resource, &size)) {
-    return OpenImage(files, resource, size, kPackageResource);
+    return OpenImage(&files, resource, size, kPackageResource);
   }
   uint8_t* data;
   if (!files.ReadWholeFile(name, &data, &size)) return false;
-  return OpenImage(files, data, size, kPackageFile);
+  return OpenImage(&files, data, size, kPackageFile);
 }
 
 bool OpenPackage(FileSystem& files, ProgramResources& resources, int resourceId) {
@@ -81,7 +83,15 @@ bool OpenPackage(FileSystem& files, ProgramResources& resources, int resourceId)
   const uint8_t* resource;
   uint32_t size;
   if (!resources.FindPackage(resourceId, &resource, &size)) return false;
-  return OpenImage(files, resource, size, kPackageResource);
+  return OpenImage(&files, resource, size, kPackageResource);
+}
+
+bool OpenBuiltInPackage(ProgramResources& resources, int resourceId) {
+  if (packageArchive.image != nullptr) return false;
+  const uint8_t* resource;
+  uint32_t size;
+  if (!resources.FindPackage(resourceId, &resource, &size)) return false;
+  return OpenImage(nullptr, resource, size, kPackageResource);
 }
 
 void ClosePackage() {
@@ -133,7 +143,15 @@ bool PackageEntrySize(const char* name, uint64_t* size) {
     *size = entry->fullSize;
     return true;
   }
-  return packageArchive.files != nullptr && packageArchive.files->FileSize(key, size);
+  FileSystem* files = packageArchive.files;
+  if (files == nullptr || !files->FileSize(key, size)) return false;
+  // A "ZFIL" file is inflated whole while its raw bytes are still held.
+  uint8_t header[kZfilHeaderSize];
+  uint32_t got = 0;
+  if (files->ReadFileStart(key, header, sizeof header, &got) && got >= 12 && HasZfilMagic(header, got)) {
+    *size += LoadLE32(header + 8);
+  }
+  return true;
 }
 
 namespace {

@@ -37,6 +37,10 @@ bool OpenPackage(FileSystem& files, ProgramResources& resources, const char* nam
 // As above for the "ZARC" resource with a numeric id, which has no file to fall back on.
 bool OpenPackage(FileSystem& files, ProgramResources& resources, int resourceId);
 
+// The built-in package alone: the "ZARC" resource with that id, and no file of the current
+// directory, neither to replace an entry nor for an entry that the package leaves external.
+bool OpenBuiltInPackage(ProgramResources& resources, int resourceId);
+
 // Frees an owned image and zeroes the whole archive state.
 void ClosePackage();
 
@@ -47,8 +51,9 @@ void RegisterDiskFile(const char* name);
 // True when a lookup of name would find an entry in the table (without reading it).
 bool HasPackageEntry(const char* name);
 
-// The bytes a lookup of name would deliver: the full size of an archive entry, the size of a disk
-// entry's file. False when there is no such entry. Safe beside loads on other threads.
+// The bytes a lookup of name holds at its height: the full size of an archive entry; the size of a
+// disk entry's file, plus the full size its header claims when it is a "ZFIL" file. False when
+// there is no such entry. Safe beside loads on other threads.
 bool PackageEntrySize(const char* name, uint64_t* size);
 
 // The lookup key of a name: the part after its last '/' (cut to 51 bytes) unless that '/' is the

@@ -23,6 +23,9 @@ class CreationLog : public FileSystem {
     return inner_.ReadWholeFile(path, data, size);
   }
   bool FileSize(const char* path, uint64_t* size) override { return inner_.FileSize(path, size); }
+  bool ReadFileStart(const char* path, uint8_t* buffer, uint32_t capacity, uint32_t* got) override {
+    return inner_.ReadFileStart(path, buffer, capacity, got);
+  }
   bool ListFolder(const char* folder, FolderVisitor& visitor) override {
     return inner_.ListFolder(folder, visitor);
   }

@@ -9,17 +9,72 @@ namespace setup {
 
 namespace {
 
-char Folded(char c) {
-  if (c == '/') return '\\';
-  return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
+// One character of a name in the case Windows compares it in, as two bytes at out: ASCII letters,
+// and the full-width Latin, Greek and Cyrillic letters of code page 932, all fold to one case.
+// Characters that code page 932 spells twice (the NEC and IBM rows and the symbols they repeat)
+// or whose case is not certain become one wildcard, so names that differ only there count as the
+// same.
+void PutFolded(uint8_t lead, uint8_t trail, char* out) {
+  if (lead == 0x82 && trail >= 0x81 && trail <= 0x9A) trail = uint8_t(trail - 0x21);  // ａ-ｚ
+  if (lead == 0x83 && trail >= 0xBF && trail <= 0xD6) trail = uint8_t(trail - 0x20);  // α-ω
+  if (lead == 0x84 && trail >= 0x70 && trail <= 0x7E) trail = uint8_t(trail - 0x30);  // а-н
+  if (lead == 0x84 && trail >= 0x80 && trail <= 0x91) trail = uint8_t(trail - 0x31);  // о-я
+  const bool doubtful = lead == 0x87 || lead >= 0xED || (lead == 0x81 && trail >= 0xBE && trail <= 0xE7);
+  out[0] = doubtful ? '\x01' : char(lead);
+  out[1] = doubtful ? '\x01' : char(trail);
+}
+
+// The path as Windows resolves a name before it looks: '/' and '\' separate, empty and "." names
+// drop out, ".." takes the name before it away, trailing dots and spaces go, letters fold as
+// above. False when the path is not certain to resolve so (a cut character, a name of dots alone,
+// ".." above the start, a short "~" name, a ':' past the drive) or does not fit: the caller then
+// waits.
+bool Resolved(const char* path, char (&out)[kPathCapacity]) {
+  size_t length = 0;                 // of out so far
+  size_t starts[kPathCapacity / 2];  // where each name in out begins
+  size_t names = 0;
+  for (const char* p = path; *p != '\0';) {
+    if (*p == '\\' || *p == '/') {
+      ++p;
+      continue;
+    }
+    const size_t start = names == 0 ? 0 : length + 1;  // behind its separator
+    size_t end = start;
+    for (; *p != '\0' && *p != '\\' && *p != '/'; ++p) {
+      const uint8_t b = uint8_t(*p);
+      if (end + 2 >= kPathCapacity || b == '~' || (b == ':' && p != path + 1)) return false;
+      if (IsCp932LeadByte(b)) {
+        if (p[1] == '\0') return false;
+        PutFolded(b, uint8_t(p[1]), out + end);
+        end += 2;
+        ++p;
+      } else {
+        out[end++] = b >= 'A' && b <= 'Z' ? char(b - 'A' + 'a') : char(b);
+      }
+    }
+    if (end - start == 1 && out[start] == '.') continue;
+    if (end - start == 2 && out[start] == '.' && out[start + 1] == '.') {
+      if (names < 2) return false;  // never above the drive
+      length = starts[--names] - 1;
+      continue;
+    }
+    while (end > start && (out[end - 1] == '.' || out[end - 1] == ' ')) --end;  // never a trail byte
+    if (end == start) return false;
+    if (names > 0) out[length] = '\\';
+    starts[names++] = start;
+    length = end;
+  }
+  out[length] = '\0';
+  return true;
 }
 
 // True when one path begins the other, as Windows compares names: the same file, a file and the
-// temporary one made beside it, a folder and a file in it. Folding a double-byte character's trail
-// byte can only find more of these, never fewer: at worst an entry waits that need not.
+// temporary one made beside it, a folder and a file in it; and whenever that is not certain.
 bool Prefixes(const char* a, const char* b) {
-  for (; *a != '\0' && *b != '\0'; ++a, ++b) {
-    if (Folded(*a) != Folded(*b)) return false;
+  char x[kPathCapacity], y[kPathCapacity];
+  if (!Resolved(a, x) || !Resolved(b, y)) return true;
+  for (size_t i = 0; x[i] != '\0' && y[i] != '\0'; ++i) {
+    if (x[i] != y[i]) return false;
   }
   return true;
 }

@@ -57,6 +57,18 @@ class FileSystem {
   // The size of a file. False if there is no file there that can be opened.
   virtual bool FileSize(const char* path, uint64_t* size) = 0;
 
+  // Reads the first bytes of a file, at most capacity, into buffer; *got says how many. False if
+  // it cannot be opened or read. This fallback reads the whole file; real file systems read less.
+  virtual bool ReadFileStart(const char* path, uint8_t* buffer, uint32_t capacity, uint32_t* got) {
+    uint8_t* data;
+    uint32_t size;
+    if (!ReadWholeFile(path, &data, &size)) return false;
+    *got = size < capacity ? size : capacity;
+    for (uint32_t i = 0; i < *got; ++i) buffer[i] = data[i];
+    delete[] data;
+    return true;
+  }
+
   // Visits every item of a folder in the system's order. False if the folder cannot be listed.
   virtual bool ListFolder(const char* folder, FolderVisitor& visitor) = 0;
 

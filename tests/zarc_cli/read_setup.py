@@ -57,9 +57,11 @@ def main():
     for key, data in had.items():
         if key[0] != 3 and key[0] != 14:  # the stub has no icon of its own to keep
             check("stub resource %s kept" % (key,), have.get(key) == data)
-    zarc = [data for key, data in have.items() if key[0] == "ZARC"]
+    zarc = [key for key in have if key[0] == "ZARC"]
     with open(package_path, "rb") as f:
-        check("ZARC 135 is the package, byte for byte", zarc == [f.read()] and ("ZARC", 135, 0x409) in have)
+        check("ZARC 135 is the package, byte for byte", have.get(("ZARC", 135, 0x409)) == f.read())
+    check("ZARC 136 keeps the current folder out, and no other ZARC resource",
+          have.get(("ZARC", 136, 0x409)) == b"ZSRC\0\0\0\0" and len(zarc) == 2, zarc)
 
     with open(icon_path, "rb") as f:
         ico = f.read()

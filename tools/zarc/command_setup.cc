@@ -3,6 +3,7 @@
 // errors are refused, and nothing is left behind.
 #include <memory>
 
+#include "archive/archive_format.h"
 #include "model/control_ids.h"
 #include "zarc/archive_file.h"
 #include "zarc/commands.h"
@@ -32,6 +33,11 @@ const char kHelp[] =
     "  --company TEXT, --description TEXT, --copyright TEXT\n"
     "                   version information shown by Explorer; the product name is the\n"
     "                   caption that the install script sets (#T)\n"
+    "  --allow-folder-overrides\n"
+    "                   let the files of the folder OUT.exe is started from replace its package:\n"
+    "                   a files.zarc the whole package, a file named like an entry that entry\n"
+    "                   (and let it read the entries that --external leaves out). Without it,\n"
+    "                   OUT.exe installs only the package inside it, whatever lies beside it\n"
     "  --stub FILE      the stub to use (default: setup-stub.exe beside zarc, or in\n"
     "                   ../share/zarc from it)\n"
     "  --               take every later argument as a FILE\n"
@@ -51,7 +57,10 @@ struct SetupRequest {
   std::string productVersion;
   std::string company, description, copyright;
   Arguments packing;  // what create takes after its archive's name
+  bool folderOverrides = false;
 };
+
+const char kFolderOverrides[] = "--allow-folder-overrides";
 
 // The options of setup's own that take a value, and where each goes.
 std::string* SetupOption(const std::string& arg, SetupRequest* request) {
@@ -81,6 +90,10 @@ bool ParseArguments(const Arguments& args, Console& console, SetupRequest* reque
       console.Print(kHelp);
       *status = kExitSuccess;
       return false;
+    }
+    if (!optionsEnded && arg == kFolderOverrides) {
+      request->folderOverrides = true;
+      continue;
     }
     if (std::string* value = optionsEnded ? nullptr : SetupOption(arg, request)) {
       if (i + 1 == args.size()) return usage(arg + " needs a value");
@@ -191,6 +204,33 @@ bool VersionInformation(const SetupRequest& request, const std::vector<uint8_t>&
   return true;
 }
 
+// A program that reads nothing from its folder can never install an entry left external.
+bool ReportExternalEntries(const std::vector<uint8_t>& package, Console& console) {
+  auto archive = std::make_unique<LoadedArchive>();
+  archive->image.reset(new uint8_t[package.size() + 1]);
+  std::copy(package.begin(), package.end(), archive->image.get());
+  archive->size = uint32_t(package.size());
+  std::string why;
+  if (!IndexArchive(archive.get(), &why)) return false;
+  bool found = false;
+  for (uint32_t i = 0; i < archive->count; ++i) {
+    if (archive->table[i].storedSize != 0) continue;
+    Tell(console, Quoted(ShowEntryName(RecordName(archive->table[i]))) +
+                      ": external, but the setup program reads no file of the folder it starts "
+                      "from; pack the entry, or give " + kFolderOverrides);
+    found = true;
+  }
+  return found;
+}
+
+// The "ZSRC" record: whether the program lets its current directory replace the package.
+Resource PackageSources(bool folderOverrides) {
+  uint8_t record[setup::kPackageSourcesSize];
+  setup::WritePackageSources(folderOverrides, record);
+  return Resource{ResourceText("ZARC"), ResourceId(IDR_PACKAGE_SOURCES), kResourceLanguage, 0,
+                  std::vector<uint8_t>(record, record + sizeof record)};
+}
+
 }  // namespace
 
 int SetupCommand(const Arguments& args, setup::FileSystem& files, Console& console) {
@@ -230,6 +270,10 @@ int SetupCommand(const Arguments& args, setup::FileSystem& files, Console& conso
     Tell(console, ShowHostName(request.out) + ": not written, since the package has errors");
     return kExitFailure;
   }
+  if (!request.folderOverrides && ReportExternalEntries(package, console)) {
+    Tell(console, ShowHostName(request.out) + ": not written, since it could not install every entry");
+    return kExitFailure;
+  }
   if (!VersionInformation(request, package, console, &added)) return kExitUsage;
 
   // The stub's own resources stay, except what the new ones replace; any package it carried goes,
@@ -253,6 +297,7 @@ int SetupCommand(const Arguments& args, setup::FileSystem& files, Console& conso
   }
   resources.push_back(Resource{ResourceText("ZARC"), ResourceId(IDR_PACKAGE), kResourceLanguage, 0,
                                std::move(package)});
+  resources.push_back(PackageSources(request.folderOverrides));
   for (Resource& r : added) resources.push_back(std::move(r));
   SortResources(&resources);
 

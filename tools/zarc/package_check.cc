@@ -146,6 +146,30 @@ std::string FoldedName(const std::string& name) {
   return folded;
 }
 
+// The folder of a path in the install folder, as Windows resolves it: '\\' and '/' separate, empty
+// and "." names drop out, letters are folded as FoldedName does; "" is the install folder itself.
+// ".." when the path climbs, which this check leaves alone rather than guess at.
+std::string FolderOf(const std::string& path) {
+  std::vector<std::string> names(1);
+  for (size_t i = 0; i < path.size(); ++i) {
+    const uint8_t b = uint8_t(path[i]);
+    if (b == '\\' || b == '/') {
+      names.emplace_back();
+    } else {
+      names.back() += path[i];
+      if (setup::IsCp932LeadByte(b) && i + 1 < path.size()) names.back() += path[++i];
+    }
+  }
+  names.pop_back();  // the file's own name
+  std::string folder;
+  for (const std::string& name : names) {
+    if (name.empty() || name == ".") continue;
+    if (name == "..") return "..";
+    folder += (folder.empty() ? "" : "\\") + FoldedName(name);
+  }
+  return folder;
+}
+
 // One line as the program's line reader delivers it, and how it ended in the bytes.
 enum class LineEnd { kCrLf, kLf, kCrAlone, kNone };
 struct TextLine {
@@ -338,6 +362,7 @@ class Checker {
       return;
     }
     CheckInstallList();
+    CheckFolders();
     CheckNamedFiles();
     CheckRequiredSpace();
   }
@@ -346,6 +371,12 @@ class Checker {
   void WalkScript(const std::vector<uint8_t>& bytes, const std::vector<TextLine>& lines,
                   int stopLine) {
     for (const TextLine& line : lines) {
+      // Whatever this line holds, a lone CR at its end costs the next line its first byte.
+      if (line.end == LineEnd::kCrAlone && line.start + line.length + 1 < bytes.size() &&
+          bytes[line.start + line.length + 1] == '#') {
+        Error(kScript, line.number + 1, "the line before ends in CR alone, so the setup program "
+                                        "drops this line's '#' and ignores its command");
+      }
       if (line.number == 1 && StartsWithUtf8Mark(bytes) && line.text.size() > 3 &&
           line.text[3] == '#') {
         Error(kScript, 1, "the byte-order mark hides this line's command from the setup program");
@@ -385,11 +416,6 @@ class Checker {
         Warn(kScript, line.number, std::string("the byte after #") + letter +
                                        " is not '='; the setup program skips it whatever it is, "
                                        "so the value is " + Show(value));
-      }
-      if (line.end == LineEnd::kCrAlone && line.start + line.length + 1 < bytes.size() &&
-          bytes[line.start + line.length + 1] == '#') {
-        Error(kScript, line.number + 1, "the line before ends in CR alone, so the setup program "
-                                        "drops this line's '#' and ignores its command");
       }
     }
     if (stopLine != 0) ReportStop(bytes, lines, stopLine);
@@ -444,6 +470,48 @@ class Checker {
       if (entry.type == setup::kExtractEntry && !setup::HasPackageEntry(entry.text)) {
         Error(kScript, ListLine(i), "#I names " + Show(entry.text) + ", which is not in the package");
       }
+    }
+  }
+
+  // A file's folder must be there when a fresh setup writes it: the install folder, one an earlier
+  // #F makes (with every level above it), or one an earlier #H makes or may fill from the medium.
+  void CheckFolders() {
+    std::set<std::string> made{""};
+    std::vector<std::string> trees;
+    const setup::InstallList& list = setup::setupState.installList;
+    for (int i = 0; i < list.count; ++i) {
+      const setup::InstallEntry& entry = list.entries[i];
+      const std::string text = entry.text;
+      const size_t comma = text.find(',');
+      const std::string first = text.substr(0, comma);
+      const std::string second = comma == std::string::npos ? first : text.substr(comma + 1);
+      std::string written;
+      char letter = 0;
+      switch (entry.type) {
+        case setup::kMakeFolder:
+          // FolderOf of a path inside it gives the folder itself, then each level above it.
+          for (std::string level = FolderOf(text + "\\x"); !level.empty() && level != "..";
+               level = FolderOf(level)) {
+            made.insert(level);
+          }
+          continue;
+        case setup::kCopyTree:
+          made.insert(FolderOf(second + "\\x"));
+          trees.push_back(FolderOf(second + "\\x") + "\\");
+          continue;
+        case setup::kExtractEntry: written = text, letter = 'I'; break;
+        case setup::kCopyFile: written = second, letter = 'C'; break;
+        case setup::kWriteNewFile: written = first, letter = 'X'; break;
+        default: continue;
+      }
+      const std::string folder = FolderOf(written);
+      if (folder == ".." || made.count(folder) != 0) continue;
+      bool inTree = false;
+      for (const std::string& tree : trees) inTree = inTree || folder.compare(0, tree.size(), tree) == 0;
+      if (inTree) continue;
+      Error(kScript, ListLine(i), std::string("#") + letter + " writes " + Show(written) +
+                                      " into a folder that no #F or #H before it makes, so every "
+                                      "fresh setup fails there");
     }
   }
 
@@ -508,6 +576,11 @@ class Checker {
       }
     }
     const int64_t required = setup::setupState.requiredMB;
+    if (required < 0) {
+      Error(kScript, SettingLine('D'), "#D=" + std::to_string(required) + " is negative; the setup "
+                                       "program reads it as about 4 PB and finds every disk too small");
+      return;
+    }
     if (total == 0 || (required >= 0 && uint64_t(required) * kMegabyte >= total)) return;
     const uint64_t needed = (total + kMegabyte - 1) / kMegabyte;
     const std::string take = "the files it installs take " + std::to_string(total) + " bytes";

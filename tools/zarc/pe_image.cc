@@ -144,7 +144,7 @@ bool ProgramImage::Read(std::vector<uint8_t> file, std::string* why) {
   resources_.clear();
   auto at = [this](uint32_t rva, uint32_t n) { return BytesAt(rva, n); };
   if (!ReadResources(at, Directory(kResourceDirectory, 0), Directory(kResourceDirectory, 1),
-                     &resources_, why)) {
+                     file_.size(), &resources_, why)) {
     return false;
   }
   const bool hasMainWindow = std::any_of(resources_.begin(), resources_.end(), [](const Resource& r) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <set>
 
 #include "base/byte_order.h"
 
@@ -22,6 +23,9 @@ constexpr uint32_t kLeafSize = 16;
 // Far more than any program has; a tree with more is damaged (or shares subtrees to blow up).
 // Also keeps every directory's count within its 16 bits.
 constexpr size_t kMaxResources = 65535;
+// A tree of that many resources has at most one type and one name entry per resource besides
+// its language entry; a crafted one could make every walk far longer than its size suggests.
+constexpr uint32_t kMaxEntriesVisited = 3 * kMaxResources;
 
 // Windows compares resource names ignoring the case of ASCII letters.
 char16_t Folded(char16_t c) { return c >= u'A' && c <= u'Z' ? char16_t(c - u'A' + u'a') : c; }
@@ -34,14 +38,23 @@ bool TextLess(const std::u16string& a, const std::u16string& b) {
 // Reads the tree with every offset checked against the tree's span.
 class TreeReader {
  public:
-  TreeReader(const ImageBytesAt& at, uint32_t rootRva, uint32_t treeSize,
+  TreeReader(const ImageBytesAt& at, uint32_t rootRva, uint32_t treeSize, uint64_t maxDataBytes,
              std::vector<Resource>* resources, std::string* why)
-      : at_(at), root_(rootRva), size_(treeSize), resources_(resources), why_(why) {}
+      : at_(at), root_(rootRva), size_(treeSize), dataLeft_(maxDataBytes), resources_(resources),
+        why_(why) {}
 
   bool Directory(uint32_t offset, int level, Resource* path) {
+    // A directory reached twice would be walked (and its resources copied) once per way there.
+    if (!directories_.insert(offset).second) {
+      return Fail("its resource tree is damaged (a directory is shared)");
+    }
     const uint8_t* head = Bytes(offset, kDirectorySize);
     if (head == nullptr) return Fail("a resource directory lies outside the resource section");
     const uint32_t count = uint32_t(LoadLE16(head + 12)) + LoadLE16(head + 14);
+    if (count > kMaxEntriesVisited - entriesVisited_) {
+      return Fail("its resource tree is damaged (too many entries)");
+    }
+    entriesVisited_ += count;
     const uint8_t* entries = Bytes(offset + kDirectorySize, count * kEntrySize);
     if (entries == nullptr) return Fail("a resource directory lies outside the resource section");
     for (uint32_t i = 0; i < count; ++i) {
@@ -90,6 +103,8 @@ class TreeReader {
     Resource resource = path;
     const uint32_t size = LoadLE32(leaf + 4);
     resource.codePage = LoadLE32(leaf + 8);
+    if (size > dataLeft_) return Fail("its resource tree is damaged (more data than the file holds)");
+    dataLeft_ -= size;
     if (size > 0) {
       const uint8_t* data = at_(LoadLE32(leaf), size);
       if (data == nullptr) return Fail("the data of a resource lies outside the program's file");
@@ -102,8 +117,11 @@ class TreeReader {
   const ImageBytesAt& at_;
   uint32_t root_;
   uint32_t size_;
+  uint64_t dataLeft_;
   std::vector<Resource>* resources_;
   std::string* why_;
+  std::set<uint32_t> directories_;
+  uint32_t entriesVisited_ = 0;
 };
 
 // The tree's shape: each type with its names, each name with its resources' indexes.
@@ -161,9 +179,9 @@ ResourceKey ResourceText(const char* ascii) {
 }
 
 bool ReadResources(const ImageBytesAt& at, uint32_t rootRva, uint32_t treeSize,
-                   std::vector<Resource>* resources, std::string* why) {
+                   uint64_t maxDataBytes, std::vector<Resource>* resources, std::string* why) {
   Resource path;
-  return TreeReader(at, rootRva, treeSize, resources, why).Directory(0, 0, &path);
+  return TreeReader(at, rootRva, treeSize, maxDataBytes, resources, why).Directory(0, 0, &path);
 }
 
 void SortResources(std::vector<Resource>* resources) {

@@ -48,10 +48,12 @@ constexpr uint16_t kVersionType = 16;
 // Where the image's bytes at an RVA are: null when [rva, rva + size) is not file-backed.
 using ImageBytesAt = std::function<const uint8_t*(uint32_t rva, uint32_t size)>;
 
-// Reads the tree at rootRva, which spans treeSize bytes. False when it is malformed or points
-// outside the image; *why then says how.
+// Reads the tree at rootRva, which spans treeSize bytes, copying at most maxDataBytes of resource
+// data in all (the file's size: resources do not share their bytes). False when it is malformed,
+// points outside the image, reaches a directory twice, or has more entries than 65535 resources
+// need; *why then says how.
 bool ReadResources(const ImageBytesAt& at, uint32_t rootRva, uint32_t treeSize,
-                   std::vector<Resource>* resources, std::string* why);
+                   uint64_t maxDataBytes, std::vector<Resource>* resources, std::string* why);
 
 // Sorts resources into the tree's order; a later resource replaces an earlier one of the same
 // type, name and language.

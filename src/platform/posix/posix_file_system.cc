@@ -180,6 +180,20 @@ bool PosixFileSystem::ReadWholeFile(const char* path, uint8_t** data, uint32_t* 
   return true;
 }
 
+bool PosixFileSystem::ReadFileStart(const char* path, uint8_t* buffer, uint32_t capacity, uint32_t* got) {
+  std::string host;
+  if (!ToHostPath(path, &host)) return false;
+  FILE* file = fopen(host.c_str(), "rb");
+  if (file == nullptr) return false;
+  struct stat info;
+  const bool regular = fstat(fileno(file), &info) == 0 && S_ISREG(info.st_mode);
+  const size_t read = regular ? fread(buffer, 1, capacity, file) : 0;
+  const bool ok = regular && !ferror(file);
+  fclose(file);
+  *got = uint32_t(read);
+  return ok;
+}
+
 bool PosixFileSystem::FileSize(const char* path, uint64_t* size) {
   std::string host;
   if (!ToHostPath(path, &host)) return false;

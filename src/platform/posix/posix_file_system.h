@@ -32,6 +32,7 @@ class PosixFileSystem : public FileSystem {
 
   bool ReadWholeFile(const char* path, uint8_t** data, uint32_t* size) override;
   bool FileSize(const char* path, uint64_t* size) override;
+  bool ReadFileStart(const char* path, uint8_t* buffer, uint32_t capacity, uint32_t* got) override;
   // Symbolic links are reported as files and never followed, so a recursive removal deletes the
   // link and not what it points to.
   bool ListFolder(const char* folder, FolderVisitor& visitor) override;

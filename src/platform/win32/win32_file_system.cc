@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <new>
 
 #include "base/text.h"
@@ -126,21 +127,38 @@ uint32_t BusyLimitFor(const WideText& path, uint32_t limit) {
   return final ? 0 : limit;
 }
 
+// Takes up to *pause milliseconds from what is left of budget; false when nothing is.
+bool TakeFromBudget(std::atomic<uint32_t>* budget, DWORD* pause) {
+  uint32_t left = budget->load();
+  uint32_t taken;
+  do {
+    if (left == 0) return false;
+    taken = left < *pause ? left : uint32_t(*pause);
+  } while (!budget->compare_exchange_weak(left, left - taken));
+  *pause = taken;
+  return true;
+}
+
 // Calls attempt until it succeeds, fails for another reason than a busy file, or limit
-// milliseconds have passed; the waits start short and grow. The last error is attempt's own.
+// milliseconds have passed; the waits start short and grow. "Access denied" is also what a file
+// refused for good gives (a running program, rights that deny it, a hidden file written over):
+// its waits come out of deniedBudget, which every file of the run shares, so that many such files
+// cost the run one limit, not one each. The last error is attempt's own.
 template <typename Attempt>
-bool RetryWhileBusy(uint32_t limit, Attempt attempt) {
+bool RetryWhileBusy(uint32_t limit, std::atomic<uint32_t>* deniedBudget, Attempt attempt) {
   const ULONGLONG start = GetTickCount64();
   DWORD wait = 10;
   for (;;) {
     if (attempt()) return true;
     const DWORD error = GetLastError();
     const ULONGLONG waited = GetTickCount64() - start;
-    if (!IsBusy(error) || waited >= limit) {
+    DWORD pause = DWORD(waited + wait > limit ? limit - waited : wait);
+    if (!IsBusy(error) || waited >= limit ||
+        (error == ERROR_ACCESS_DENIED && !TakeFromBudget(deniedBudget, &pause))) {
       SetLastError(error);
       return false;
     }
-    Sleep(DWORD(waited + wait > limit ? limit - waited : wait));
+    Sleep(pause);
     if (wait < 500) wait *= 2;
   }
 }
@@ -170,6 +188,21 @@ bool Win32FileSystem::ReadWholeFile(const char* path, uint8_t** data, uint32_t* 
   }
   *data = buffer;
   *size = total;
+  return true;
+}
+
+bool Win32FileSystem::ReadFileStart(const char* path, uint8_t* buffer, uint32_t capacity, uint32_t* got) {
+  *got = 0;
+  WideText widePath;
+  if (!ToWide(path, &widePath)) return false;
+  ScopedHandle file(OpenExisting(widePath, GENERIC_READ));
+  if (!file.valid()) return false;
+  while (*got < capacity) {
+    DWORD read = 0;
+    if (!ReadFile(file.get(), buffer + *got, capacity - *got, &read, nullptr)) return false;
+    if (read == 0) break;
+    *got += read;
+  }
   return true;
 }
 
@@ -227,13 +260,14 @@ bool Win32FileSystem::MakeFolder(const char* path) {
 bool Win32FileSystem::RemoveEmptyFolder(const char* path) {
   WideText widePath;
   return ToWide(path, &widePath) &&
-         RetryWhileBusy(busyLimit_, [&] { return RemoveDirectoryW(widePath.c_str()) != 0; });
+         RetryWhileBusy(busyLimit_, &deniedBudget_, [&] { return RemoveDirectoryW(widePath.c_str()) != 0; });
 }
 
 bool Win32FileSystem::RemoveFile(const char* path) {
   WideText widePath;
   return ToWide(path, &widePath) &&
-         RetryWhileBusy(BusyLimitFor(widePath, busyLimit_), [&] { return DeleteFileW(widePath.c_str()) != 0; });
+         RetryWhileBusy(BusyLimitFor(widePath, busyLimit_), &deniedBudget_,
+                        [&] { return DeleteFileW(widePath.c_str()) != 0; });
 }
 
 std::unique_ptr<OutputFile> Win32FileSystem::OpenForWriting(const char* path, WriteMode mode) {
@@ -241,7 +275,7 @@ std::unique_ptr<OutputFile> Win32FileSystem::OpenForWriting(const char* path, Wr
   if (!ToWide(path, &widePath) || (mode == WriteMode::kReplace && IsReadOnlyFile(widePath))) return nullptr;
   DWORD disposition = mode == WriteMode::kNew ? CREATE_NEW : CREATE_ALWAYS;
   HANDLE file = INVALID_HANDLE_VALUE;
-  RetryWhileBusy(BusyLimitFor(widePath, busyLimit_), [&] {
+  RetryWhileBusy(BusyLimitFor(widePath, busyLimit_), &deniedBudget_, [&] {
     file = CreateFileW(widePath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, disposition,
                        FILE_ATTRIBUTE_NORMAL, nullptr);
     return file != INVALID_HANDLE_VALUE;
@@ -255,7 +289,7 @@ std::unique_ptr<OutputFile> Win32FileSystem::OpenForWriting(const char* path, Wr
 bool Win32FileSystem::MoveOver(const char* from, const char* to) {
   WideText wideFrom, wideTo;
   return ToWide(from, &wideFrom) && ToWide(to, &wideTo) && !IsReadOnlyFile(wideTo) &&
-         RetryWhileBusy(BusyLimitFor(wideTo, busyLimit_), [&] {
+         RetryWhileBusy(BusyLimitFor(wideTo, busyLimit_), &deniedBudget_, [&] {
            return MoveFileExW(wideFrom.c_str(), wideTo.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
          });
 }
@@ -263,7 +297,7 @@ bool Win32FileSystem::MoveOver(const char* from, const char* to) {
 bool Win32FileSystem::CopyFileOver(const char* source, const char* destination) {
   WideText wideFrom, wideTo;
   return ToWide(source, &wideFrom) && ToWide(destination, &wideTo) && !IsReadOnlyFile(wideTo) &&
-         RetryWhileBusy(BusyLimitFor(wideTo, busyLimit_),
+         RetryWhileBusy(BusyLimitFor(wideTo, busyLimit_), &deniedBudget_,
                         [&] { return CopyFileW(wideFrom.c_str(), wideTo.c_str(), FALSE) != 0; });
 }
 

@@ -2,6 +2,8 @@
 // explicitly, and every name that comes back is converted to code page 932.
 #pragma once
 
+#include <atomic>
+
 #include "platform/platform.h"
 
 namespace setup {
@@ -9,12 +11,14 @@ namespace setup {
 class Win32FileSystem : public FileSystem {
  public:
   // Removing, replacing, moving and writing over a file that another program holds is tried again
-  // for up to busyLimit milliseconds before it counts as failed.
+  // for up to busyLimit milliseconds before it counts as failed; the waits on "access denied",
+  // which a file refused for good gives too, for up to busyLimit in all, however many files.
   static constexpr uint32_t kBusyLimit = 5000;
-  explicit Win32FileSystem(uint32_t busyLimit = kBusyLimit) : busyLimit_(busyLimit) {}
+  explicit Win32FileSystem(uint32_t busyLimit = kBusyLimit) : busyLimit_(busyLimit), deniedBudget_(busyLimit) {}
 
   bool ReadWholeFile(const char* path, uint8_t** data, uint32_t* size) override;
   bool FileSize(const char* path, uint64_t* size) override;
+  bool ReadFileStart(const char* path, uint8_t* buffer, uint32_t capacity, uint32_t* got) override;
   // Items whose names have no code page 932 form are skipped: the program could not name them
   // anyway. Links and junctions to folders are reported as files and never walked through, so a
   // recursive removal cannot reach what they point to.
@@ -33,6 +37,7 @@ class Win32FileSystem : public FileSystem {
 
  private:
   uint32_t busyLimit_;
+  std::atomic<uint32_t> deniedBudget_;  // what is left of the waits on "access denied"
 };
 
 }  // namespace setup

@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 
+#include "archive/memory_stream.h"
 #include "archive/package_archive.h"
 #include "fakes/fake_file_system.h"
 #include "fakes/test_archive.h"
@@ -93,6 +94,46 @@ TEST_F(StartupTest, AFilesZarcInTheCurrentFolderWins) {
   files_.AddFile("files.zarc", BuildArchive(Package("FromFile")));
   Run();
   EXPECT_EQ("FromFile", host_.caption);
+}
+
+// A program that zarc setup made says whether its folder takes part; a damaged record says no.
+TEST_F(StartupTest, TheCurrentFolderTakesPartOnlyWhenTheProgramSaysSo) {
+  std::vector<TestEntry> builtIn = Package("BuiltIn");
+  builtIn.push_back({"a.exe", Bytes("inside")});
+  resources_.Add(135, BuildArchive(builtIn));
+  const struct {
+    const char* rogue;  // what the current folder holds besides a rogue a.exe
+    std::string record;
+    const char* caption;
+    const char* entry;  // what a.exe then reads
+  } cases[] = {
+      {"setup.txt", std::string("ZSRC\1\0\0\0", 8), "FromFolder", "rogue"},
+      {"setup.txt", std::string("ZSRC\0\0\0\0", 8), "BuiltIn", "inside"},
+      {"setup.txt", std::string("ZSRC\1\0\0", 7), "BuiltIn", "inside"},
+      {"setup.txt", std::string("ZSRX\1\0\0\0", 8), "BuiltIn", "inside"},
+      {"files.zarc", std::string("ZSRC\1\0\0\0", 8), "FromFile", "rogue"},
+      {"files.zarc", std::string("ZSRC\0\0\0\0", 8), "BuiltIn", "inside"},
+  };
+  for (const auto& c : cases) {
+    testing::FakeFileSystem files;
+    files.AddFile("a.exe", "rogue");
+    files.AddFile(c.rogue, std::string(c.rogue) == "setup.txt" ? Bytes(Script("FromFolder"))
+                                                               : BuildArchive(Package("FromFile")));
+    resources_.Add(136, Bytes(c.record));
+    struct : RecordingHost {
+      void RunMainWindow() override {
+        RecordingHost::RunMainWindow();
+        MemoryStream stream;
+        if (stream.LoadEntry("a.exe")) entry.assign(stream.CurrentData(), stream.CurrentData() + stream.Size());
+        stream.Release();
+      }
+      std::string entry;
+    } host;
+    RunSetupProgram(files, *registry_, resources_, host, nullptr);
+    EXPECT_EQ(c.caption, host.caption) << c.rogue << " " << c.record;
+    EXPECT_EQ(c.entry, host.entry) << c.rogue << " " << c.record;
+    ResetSetupState();
+  }
 }
 
 TEST_F(StartupTest, EndsSilentlyWhenAPieceIsMissing) {

@@ -71,6 +71,15 @@ TEST_F(PackageArchiveTest, FilesInTheCurrentFolderOverrideEntries) {
   EXPECT_EQ(std::string(packed.begin(), packed.end()), Load("raw.bin"));
   EXPECT_EQ("<none>", Load("sub"));  // folders are not registered
   EXPECT_EQ(5u, packageArchive.entryCount);
+
+  // What a load holds at once: a "ZFIL" file's raw bytes beside what they inflate to.
+  uint64_t size = 0;
+  ASSERT_TRUE(PackageEntrySize("extra.bin", &size));
+  EXPECT_EQ(BuildZfil(Bytes("unpacked")).size() + 8, size);
+  ASSERT_TRUE(PackageEntrySize("raw.bin", &size));
+  EXPECT_EQ(packed.size(), size);
+  ASSERT_TRUE(PackageEntrySize("readme.txt", &size));
+  EXPECT_EQ(6u, size);
 }
 
 TEST_F(PackageArchiveTest, KeysAreTheNameAfterTheLastSlash) {

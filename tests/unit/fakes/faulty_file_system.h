@@ -45,6 +45,9 @@ class FaultyFileSystem : public FileSystem {
     return inner_.ReadWholeFile(path, data, size);
   }
   bool FileSize(const char* path, uint64_t* size) override { return inner_.FileSize(path, size); }
+  bool ReadFileStart(const char* path, uint8_t* buffer, uint32_t capacity, uint32_t* got) override {
+    return inner_.ReadFileStart(path, buffer, capacity, got);
+  }
   bool ListFolder(const char* folder, FolderVisitor& visitor) override { return inner_.ListFolder(folder, visitor); }
   bool CurrentFolder(char* buffer, uint32_t capacity) override { return inner_.CurrentFolder(buffer, capacity); }
   bool FreeBytes(const char* root, uint64_t* bytes) override { return inner_.FreeBytes(root, bytes); }

@@ -122,7 +122,19 @@ TEST_F(FileSystemContract, OnlyFilesCanBeReadOrMeasured) {
   for (const char* name : {"missing", "folder", "missing\\x"}) {
     EXPECT_FALSE(fs_->ReadWholeFile(At(name).c_str(), &data, &size)) << name;
     EXPECT_FALSE(fs_->FileSize(At(name).c_str(), &fileSize)) << name;
+    uint8_t start[4];
+    EXPECT_FALSE(fs_->ReadFileStart(At(name).c_str(), start, sizeof start, &size)) << name;
   }
+}
+
+TEST_F(FileSystemContract, ReadsTheStartOfAFileUpToItsEnd) {
+  ASSERT_TRUE(folder_.WriteFile("ten", "0123456789"));
+  uint8_t start[16] = {};
+  uint32_t got = 0;
+  ASSERT_TRUE(fs_->ReadFileStart(At("ten").c_str(), start, 4, &got));
+  EXPECT_EQ(std::string("0123"), std::string(reinterpret_cast<char*>(start), got));
+  ASSERT_TRUE(fs_->ReadFileStart(At("ten").c_str(), start, sizeof start, &got));
+  EXPECT_EQ(std::string("0123456789"), std::string(reinterpret_cast<char*>(start), got));
 }
 
 TEST_F(FileSystemContract, FilesOf4GiBAreMeasuredButNotRead) {

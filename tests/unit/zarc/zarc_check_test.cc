@@ -76,6 +76,14 @@ std::string Describe(const std::vector<Finding>& findings) {
 TEST(ZarcCheck, SoundPackagePassesSilently) {
   const std::vector<Finding> findings = CheckPackage(BuildArchive(GoodPackage()));
   EXPECT_TRUE(findings.empty()) << Describe(findings);
+  // Folders that Windows finds under other spellings, or that a copied tree may bring.
+  Package folders = GoodPackage();
+  std::vector<std::string> script = GoodScript();
+  script.insert(script.end(), {"#F=Data\\Sub", "#X=dATA\\.\\sub\\\\x.txt,1", "#X=data/y.txt",
+                               "#H=media,tree", "#C=s.txt,TREE\\deep\\s.txt", "#X=.\\z.txt"});
+  Entry(folders, "setup.txt").data = Bytes(Lines(script));
+  const std::vector<Finding> more = CheckPackage(BuildArchive(folders));
+  EXPECT_TRUE(more.empty()) << Describe(more);
 }
 
 struct Fault {
@@ -138,6 +146,24 @@ INSTANTIATE_TEST_SUITE_P(
                 Entry(p, "setup.txt").data = Bytes("#T=Quillfen\r#I=Quillfen.exe\r\n");
               },
               true, "setup.txt", 2, "CR alone"},
+        Fault{"LoneCrAfterACommentEatsTheNextHash",
+              [](Package& p) {
+                Entry(p, "setup.txt").data = Bytes(Lines(GoodScript()) + "; note\r#I=readme.txt\r\n");
+              },
+              true, "setup.txt", 11, "CR alone"},
+        Fault{"NegativeSpace", [](Package& p) { ScriptLine(p, 6, "#D=-1"); }, true, "setup.txt", 6,
+              "negative"},
+        Fault{"NegativeSpaceWithNothingToInstall",
+              [](Package& p) { Entry(p, "setup.txt").data = Bytes("#T=Q\r\n#D=-5\r\n"); }, true,
+              "setup.txt", 2, "negative"},
+        Fault{"FileIntoAFolderNothingMakes",
+              [](Package& p) { ScriptLine(p, 10, "#X=data\\flag.txt,1"); }, true, "setup.txt", 10,
+              "#X writes \"data\\flag.txt\" into a folder that no #F"},
+        Fault{"CopyIntoAFolderMadeOnlyLater",
+              [](Package& p) {
+                Entry(p, "setup.txt").data = Bytes(Lines(GoodScript()) + "#C=a.txt,docs\\a.txt\r\n#F=docs\r\n");
+              },
+              true, "setup.txt", 10, "#C writes"},
         Fault{"MainPictureUnreadable",
               [](Package& p) { setup::testing::Poke32(Entry(p, "setup256.bmp").data, 10, 1u << 30); },
               true, "setup256.bmp", 0, "not a picture"},
