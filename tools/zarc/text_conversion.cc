@@ -24,6 +24,17 @@ uint32_t CodePoint(const std::string& character) {
   }
 }
 
+// Characters that other Japanese tables give where code page 932 has a look-alike of its own, and
+// that look-alike: what a publisher typing on another system most often meets.
+struct LookAlike {
+  uint32_t character;
+  const char* cp932Form;  // UTF-8
+};
+const LookAlike kLookAlikes[] = {
+    {0x301C, "\uFF5E"}, {0x2016, "\u2225"}, {0x2212, "\uFF0D"}, {0x2014, "\u2015"},
+    {0x00A2, "\uFFE0"}, {0x00A3, "\uFFE1"}, {0x00AC, "\uFFE2"}, {0x00A5, "\uFFE5"},
+};
+
 bool StartsWithMark(const std::vector<uint8_t>& text) {
   return text.size() >= 3 && text[0] == 0xEF && text[1] == 0xBB && text[2] == 0xBF;
 }
@@ -133,7 +144,14 @@ std::string DescribeRefusal(const TextRefusal& refusal) {
   char code[16];
   snprintf(code, sizeof code, "U+%04X", unsigned(CodePoint(refusal.character)));
   if (refusal.character == std::string(1, '\0')) return where + "a NUL (" + code + ") is no text";
-  return where + Quoted(refusal.character) + " (" + code + ") has no code page 932 form";
+  std::string message = where + Quoted(refusal.character) + " (" + code + ") has no code page 932 form";
+  for (const LookAlike& alike : kLookAlikes) {
+    if (alike.character == CodePoint(refusal.character)) {
+      snprintf(code, sizeof code, "U+%04X", unsigned(CodePoint(alike.cp932Form)));
+      message += std::string("; write ") + Quoted(alike.cp932Form) + " (" + code + ") instead";
+    }
+  }
+  return message;
 }
 
 }  // namespace zarc

@@ -191,7 +191,8 @@ TEST_F(ZarcCreate, FromUtf8ConvertsTheTwoTextsAndRefusesWhatCodePage932Lacks) {
   const std::string licence = HostForm(kLicence);
   ExpectRefused({"--from-utf8", Put(licence, "OK\r\ncaf\xc3\xa9\r\n")}, "line 2, column 4",
                 "\"\xc3\xa9\" (U+00E9) has no code page 932 form");
-  ExpectRefused({"--from-utf8", Put(licence, "\xe3\x80\x9c\n")}, "line 1, column 1", "U+301C");
+  ExpectRefused({"--from-utf8", Put(licence, "\xe3\x80\x9c\n")}, "line 1, column 1",
+                "(U+301C) has no code page 932 form; write \"\xef\xbd\x9e\" (U+FF5E) instead");
   ExpectRefused({"--from-utf8", Put(licence, "a\nb\x82\xa0\n")}, "line 2, column 2", "not UTF-8");
 }
 
