@@ -664,6 +664,7 @@ echo "--- a publisher's first hour: zarc init, zarc check, zarc setup, and the s
 clear_record
 starter=$out/init/Inkstone
 rm -rf "$out/init"
+mkdir -p "$out/init"
 check "zarc init writes the starter project" 0 "$(wine "$zarc_exe" init "$starter" >/dev/null 2>&1; echo $?)"
 (cd "$starter" && wine "$zarc_exe" create files.zarc setup.txt 同意書.txt readme.txt setup256.bmp parts.bmp) \
   >"$out/init/create.log" 2>&1

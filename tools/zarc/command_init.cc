@@ -11,10 +11,10 @@ namespace {
 
 const char kHelp[] =
     "Usage: zarc init [--name NAME] DIR\n"
-    "Writes a starter project into DIR (made if missing): the install script setup.txt and the\n"
-    "licence 同意書.txt in code page 932 with CR LF, a readme.txt, the main window's picture\n"
-    "setup256.bmp and the busy animation parts.bmp. It passes \"zarc check\" as it is; edit it\n"
-    "into your product's. No file of DIR is ever overwritten.\n"
+    "Writes a starter project into DIR (made if missing, in a folder that exists): the install\n"
+    "script setup.txt and the licence 同意書.txt in code page 932 with CR LF, a readme.txt, the\n"
+    "main window's picture setup256.bmp and the busy animation parts.bmp. It passes\n"
+    "\"zarc check\" as it is; edit it into your product's. No file of DIR is ever overwritten.\n"
     "\n"
     "  --name NAME  the product's name, for its folder, registry key, caption and shortcuts\n"
     "               (default: the name of DIR)\n"
