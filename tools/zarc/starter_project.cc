@@ -93,6 +93,17 @@ bool Fill(const char* utf8, const std::string& name, std::vector<uint8_t>* text)
   return true;
 }
 
+// True for the names Windows keeps for devices (CON, NUL, COM1, ...), which no folder can bear,
+// whatever their case and extension.
+bool IsDeviceName(const std::string& name) {
+  std::string stem = name.substr(0, name.find('.'));
+  while (!stem.empty() && stem.back() == ' ') stem.pop_back();
+  for (char& c : stem) c = char(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+  if (stem == "CON" || stem == "PRN" || stem == "AUX" || stem == "NUL") return true;
+  return stem.size() == 4 && (stem.compare(0, 3, "COM") == 0 || stem.compare(0, 3, "LPT") == 0) &&
+         stem[3] >= '1' && stem[3] <= '9';
+}
+
 }  // namespace
 
 const char* ProductNameProblem(const std::string& name) {
@@ -111,6 +122,7 @@ const char* ProductNameProblem(const std::string& name) {
   if (name.back() == '.' || name.back() == ' ' || name.front() == ' ') {
     return "the product's name starts with a space or ends with a dot or space, which Windows drops";
   }
+  if (IsDeviceName(name)) return "the product's name is one that Windows keeps for a device";
   return nullptr;
 }
 

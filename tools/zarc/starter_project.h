@@ -13,7 +13,8 @@ namespace zarc {
 constexpr size_t kMaxProductName = 64;
 
 // Why name (code page 932) cannot be the product's name in those places, or null when it can:
-// empty, too long, not code page 932, or holding a character Windows refuses in a file name.
+// empty, too long, not code page 932, holding a character Windows refuses in a file name, or a
+// device's name such as NUL.
 const char* ProductNameProblem(const std::string& name);
 
 struct StarterFile {

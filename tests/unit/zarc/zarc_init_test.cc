@@ -94,7 +94,7 @@ TEST_F(ZarcInit, NamesTheProductAndNeverOverwrites) {
   ASSERT_TRUE(folder_.ReadFile("mine\\readme.txt", &readme));
   EXPECT_EQ("my own readme", readme);
 
-  for (const char* bad : {"a:b", "", "trailing."}) {
+  for (const char* bad : {"a:b", "", "trailing.", "nul", "Com1.txt"}) {
     EXPECT_EQ(2, Zarc(*files_, {"init", "--name", bad, folder_.PathOf("q")}).status) << bad;
   }
 }
