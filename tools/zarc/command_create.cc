@@ -42,7 +42,7 @@ struct Request {
   std::string path;       // the file to pack, in the host's form; empty for an external entry
   std::string hostName;   // the entry's name in the host's form
   std::string entryName;  // the same in code page 932, once converted
-  bool converted = false;     // text holds the entry's data, converted from UTF-8
+  bool converted = false;  // text holds the entry's data, converted from UTF-8
   std::vector<uint8_t> text;
 };
 
@@ -174,6 +174,10 @@ bool ConvertTexts(std::vector<Request>& requests, setup::FileSystem& files, Cons
     TextRefusal refusal;
     if (!ConvertUtf8Text(utf8, &request.text, &refusal)) {
       Tell(console, Subject(request) + ": --from-utf8: " + DescribeRefusal(refusal));
+      return false;
+    }
+    if (request.text.size() > kMaxFileSize) {  // CR LF for LF can double a text
+      Tell(console, Subject(request) + ": --from-utf8: it would reach 4 GiB with CR LF");
       return false;
     }
     request.converted = true;
