@@ -2,7 +2,8 @@
 # The release packages as a publisher gets them: scripts/release writes both; the .deb, unpacked
 # into a temporary root, holds zarc, the stub, the docs and the manual page, and its zarc checks a
 # package and makes a setup program from it, finding the stub by itself. The zip holds zarc.exe
-# beside the stub.
+# beside the stub. Debian takes the .deb (lintian finds no error or warning, when it is installed),
+# and a second release of the same commit gives the same bytes.
 # Usage: release_test.sh SOURCE_DIR PACKAGE.zarc
 set -uo pipefail
 source_dir=$1
@@ -29,12 +30,34 @@ zip=$work/dist/zarc-${version}-windows.zip
 root=$work/root
 dpkg-deb -x "$deb" "$root" || fail "dpkg-deb cannot unpack $deb"
 for file in usr/bin/zarc usr/share/zarc/setup-stub.exe usr/share/man/man1/zarc.1.gz \
-            usr/share/doc/zarc/README.md usr/share/doc/zarc/signing.md; do
+            usr/share/doc/zarc/README.md usr/share/doc/zarc/signing.md usr/share/doc/zarc/copyright \
+            usr/share/doc/zarc/changelog.gz; do
   [ -f "$root/$file" ] || fail "the .deb lacks /$file"
 done
 dpkg-deb -f "$deb" Depends | grep -q 'libc6' || fail "no Depends: $(dpkg-deb -f "$deb" Depends)"
 zcat "$root/usr/share/man/man1/zarc.1.gz" | grep -q "^\.TH ZARC 1 .*zarc $version" ||
   fail "manual page not of version $version"
+zcat "$root/usr/share/doc/zarc/changelog.gz" | head -n 1 | grep -q "^zarc ($version) " ||
+  fail "changelog not of version $version: $(zcat "$root/usr/share/doc/zarc/changelog.gz" | head -n 1)"
+file "$root/usr/bin/zarc" | grep -q ', stripped' || fail "/usr/bin/zarc is not stripped: $(file "$root/usr/bin/zarc")"
+dpkg-deb -f "$deb" Description | awk 'length > 80 { bad = 1 } END { exit bad }' ||
+  fail "description lines over 80 columns"
+if command -v lintian >/dev/null; then
+  # Errors and warnings only; information and pedantic tags are left to taste.
+  lintian --fail-on error,warning "$deb" >"$work/lintian.log" 2>&1 ||
+    fail "lintian: $(grep -v 'root privileges' "$work/lintian.log")"
+else
+  echo "SKIP: lintian (not installed; scripts/deps installs it)"
+fi
+
+# Reproducible: the same commit released again, later, gives the same bytes.
+sleep 1
+if "$source_dir/scripts/release" "$work/again" >"$work/release2.log" 2>&1; then
+  cmp -s "$deb" "$work/again/$(basename "$deb")" || fail "a second release wrote a different .deb"
+  cmp -s "$zip" "$work/again/$(basename "$zip")" || fail "a second release wrote a different zip"
+else
+  fail "scripts/release, the second time: $(tail -n 5 "$work/release2.log")"
+fi
 
 zarc=$root/usr/bin/zarc
 [ "$("$zarc" --version)" = "zarc $version" ] || fail "zarc --version: $("$zarc" --version)"
@@ -62,7 +85,8 @@ PY
 import sys, zipfile
 names = set(zipfile.ZipFile(sys.argv[1]).namelist())
 top = sys.argv[2]
-need = {top + "/zarc.exe", top + "/setup-stub.exe", top + "/docs/README.md", top + "/docs/signing.md"}
+need = {top + "/zarc.exe", top + "/setup-stub.exe", top + "/docs/README.md", top + "/docs/signing.md",
+        top + "/LICENSE.txt", top + "/docs/copyright.txt"}
 sys.exit(0 if need <= names else 1)
 PY
 

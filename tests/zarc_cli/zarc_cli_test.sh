@@ -5,6 +5,7 @@
 # Usage: zarc_cli_test.sh [EMULATOR...] ZARC
 set -u
 [ $# -ge 1 ] || { echo "usage: $0 [EMULATOR...] ZARC" >&2; exit 2; }
+readme=$(cd "$(dirname "$0")/../.." && pwd)/README.md
 work=$(mktemp -d "${TMPDIR:-/tmp}/zarc-cli-XXXXXX") || exit 1
 trap 'rm -rf "$work"' EXIT
 # The command, emulator included, as one program to call from inside the work folder.
@@ -97,7 +98,29 @@ z check t1.zarc
 [ "$status" = 1 ] || fail "check: status $status"
 grep -q '^setup256\.bmp: error: not in the package' err.txt || fail "check: $(cat err.txt)"
 grep -q '^同意書\.txt: warning: ' err.txt || fail "check: licence not named in UTF-8: $(cat err.txt)"
-grep -q '2 errors, 1 warning' out.txt || fail "check: summary $(cat out.txt)"
+tail -n 1 err.txt | grep -q '^t1\.zarc: 2 errors, 1 warning$' || fail "check: summary not last: $(cat err.txt)"
+
+# README's ImageMagick commands, as printed there, make both pictures in the forms the setup
+# program shows from a generated PNG: 8 bits with a palette, and 24 bits in sixteen frames.
+if command -v convert >/dev/null; then
+  convert -size 500x300 gradient:navy-orange -fill white -draw 'circle 250,150 250,40' picture.png &&
+    convert -size 80x80 xc:none -fill teal -draw 'rectangle 30,5 50,40' icon.png ||
+    fail "pictures: cannot make the PNGs"
+  sed -n '/^   convert picture\.png/,/BMP3:parts\.bmp$/p' "$readme" >pictures.sh
+  [ "$(grep -c '^ *convert ' pictures.sh)" = 2 ] || fail "pictures: README's commands not found"
+  sh -e pictures.sh >/dev/null 2>&1 || fail "pictures: README's commands fail"
+  for form in setup256.bmp:320:192:8 parts.bmp:64:1024:24; do
+    file=${form%%:*}
+    # Width and height at offset 18, bits per pixel at 28.
+    made=$(od -An -tu4 -j18 -N8 "$file" 2>/dev/null; od -An -tu2 -j28 -N2 "$file" 2>/dev/null)
+    [ "$(echo $made | tr ' ' :)" = "${form#*:}" ] || fail "pictures: $file is $(echo $made), not ${form#*:}"
+  done
+  z create pictures.zarc setup.txt setup256.bmp parts.bmp 同意書.txt
+  z check pictures.zarc
+  grep -q 'bmp' err.txt && fail "pictures: check says $(cat err.txt)"
+else
+  echo "SKIP: README's picture commands (no ImageMagick)"
+fi
 
 z --version
 [ "$status" = 0 ] && grep -Eq '^zarc [0-9]+\.[0-9]+\.[0-9]+$' out.txt || fail "--version: $(cat out.txt)"

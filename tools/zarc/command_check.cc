@@ -17,11 +17,13 @@ const char kHelp[] =
     "\n"
     "  errors    the setup program would end without a window or install something other than\n"
     "            meant: no setup.txt, a script it refuses, a picture it cannot show, an #I\n"
-    "            naming no entry, a damaged entry\n"
+    "            naming no entry, a damaged entry, a script or licence saved as UTF-8\n"
     "  warnings  no licence (the package only upgrades), #E #R #U naming files nothing installs,\n"
     "            #D below what the files take, lines not ending in CR LF, text that is not code\n"
     "            page 932\n"
     "\n"
+    "\n"
+    "The findings and the summary after them go to standard error.\n"
     "Exit status: 0 without errors (warnings may have been printed), 1 with errors.\n";
 
 }  // namespace
@@ -44,12 +46,13 @@ int CheckCommand(const Arguments& args, setup::FileSystem& files, Console& conso
   size_t errorCount = 0;
   for (const Finding& finding : findings) errorCount += finding.error ? 1 : 0;
   const size_t warningCount = findings.size() - errorCount;
+  // One stream for findings and summary: split over two, a log could show the summary first.
   if (findings.empty()) {
-    console.Print(ShowHostName(path) + ": no problems found\n");
+    console.Complain(ShowHostName(path) + ": no problems found\n");
   } else {
-    console.Print(ShowHostName(path) + ": " + std::to_string(errorCount) +
-                  (errorCount == 1 ? " error, " : " errors, ") + std::to_string(warningCount) +
-                  (warningCount == 1 ? " warning\n" : " warnings\n"));
+    console.Complain(ShowHostName(path) + ": " + std::to_string(errorCount) +
+                     (errorCount == 1 ? " error, " : " errors, ") + std::to_string(warningCount) +
+                     (warningCount == 1 ? " warning\n" : " warnings\n"));
   }
   return errors ? kExitFailure : kExitSuccess;
 }

@@ -11,6 +11,7 @@
 #include "zarc/host.h"
 #include "zarc/progress.h"
 #include "zarc/replacing_file.h"
+#include "zarc/text_conversion.h"
 
 namespace zarc {
 
@@ -24,7 +25,10 @@ const char kHelpHead[] =
     "\n"
     "  --as NAME        name the entry of the next FILE NAME instead, e.g. --as \"data\\a.bin\"\n"
     "  --external NAME  add an entry NAME that the setup program reads from its current\n"
-    "                   directory at run time (stored size 0)\n";
+    "                   directory at run time (stored size 0)\n"
+    "  --from-utf8      convert setup.txt and the licence from UTF-8 to code page 932 with\n"
+    "                   CR LF, as the setup program reads them; a character that code page\n"
+    "                   932 cannot hold is refused with its line\n";
 const char kHelpTail[] =
     "  --               take every later argument as a FILE\n"
     "  -h, --help       show this help\n"
@@ -38,6 +42,8 @@ struct Request {
   std::string path;       // the file to pack, in the host's form; empty for an external entry
   std::string hostName;   // the entry's name in the host's form
   std::string entryName;  // the same in code page 932, once converted
+  bool converted = false;  // text holds the entry's data, converted from UTF-8
+  std::vector<uint8_t> text;
 };
 
 // Who a message is about: the file, or the option that named an external entry.
@@ -50,7 +56,7 @@ std::string Subject(const Request& request) {
 // *status is the exit status (help shown, or a usage error told).
 bool ParseArguments(const char* command, const Arguments& args, Console& console,
                     std::string* out, std::vector<Request>* requests,
-                    CompressionChoice* compression, int* status) {
+                    CompressionChoice* compression, bool* fromUtf8, int* status) {
   *status = kExitUsage;
   auto usage = [&console, command](const std::string& problem) {
     UsageError(console, command, problem);
@@ -67,6 +73,8 @@ bool ParseArguments(const char* command, const Arguments& args, Console& console
       optionsEnded = true;
     } else if (!optionsEnded && IsCompressionOption(arg)) {
       if (!TakeCompressionOption(args, &i, compression, &problem)) return usage(problem);
+    } else if (!optionsEnded && arg == "--from-utf8") {
+      *fromUtf8 = true;
     } else if (!optionsEnded && IsHelpOption(arg)) {
       console.Print(std::string(kHelpHead) + kCompressionHelp + kHelpTail);
       *status = kExitSuccess;
@@ -79,7 +87,7 @@ bool ParseArguments(const char* command, const Arguments& args, Console& console
         as = name;
         haveAs = true;
       } else {
-        requests->push_back(Request{std::string(), name, std::string()});
+        requests->push_back(Request{std::string(), name, std::string(), false, {}});
       }
     } else if (!optionsEnded && IsOption(arg)) {
       return usage("unknown option " + Quoted(ShowHostName(arg)));
@@ -88,7 +96,7 @@ bool ParseArguments(const char* command, const Arguments& args, Console& console
       *out = arg;
       haveOut = true;
     } else {
-      requests->push_back(Request{arg, haveAs ? as : HostBaseName(arg), std::string()});
+      requests->push_back(Request{arg, haveAs ? as : HostBaseName(arg), std::string(), false, {}});
       haveAs = false;
     }
   }
@@ -150,6 +158,33 @@ bool CheckFiles(const std::vector<Request>& requests, setup::FileSystem& files,
   return true;
 }
 
+// Reads the texts the setup program shows or parses and converts them from UTF-8. False after
+// telling the first that cannot be read or holds a character with no code page 932 form.
+bool ConvertTexts(std::vector<Request>& requests, setup::FileSystem& files, Console& console) {
+  for (Request& request : requests) {
+    if (request.path.empty() || !IsProgramText(request.entryName)) continue;
+    uint8_t* bytes = nullptr;
+    uint32_t size = 0;
+    if (!files.ReadWholeFile(request.path.c_str(), &bytes, &size)) {
+      Tell(console, Subject(request) + ": cannot read it");
+      return false;
+    }
+    const std::vector<uint8_t> utf8(bytes, bytes + size);
+    delete[] bytes;
+    TextRefusal refusal;
+    if (!ConvertUtf8Text(utf8, &request.text, &refusal)) {
+      Tell(console, Subject(request) + ": --from-utf8: " + DescribeRefusal(refusal));
+      return false;
+    }
+    if (request.text.size() > kMaxFileSize) {  // CR LF for LF can double a text
+      Tell(console, Subject(request) + ": --from-utf8: it would reach 4 GiB with CR LF");
+      return false;
+    }
+    request.converted = true;
+  }
+  return true;
+}
+
 // Reads and compresses the files of requests into entries. False after telling which file failed.
 bool PackFiles(const std::vector<Request>& requests, const CompressionChoice& compression,
                setup::FileSystem& files, Console& console, std::vector<PackedEntry>* entries) {
@@ -159,6 +194,14 @@ bool PackFiles(const std::vector<Request>& requests, const CompressionChoice& co
   }
   bool readFailed = false;
   auto read = [&](size_t index, std::unique_ptr<uint8_t[]>* data, uint32_t* size) {
+    const Request& request = requests[packed[index]];
+    if (request.converted) {
+      data->reset(new uint8_t[request.text.size() + 1]);
+      std::copy(request.text.begin(), request.text.end(), data->get());
+      *size = uint32_t(request.text.size());
+      (*entries)[packed[index]].fullSize = *size;
+      return true;
+    }
     uint8_t* bytes = nullptr;
     readFailed = !files.ReadWholeFile(requests[packed[index]].path.c_str(), &bytes, size);
     data->reset(bytes);
@@ -168,7 +211,11 @@ bool PackFiles(const std::vector<Request>& requests, const CompressionChoice& co
   uint64_t total = 0;
   for (size_t index : packed) {
     uint64_t size = 0;
-    if (files.FileSize(requests[index].path.c_str(), &size)) total += size;
+    if (requests[index].converted) {
+      total += requests[index].text.size();
+    } else if (files.FileSize(requests[index].path.c_str(), &size)) {
+      total += size;
+    }
   }
   std::vector<std::vector<uint8_t>> streams;
   size_t failed = 0;
@@ -206,9 +253,13 @@ bool PackEntries(const char* command, const Arguments& args, setup::FileSystem& 
                  std::vector<uint32_t>* offsets, int* status) {
   std::vector<Request> requests;
   CompressionChoice compression;
-  if (!ParseArguments(command, args, console, out, &requests, &compression, status)) return false;
+  bool fromUtf8 = false;
+  if (!ParseArguments(command, args, console, out, &requests, &compression, &fromUtf8, status)) {
+    return false;
+  }
   *status = kExitFailure;
   if (!CheckNames(requests, console) || !CheckFiles(requests, files, console)) return false;
+  if (fromUtf8 && !ConvertTexts(requests, files, console)) return false;
 
   entries->assign(requests.size(), PackedEntry());
   for (size_t i = 0; i < requests.size(); ++i) {

@@ -26,7 +26,7 @@ const char kHelp[] =
     "bytes, on every system.\n"
     "\n"
     "  --package FILE   put in this package, made before, instead of packing FILEs\n"
-    "  --as NAME, --external NAME, --max, --threads N\n"
+    "  --as NAME, --external NAME, --max, --threads N, --from-utf8\n"
     "                   as for \"zarc create\" (see \"zarc create --help\")\n"
     "  --icon FILE      the program's icon, shown by Explorer (an .ico file)\n"
     "  --product-version N[.N[.N[.N]]]\n"

@@ -26,6 +26,7 @@ int TestCommand(const Arguments& args, setup::FileSystem& files, Console& consol
 int ZfilCommand(const Arguments& args, setup::FileSystem& files, Console& console);
 int CheckCommand(const Arguments& args, setup::FileSystem& files, Console& console);
 int SetupCommand(const Arguments& args, setup::FileSystem& files, Console& console);
+int InitCommand(const Arguments& args, setup::FileSystem& files, Console& console);
 
 // Packs what the rest of a create command line names (FILEs and packing options) into an archive
 // image in memory instead of a file; archiveName is the name messages give it. False when

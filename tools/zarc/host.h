@@ -35,4 +35,9 @@ std::string ProgramFolder();
 bool Utf16FromHost(const std::string& host, std::u16string* text);
 bool Utf16FromEntry(const std::string& entry, std::u16string* text);
 
+// UTF-8 text as code page 932, by the system's own tables. False when any character has no exact
+// code page 932 form (one that converts back to the same character; no best-fit look-alike) or the
+// bytes are not UTF-8; *cp932 is then unchanged.
+bool Cp932FromUtf8(const std::string& utf8, std::string* cp932);
+
 }  // namespace zarc

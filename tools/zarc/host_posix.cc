@@ -103,4 +103,16 @@ bool Utf16FromEntry(const std::string& entry, std::u16string* text) {
   return ToUtf16("CP932", entry, text);
 }
 
+bool Cp932FromUtf8(const std::string& utf8, std::string* cp932) {
+  // iconv takes some characters one way only (to a look-alike): the way back tells them.
+  std::string converted, back;
+  if (utf8.find('\0') != std::string::npos) return false;  // as on Windows, where it ends a text
+  if (!Convert("UTF-8", "CP932", utf8, &converted) || !Convert("CP932", "UTF-8", converted, &back) ||
+      back != utf8) {
+    return false;
+  }
+  *cp932 = converted;
+  return true;
+}
+
 }  // namespace zarc

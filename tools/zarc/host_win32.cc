@@ -2,6 +2,7 @@
 // file system takes code page 932 paths, so names need no conversion on the way in.
 #include <windows.h>
 
+#include <climits>
 #include <cstdio>
 
 #include "base/text.h"
@@ -96,6 +97,31 @@ bool Utf16FromEntry(const std::string& entry, std::u16string* text) {
   std::wstring wide;
   if (!setup::ToWide(entry.c_str(), &wide)) return false;
   text->assign(wide.begin(), wide.end());
+  return true;
+}
+
+bool Cp932FromUtf8(const std::string& utf8, std::string* cp932) {
+  if (utf8.empty()) {
+    cp932->clear();
+    return true;
+  }
+  if (utf8.size() > INT_MAX || utf8.find('\0') != std::string::npos) return false;
+  const int length = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), int(utf8.size()),
+                                         nullptr, 0);
+  if (length <= 0) return false;
+  std::wstring wide(size_t(length), L'\0');
+  if (MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), int(utf8.size()), &wide[0],
+                          length) != length) {
+    return false;
+  }
+  // FromWide refuses best fits; the way back catches any other one-way mapping.
+  std::string converted;
+  std::wstring back;
+  if (!setup::FromWide(wide.c_str(), &converted) || !setup::ToWide(converted.c_str(), &back) ||
+      back != wide) {
+    return false;
+  }
+  *cp932 = converted;
   return true;
 }
 

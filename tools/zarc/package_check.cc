@@ -22,6 +22,7 @@
 #include "script/install_script.h"
 #include "zarc/archive_file.h"
 #include "zarc/host.h"
+#include "zarc/text_conversion.h"
 
 namespace zarc {
 
@@ -108,23 +109,6 @@ size_t FirstNonCp932(const uint8_t* text, size_t size) {
     i += length;
   }
   return 0;
-}
-
-// True when text is well-formed UTF-8 with at least one character beyond ASCII: the usual reason
-// a text is not code page 932.
-bool LooksLikeUtf8(const uint8_t* text, size_t size) {
-  bool beyondAscii = false;
-  for (size_t i = 0; i < size;) {
-    const uint8_t b = text[i];
-    const size_t length = b < 0x80 ? 1 : (b >> 5) == 6 ? 2 : (b >> 4) == 14 ? 3 : (b >> 3) == 30 ? 4 : 0;
-    if (length == 0 || i + length > size) return false;
-    for (size_t k = 1; k < length; ++k) {
-      if ((text[i + k] >> 6) != 2) return false;
-    }
-    beyondAscii = beyondAscii || length > 1;
-    i += length;
-  }
-  return beyondAscii;
 }
 
 bool StartsWithUtf8Mark(const std::vector<uint8_t>& text) {
@@ -332,15 +316,18 @@ class Checker {
       if (badBreaks > 1) message += " (" + Plural(badBreaks - 1, "more line") + " too)";
       Warn(entry, firstBreak->number, message);
     }
-    if (firstText != nullptr) {
+    // UTF-8 Japanese is mostly valid code page 932 too, so only its look gives it away.
+    int utf8Line = 0;
+    if (ReadsAsUtf8(bytes, &utf8Line)) {
+      Error(entry, utf8Line, "the text reads as UTF-8, so the setup program would show it garbled; "
+                             "save it as code page 932 (Shift_JIS) with CR LF, or pack it with "
+                             "--from-utf8 to convert it");
+    } else if (firstText != nullptr) {
       char byte[8];
       setup::FormatText(byte, sizeof byte, "0x%02X", bytes[firstText->start + badAt]);
       std::string message = "not valid code page 932 text (byte " + std::string(byte) +
                             " at column " + std::to_string(badAt + 1) + ")";
       if (badTexts > 1) message += " (" + Plural(badTexts - 1, "more line") + " too)";
-      if (LooksLikeUtf8(bytes.data(), bytes.size())) {
-        message += "; it looks like UTF-8: save it as code page 932 (Shift_JIS)";
-      }
       Warn(entry, firstText->number, message);
     }
   }

@@ -12,7 +12,8 @@ const char kHelp[] =
     "Makes and checks the packages of the setup program.\n"
     "\n"
     "Commands:\n"
-    "  create OUT.zarc [--max] [--threads N] [--as NAME] FILE... [--external NAME]...\n"
+    "  create OUT.zarc [--max] [--threads N] [--from-utf8] [--as NAME] FILE...\n"
+    "                  [--external NAME]...\n"
     "                  pack files into a ZARC archive\n"
     "  list ARCHIVE    show the entries of an archive\n"
     "  extract [-C DIR] ARCHIVE [NAME...]\n"
@@ -25,6 +26,8 @@ const char kHelp[] =
     "                  write a setup program with the package in it\n"
     "  check PACKAGE   report what the setup program would make of a package:\n"
     "                  errors and warnings, with entry and line\n"
+    "  init [--name NAME] DIR\n"
+    "                  write a starter project: script, licence, readme, pictures\n"
     "\n"
     "\"zarc COMMAND --help\" tells more about each command; \"zarc --version\" prints the\n"
     "version.\n"
@@ -41,7 +44,7 @@ struct Command {
 const Command kCommands[] = {
     {"create", CreateCommand}, {"list", ListCommand}, {"extract", ExtractCommand},
     {"test", TestCommand},     {"zfil", ZfilCommand},     {"setup", SetupCommand},
-    {"check", CheckCommand},
+    {"check", CheckCommand},   {"init", InitCommand},
 };
 
 }  // namespace

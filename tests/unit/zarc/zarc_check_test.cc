@@ -177,9 +177,17 @@ INSTANTIATE_TEST_SUITE_P(
         Fault{"LfAlone",
               [](Package& p) { Entry(p, "setup.txt").data = Bytes(Lines(GoodScript(), "\n")); },
               false, "setup.txt", 1, "LF alone, not CR LF (8 more lines too)"},
+        // UTF-8 Japanese that is also valid code page 932: only its look gives it away.
         Fault{"LicenceInUtf8",
-              [](Package& p) { Entry(p, kLicence).data = Bytes("OK\r\n\xe3\x81\x82\r\n"); },  // "あ"
-              false, kLicence, 2, "looks like UTF-8"},
+              [](Package& p) {
+                Entry(p, kLicence).data = Bytes("OK\r\n\xe5\x90\x8c\xe6\x84\x8f\r\n");  // 同意
+              },
+              true, kLicence, 2, "reads as UTF-8"},
+        Fault{"ScriptInUtf8", [](Package& p) { ScriptLine(p, 4, "#S=\xe8\xa3\xbd\xe5\x93\x81"); },  // 製品
+              true, "setup.txt", 4, "--from-utf8"},
+        Fault{"LicenceNotCp932",
+              [](Package& p) { Entry(p, kLicence).data = Bytes("OK\r\n\x82\r\n"); },  // a cut character
+              false, kLicence, 2, "not valid code page 932 text (byte 0x82"},
         Fault{"LowerCaseCommand", [](Package& p) { ScriptLine(p, 8, "#i=readme.txt"); }, false,
               "setup.txt", 8, "no command"}),
     [](const ::testing::TestParamInfo<Fault>& param) { return std::string(param.param.name); });
@@ -213,7 +221,10 @@ TEST_F(ZarcCheckCommand, ExitStatusAndFormat) {
   RunResult run = Check(warned);
   EXPECT_EQ(0, run.status);
   EXPECT_EQ(0u, run.err.find("setup.txt:6: warning: #D=0 MB")) << run.err;
-  EXPECT_NE(std::string::npos, run.out.find("0 errors, 1 warning")) << run.out;
+  // The summary comes after the findings, in the same stream.
+  EXPECT_NE(std::string::npos, run.err.find("warning: #D=0 MB")) << run.err;
+  EXPECT_EQ(run.err.size() - run.err.find("p.zarc: 0 errors, 1 warning\n"), 28u) << run.err;
+  EXPECT_EQ("", run.out);
 
   Package broken = GoodPackage();
   ScriptLine(broken, 8, "#I=readme.chm");

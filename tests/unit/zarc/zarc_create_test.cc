@@ -163,6 +163,39 @@ TEST_F(ZarcCreate, ARefusedOrFailedRunLeavesAnExistingArchiveAlone) {
   EXPECT_EQ("ZARC", now.substr(0, 4));
 }
 
+// --from-utf8 converts the two texts with the system's own tables, so it must come out the same
+// on both systems: Japanese round-trips, and a character without an exact form is refused, never
+// replaced by a look-alike (Windows' best fit would make "é" an "e").
+TEST_F(ZarcCreate, FromUtf8ConvertsTheTwoTextsAndRefusesWhatCodePage932Lacks) {
+  // 同意します。～ then a half-width katakana, with LF, CR alone and no final break.
+  const std::string utf8 = "\xef\xbb\xbf\xe5\x90\x8c\xe6\x84\x8f\xe3\x81\x97\xe3\x81\xbe\xe3\x81\x99"
+                           "\xe3\x80\x82\xef\xbd\x9e\nOK\r\xef\xbd\xb1";
+  const std::string cp932 = "\x93\xaf\x88\xd3\x82\xb5\x82\xdc\x82\xb7\x81\x42\x81\x60\r\nOK\r\n\xb1\r\n";
+  const std::string other = Put("other.txt", utf8);
+  RunResult run = Zarc(*files_, {"create", out_, "--from-utf8", "--as", "setup.txt",
+                                 Put("s.txt", "#T=" + utf8.substr(3, 6) + "\n"), Put(HostForm(kLicence), utf8),
+                                 other});
+  ASSERT_EQ(0, run.status) << run.err;
+  std::vector<ReadEntry> entries;
+  std::string image;
+  ASSERT_TRUE(ReadArchiveBack(*files_, out_, &entries, &image));
+  ASSERT_EQ(3u, entries.size());
+  EXPECT_EQ("#T=\x93\xaf\x88\xd3\r\n", entries[0].data);
+  EXPECT_EQ(cp932, entries[1].data);
+  EXPECT_EQ(utf8, entries[2].data) << "only the two texts are converted";
+
+  ASSERT_EQ(0, Zarc(*files_, {"create", out_, Put(HostForm(kLicence), utf8)}).status);
+  ASSERT_TRUE(ReadArchiveBack(*files_, out_, &entries, &image));
+  EXPECT_EQ(utf8, entries[0].data) << "without the option the bytes go in as they are";
+
+  const std::string licence = HostForm(kLicence);
+  ExpectRefused({"--from-utf8", Put(licence, "OK\r\ncaf\xc3\xa9\r\n")}, "line 2, column 4",
+                "\"\xc3\xa9\" (U+00E9) has no code page 932 form");
+  ExpectRefused({"--from-utf8", Put(licence, "\xe3\x80\x9c\n")}, "line 1, column 1",
+                "(U+301C) has no code page 932 form; write \"\xef\xbd\x9e\" (U+FF5E) instead");
+  ExpectRefused({"--from-utf8", Put(licence, "a\nb\x82\xa0\n")}, "line 2, column 2", "not UTF-8");
+}
+
 TEST(ZarcCommandLine, UsageErrorsExitTwoAndHelpExitsZero) {
   auto files = MakeFileSystem();
   for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
