@@ -25,7 +25,9 @@ void MainWindow::Initialise(int endResult) {
   view_.SetCaption(s.mainFolderName);
   view_.SetProgressRange(IDC_PROGRESS, 0, kProgressRange);
 
-  if (s.installed != 0 && s.installedVersion < kInstalledVersion) {
+  // Below the package's version: an upgrade. Equal or above: maintenance, so an older package
+  // never downgrades a newer installation.
+  if (s.installed != 0 && s.installedVersion < PackageVersion()) {
     ShowVersionUpLayout();
     s.versionUpMode = 1;
     return;

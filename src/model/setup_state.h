@@ -12,6 +12,8 @@ constexpr int kMaxInstallEntries = 256;
 // The progress bar runs from 0 to this; each file advances it by the whole range.
 constexpr int32_t kProgressRange = 255;
 constexpr size_t kInstallTextCapacity = 255;  // at most 254 bytes and the NUL
+// The version a package installs when its script gives none (#V).
+constexpr uint32_t kDefaultPackageVersion = 5;
 
 // What an install list entry does; the codes are those of the script commands #I #F #C #H #X #Z.
 enum InstallEntryType : uint8_t {
@@ -48,6 +50,7 @@ struct SetupState {
   TextField readmeLinkName;     // #M
   TextField uninstallerName;    // #U
   int32_t requiredMB;           // #D
+  uint32_t packageVersion;      // #V; 0 when the script gives none (see PackageVersion)
   InstallList installList;
 
   // From the install record, and set after an install or version-up.
@@ -87,6 +90,11 @@ struct SetupState {
 // the pictures, since every command of the main window is ignored until the worker's done flag
 // (an atomic in the main window presenter) is cleared, after its last write.
 extern SetupState setupState;
+
+// The version this package installs, recorded after a setup or a version-up: #V, or 5 without it.
+inline uint32_t PackageVersion() {
+  return setupState.packageVersion != 0 ? setupState.packageVersion : kDefaultPackageVersion;
+}
 
 // Puts setupState back to its state at process start (for tests; the program never resets it).
 void ResetSetupState();

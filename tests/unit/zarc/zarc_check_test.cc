@@ -76,6 +76,9 @@ std::string Describe(const std::vector<Finding>& findings) {
 TEST(ZarcCheck, SoundPackagePassesSilently) {
   const std::vector<Finding> findings = CheckPackage(BuildArchive(GoodPackage()));
   EXPECT_TRUE(findings.empty()) << Describe(findings);
+  Package versioned = GoodPackage();
+  ScriptLine(versioned, 10, "#V=4294967295");
+  EXPECT_TRUE(CheckPackage(BuildArchive(versioned)).empty());
 }
 
 struct Fault {
@@ -154,6 +157,12 @@ INSTANTIATE_TEST_SUITE_P(
         Fault{"LicenceInUtf8",
               [](Package& p) { Entry(p, kLicence).data = Bytes("OK\r\n\xe3\x81\x82\r\n"); },  // "あ"
               false, kLicence, 2, "looks like UTF-8"},
+        Fault{"VersionWithoutDigits", [](Package& p) { ScriptLine(p, 10, "#V=seven"); }, true, "setup.txt",
+              10, "ignores the line"},
+        Fault{"VersionZero", [](Package& p) { ScriptLine(p, 10, "#V=0"); }, true, "setup.txt", 10,
+              "from 1 to 4294967295"},
+        Fault{"VersionOfTwoNumbers", [](Package& p) { ScriptLine(p, 10, "#V=7.1"); }, true, "setup.txt", 10,
+              "reads only 7"},
         Fault{"LowerCaseCommand", [](Package& p) { ScriptLine(p, 8, "#i=readme.txt"); }, false,
               "setup.txt", 8, "no command"}),
     [](const ::testing::TestParamInfo<Fault>& param) { return std::string(param.param.name); });
