@@ -97,7 +97,7 @@ bool EntryPool::Add(const char* name, const char* destination, uint64_t bytes) {
       failed_ = true;
       return false;
     }
-    StepProgress(window_);
+    StepProgress(window_, bytes);
     return true;
   }
   if (!Retire(Overlaps(destination))) return false;
@@ -140,8 +140,8 @@ bool EntryPool::Retire(bool wait) {
       return false;
     }
     if (state != kSucceeded) return true;
+    StepProgress(window_, Slot(retired_).bytes);
     ++retired_;
-    StepProgress(window_);
   }
 }
 

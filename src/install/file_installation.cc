@@ -127,9 +127,11 @@ bool QueueEntry(EntryPool& pool, const char* name) {
 bool CopyOneFile(FileSystem& files, WindowView& mainWindow, const char* source, const char* target) {
   char destination[kPathCapacity];
   if (!FormatPath(destination, "%s\\%s", setupState.installDir, target)) return false;
+  uint64_t bytes = 0;
+  files.FileSize(source, &bytes);
   if (!CopyOver(files, source, destination)) return false;
   files.SetNormalAttributes(destination);
-  StepProgress(mainWindow);
+  StepProgress(mainWindow, bytes);
   return true;
 }
 
@@ -154,10 +156,12 @@ class TreeCopier : public FolderVisitor {
     if (ok_ && item.isFolder) {
       ok_ = CopyFolderTree(files_, mainWindow_, to, from);
     } else if (ok_) {
+      uint64_t bytes = 0;
+      files_.FileSize(from, &bytes);
       ok_ = CopyOver(files_, from, to);
       if (ok_) {
         files_.SetNormalAttributes(to);
-        StepProgress(mainWindow_);
+        StepProgress(mainWindow_, bytes);
       }
     }
     return ok_;
@@ -177,11 +181,86 @@ bool OptionMatches(const char* number) {
   return uint8_t(uint32_t(ParseDecimal(number)) & 0xFF) == setupState.optionChoice;
 }
 
+// The progress work of the files of a folder tree, as CopyFolderTree will copy them.
+class TreeMeasurer : public FolderVisitor {
+ public:
+  TreeMeasurer(FileSystem& files, const char* folder) : files_(files), folder_(folder) {}
+  bool Visit(const FolderItem& item) override {
+    if (item.isFolder && item.name[0] == '.') return true;
+    char path[kPathCapacity];
+    if (!FormatPath(path, "%s\\%s", folder_, item.name)) return true;  // the copy fails there
+    if (item.isFolder) {
+      TreeMeasurer inner(files_, path);
+      files_.ListFolder(path, inner);
+      work += inner.work;
+    } else {
+      uint64_t bytes = 0;
+      files_.FileSize(path, &bytes);
+      work += ProgressWork(bytes);
+    }
+    return true;
+  }
+  uint64_t work = 0;
+
+ private:
+  FileSystem& files_;
+  const char* folder_;
+};
+
+// The progress work of a run over the list: the files it will write, as it will pass over entries.
+uint64_t MeasureWork(FileSystem& files, const InstallEntry* entries, int count) {
+  uint64_t work = 0;
+  for (int i = 0; i < count; ++i) {
+    const InstallEntry& entry = entries[i];
+    SplitText text;
+    if (entry.type >= kExtractEntry && entry.type <= kIfOptionIs && !text.Split(entry)) break;
+    uint64_t bytes = 0;
+    switch (entry.type) {
+      case kExtractEntry:
+        PackageEntrySize(entry.text, &bytes);
+        work += ProgressWork(bytes);
+        break;
+      case kCopyFile:
+        files.FileSize(text.first(), &bytes);
+        work += ProgressWork(bytes);
+        break;
+      case kCopyTree: {
+        TreeMeasurer tree(files, text.first());
+        files.ListFolder(text.first(), tree);
+        work += tree.work;
+        break;
+      }
+      case kIfOptionIs:
+        if (!OptionMatches(entry.text)) ++i;
+        break;
+      default:
+        break;
+    }
+  }
+  return work;
+}
+
+// Shows position and percent on the bar and its text, each only when it changes.
+void ShowProgress(WindowView& mainWindow, int32_t position, int32_t percent) {
+  SetupState& s = setupState;
+  if (percent != s.progressPercent) {
+    s.progressPercent = percent;
+    char text[32];
+    FormatText(text, sizeof text, "%d%%", int(percent));
+    mainWindow.SetControlText(IDC_PERCENT, text);
+  }
+  if (position != s.progressPos) {
+    s.progressPos = position;
+    SetProgressPosition(mainWindow, IDC_PROGRESS, position);
+  }
+}
+
 }  // namespace
 
 bool InstallFiles(FileSystem& files, WindowView& mainWindow, const InstallEntry* entries, int count,
                   Threads* threads) {
   CreateFolderPath(files, setupState.installDir);  // usually there already for a version-up
+  BeginProgress(mainWindow, MeasureWork(files, entries, count));
   EntryPool pool(files, mainWindow, threads, UnpackEntry);
   // An entry that fails lets the ones before it in the list finish first, as they would have.
   auto fail = [&pool] {
@@ -223,7 +302,9 @@ bool InstallFiles(FileSystem& files, WindowView& mainWindow, const InstallEntry*
         break;  // not an install action
     }
   }
-  return pool.Finish();
+  if (!pool.Finish()) return false;
+  EndProgress(mainWindow);  // also when a file counted more, or fewer, bytes than it was measured at
+  return true;
 }
 
 bool CreateFolderPath(FileSystem& files, const char* path) {
@@ -250,17 +331,29 @@ bool CopyFolderTree(FileSystem& files, WindowView& mainWindow, const char* desti
   return copier.ok();
 }
 
-void StepProgress(WindowView& mainWindow) {
-  // In 64 bits, held below the 32-bit limit: endless retries must not overflow the position.
-  int64_t position = int64_t(setupState.progressPos) + kProgressRange;
-  if (position > INT32_MAX) position = INT32_MAX;
-  setupState.progressPos = int32_t(position);
-  int64_t percent = position * 100 / kProgressRange;
-  if (percent > 100) percent = 100;
-  char text[32];
-  FormatText(text, sizeof text, "%d%%", int(percent));
-  mainWindow.SetControlText(IDC_PERCENT, text);
-  SetProgressPosition(mainWindow, IDC_PROGRESS, setupState.progressPos);
+void BeginProgress(WindowView& mainWindow, uint64_t total) {
+  setupState.progressTotal = total;
+  setupState.progressDone = 0;
+  ShowProgress(mainWindow, 0, 0);
+}
+
+void StepProgress(WindowView& mainWindow, uint64_t fileBytes) {
+  SetupState& s = setupState;
+  uint64_t done = s.progressDone + ProgressWork(fileBytes);
+  if (done > s.progressTotal) done = s.progressTotal;  // a file grown since it was measured
+  s.progressDone = done;
+  uint64_t total = s.progressTotal;
+  if (total == 0) return;
+  while (total > (uint64_t(1) << 48)) {  // the products below stay within 64 bits
+    total >>= 1;
+    done >>= 1;
+  }
+  ShowProgress(mainWindow, int32_t(done * kProgressRange / total), int32_t(done * 100 / total));
+}
+
+void EndProgress(WindowView& mainWindow) {
+  setupState.progressDone = setupState.progressTotal;
+  ShowProgress(mainWindow, kProgressRange, 100);
 }
 
 void SetProgressPosition(WindowView& window, int controlId, int position) {

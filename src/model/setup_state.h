@@ -9,7 +9,7 @@
 namespace setup {
 
 constexpr int kMaxInstallEntries = 256;
-// The progress bar runs from 0 to this; each file advances it by the whole range.
+// The progress bar runs from 0 to this.
 constexpr int32_t kProgressRange = 255;
 constexpr size_t kInstallTextCapacity = 255;  // at most 254 bytes and the NUL
 // The version a package installs when its script gives none (#V).
@@ -70,7 +70,10 @@ struct SetupState {
   int32_t installed;
   int32_t versionUpMode;
   int32_t licenceAccepted;
-  int32_t progressPos;
+  int32_t progressPos;      // the position the bar shows
+  int32_t progressPercent;  // the number the percent text shows
+  uint64_t progressTotal;   // the run's work, and the part of it done (see BeginProgress)
+  uint64_t progressDone;
   void* workerThread;
   void* mainWindow;
   void* instance;
@@ -82,8 +85,8 @@ struct SetupState {
 
 // The process-wide record: zero except makeStartMenuLinks and makeDesktopLink, which start at 1.
 //
-// Two threads use it. The install run's worker writes progressPos (each file), then executePath and
-// mainPath (the record); workerThread is stored by Threads::Start before the worker runs, and
+// Two threads use it. The install run's worker (and the version-up's) writes the progress fields
+// (each file), then executePath and mainPath (the record); workerThread is stored by Threads::Start before the worker runs, and
 // cleared only by the window's thread once it has joined the worker. The worker reads the script's
 // fields, the install list and the dialogs' choices, which nothing writes while it runs. The rule
 // that makes it safe: while the worker runs, the window's thread writes nothing here and reads only

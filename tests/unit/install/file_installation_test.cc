@@ -96,7 +96,7 @@ TEST_F(InstallFilesTest, AnEmptyListMakesOnlyTheInstallFolder) {
   EXPECT_TRUE(InstallFiles(*fs_, view_, nullptr, -1));
   EXPECT_EQ(testing::Snapshot(*fs_, folder_.path()),
             (TreeSnapshot{{"deep", kFolder}, {"deep\\er", kFolder}, {"deep\\er\\app", kFolder}, {"medium", kFolder}}));
-  EXPECT_TRUE(view_.positionHistory.empty());
+  EXPECT_EQ(view_.positionHistory.back(), std::make_pair(1015, 255));  // nothing to do: all done
 }
 
 TEST_F(InstallFilesTest, ExtractsEntriesIntoFoldersMadeBeforeThem) {
@@ -116,7 +116,7 @@ TEST_F(InstallFilesTest, ExtractsEntriesIntoFoldersMadeBeforeThem) {
                                        {"data\\a.bin", "inner"},
                                        {"Quillfen.exe", "patched"},
                                        {"empty.txt", ""}}));
-  EXPECT_EQ(view_.positionHistory.size(), 4u);
+  EXPECT_EQ(view_.positionHistory.back(), std::make_pair(1015, 255));
 }
 
 // Passes every call on, but holds the opening of the file held until the file awaited has begun
@@ -164,7 +164,7 @@ TEST_F(InstallFilesTest, AnEntryThatFailsWhileLaterOnesAreUnderWayFailsTheRunThe
     EXPECT_FALSE(InstallFiles(created, view_, list_.data(), int(list_.size()), threads_.get()));
     EXPECT_TRUE(held.overlapped);
     // The progress counts the entries before the failed one, and those are there whole.
-    EXPECT_EQ(view_.positionHistory.size(), size_t(failing));
+    EXPECT_EQ(setupState.progressPos, failing * 255 / 4);
     const TreeSnapshot installed = Installed();
     for (int i = 0; i < failing; ++i) {
       EXPECT_EQ(installed.at("e" + std::to_string(i)), std::string(entries[i].data.begin(), entries[i].data.end()));
@@ -298,7 +298,7 @@ TEST_F(InstallFilesTest, NewFilesHoldExactlyTheirContentAndAreNeverReplaced) {
   EXPECT_TRUE(Run());
   const TreeSnapshot expected = {{"flag.txt", "1,2"}, {"empty.txt", ""}, {"comma.txt", ""}};
   EXPECT_EQ(Installed(), expected);
-  EXPECT_TRUE(view_.positionHistory.empty());
+  EXPECT_EQ(view_.positionHistory, (std::vector<std::pair<int, int>>{{1015, 255}}));  // no file to count
 
   ASSERT_TRUE(fs_->RemoveFile(App("empty.txt").c_str()));
   EXPECT_FALSE(Run());  // flag.txt is there now
@@ -351,28 +351,40 @@ TEST_F(InstallFilesTest, AConditionPassesOverTheNextEntryUnread) {
   EXPECT_EQ(Installed(), (TreeSnapshot{{"carried.txt", ""}}));
 }
 
-TEST_F(InstallFilesTest, TheProgressTextNeverShowsMoreThan100Percent) {
-  WriteMedium("a.txt", "a");
-  for (int i = 0; i < 3; ++i) Add(kCopyFile, "a.txt,copy" + std::to_string(i));
-  EXPECT_TRUE(Run());
+// The bar and its text count the bytes written (an empty file as one), from 0 at each run, reach
+// their end with the last file only, and are touched only when what they show changes.
+TEST_F(InstallFilesTest, TheProgressCountsTheBytesWrittenFrom0AtEachRun) {
+  OpenPackageOf({{"a.bin", std::vector<uint8_t>(100, 'a')},
+                 {"b.bin", std::vector<uint8_t>(300, 'b')},
+                 {"empty.bin", {}},
+                 {"skipped.bin", std::vector<uint8_t>(10000, 's')}});
+  WriteMedium("c.txt", std::string(99, 'c'));
+  Add(kExtractEntry, "a.bin");
+  Add(kExtractEntry, "b.bin");
+  Add(kIfOptionIs, "1");
+  Add(kExtractEntry, "skipped.bin");  // passed over, so not counted
+  Add(kExtractEntry, "empty.bin");
+  Add(kCopyFile, "c.txt");  // 500 units in all
   using Texts = std::vector<std::pair<int, std::string>>;
   using Positions = std::vector<std::pair<int, int>>;
-  EXPECT_EQ(view_.textHistory, (Texts{{1016, "100%"}, {1016, "100%"}, {1016, "100%"}}));
-  EXPECT_EQ(view_.positionHistory, (Positions{{1015, 255}, {1015, 510}, {1015, 765}}));
+  const Texts texts{{1016, "20%"}, {1016, "80%"}, {1016, "100%"}};
+  const Positions positions{{1015, 51}, {1015, 204}, {1015, 255}};
+  EXPECT_TRUE(Run());
+  EXPECT_EQ(view_.textHistory, texts);
+  EXPECT_EQ(view_.positionHistory, positions);
 
-  // The position is never reset; near the 32-bit limit it stops there instead of wrapping.
   view_.textHistory.clear();
   view_.positionHistory.clear();
-  setupState.progressPos = INT32_MAX - 100;
-  StepProgress(view_);
-  StepProgress(view_);
-  EXPECT_EQ(view_.textHistory, (Texts{{1016, "100%"}, {1016, "100%"}}));
-  EXPECT_EQ(view_.positionHistory, (Positions{{1015, INT32_MAX}, {1015, INT32_MAX}}));
+  EXPECT_TRUE(Run());
+  EXPECT_EQ(view_.textHistory, (Texts{{1016, "0%"}, texts[0], texts[1], texts[2]}));
+  EXPECT_EQ(view_.positionHistory, (Positions{{1015, 0}, positions[0], positions[1], positions[2]}));
 
+  // A run that fails never shows its end.
+  Add(kCopyFile, "missing.txt");
   view_.textHistory.clear();
-  setupState.progressPos = -200;  // a bar that has not reached its end shows the share reached
-  StepProgress(view_);
-  EXPECT_EQ(view_.textHistory, (Texts{{1016, "21%"}}));
+  EXPECT_FALSE(Run());
+  EXPECT_EQ(view_.textHistory.back().second, "99%");
+  EXPECT_EQ(setupState.progressPos, 254);
 }
 
 TEST_F(InstallFilesTest, ARetryAfterAFailureCarriesOutTheSameEntries) {
@@ -400,7 +412,6 @@ TEST_F(InstallFilesTest, ARetryAfterAFailureCarriesOutTheSameEntries) {
   EXPECT_FALSE(Run());
   EXPECT_EQ(Installed(), first);
   EXPECT_EQ(ListBytes(), before);
-  EXPECT_EQ(setupState.progressPos, 4 * 255);  // two steps per run, never reset in between
 }
 
 TEST_F(InstallFilesTest, PathsLongerThan259BytesFailTheRunWithoutWriting) {
