@@ -65,24 +65,25 @@ bool WriteInPlace(FileSystem& files, const char* path, WriteMode mode, const voi
   return written;
 }
 
-// Writes data as the file path, creating it or replacing the one there whole.
-bool WriteWholeFile(FileSystem& files, const char* path, const void* data, uint32_t size) {
+// Writes data as the file path when none is there; otherwise as a new file beside it, named in
+// beside[kPathCapacity] (empty when written in place), for the run to move into path in its turn.
+bool WriteFileOrBeside(FileSystem& files, const char* path, const void* data, uint32_t size, char* beside) {
+  beside[0] = '\0';
   if (!FileExists(files, path) || !CanReplaceBeside(path)) {
     // Nothing there to lose (or no room for a name beside it): written where it goes.
     return WriteInPlace(files, path, WriteMode::kReplace, data, size);
   }
-  char temporary[kPathCapacity];
-  auto file = CreateFileBeside(files, path, kBesideSuffix, temporary, sizeof temporary);
+  auto file = CreateFileBeside(files, path, kBesideSuffix, beside, kPathCapacity);
   if (file == nullptr) return false;
   bool written = file->Write(data, size);
   // On the disk before it takes the old file's place, so a power loss cannot leave the name on
   // a file whose data never arrived.
   written = file->Close(true) && written;
-  if (!written || !files.MoveOver(temporary, path)) {
-    files.RemoveFile(temporary);
-    return false;
+  if (!written) {
+    files.RemoveFile(beside);
+    beside[0] = '\0';
   }
-  return true;
+  return written;
 }
 
 // Copies source to destination, creating it or replacing the file there whole.
@@ -102,13 +103,15 @@ bool CopyOver(FileSystem& files, const char* source, const char* destination) {
   return copied;
 }
 
-// #I, on a worker of the pool: the package entry name unpacked into the file destination.
-bool UnpackEntry(FileSystem& files, const char* name, const char* destination) {
+// #I, on a worker of the pool: the package entry name unpacked into the file destination, or
+// beside it when one is there.
+bool UnpackEntry(FileSystem& files, const char* name, const char* destination, char* beside) {
   // A missing or damaged entry fails the run rather than leave an empty file in the place of the
   // program (during a version-up, over the working one) and report success.
+  beside[0] = '\0';
   MemoryStream stream;
   if (!stream.LoadEntry(name)) return false;
-  bool written = WriteWholeFile(files, destination, stream.CurrentData(), stream.Size());
+  bool written = WriteFileOrBeside(files, destination, stream.CurrentData(), stream.Size(), beside);
   stream.Release();
   return written;
 }
@@ -120,6 +123,9 @@ bool QueueEntry(EntryPool& pool, const char* name) {
   if (!FormatPath(destination, "%s\\%s", setupState.installDir, name) || !PackageEntrySize(name, &bytes)) {
     return false;
   }
+  // A file with no room for a name beside it is written over in place, which cannot be undone:
+  // it starts only once every entry before it is in.
+  if (!CanReplaceBeside(destination) && !pool.Finish()) return false;
   return pool.Add(name, destination, bytes);
 }
 

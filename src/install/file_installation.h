@@ -18,9 +18,9 @@ class WindowView;
 // the failure stays. The entries are only read.
 //
 // With threads, package entries are unpacked and written by a pool of workers; every other action
-// waits for the entries before it, and the progress advances in list order. Entries after a failed
-// one that were already under way may be done as well. files must then be safe to call from
-// several threads at once.
+// waits for the entries before it, and the progress advances in list order. A failed run leaves
+// what one thread would: the entries before the failed one done, that one and every later one
+// untouched. files must then be safe to call from several threads at once.
 bool InstallFiles(FileSystem& files, WindowView& mainWindow, const InstallEntry* entries, int count,
                   Threads* threads = nullptr);
 

@@ -9,6 +9,7 @@
 #include <condition_variable>
 #include <mutex>
 #include <cstring>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -31,6 +32,12 @@ using testing::Bytes;
 using testing::TreeSnapshot;
 
 const std::string kFolder = "<folder>";
+
+// The bytes of an item of a snapshot, or "<gone>".
+std::string Item(const TreeSnapshot& tree, const std::string& path) {
+  auto found = tree.find(path);
+  return found == tree.end() ? "<gone>" : found->second;
+}
 // "ソフト" and "表": both end in the trail byte 0x5C, which is no separator.
 const std::string kSoft = "\x83\x5c\x83\x74\x83\x67";
 const std::string kTable = "\x95\x5c";
@@ -133,7 +140,8 @@ class HeldOpening : public testing::FaultyFileSystem {
     }
     if (EndsWith(path, held_)) {
       // Bounded only so that a pool that never overlaps fails the test instead of hanging it.
-      overlapped = changed_.wait_for(lock, std::chrono::seconds(20), [this] { return awaitedOpening_; });
+      overlapped = awaited_.empty() ||
+                   changed_.wait_for(lock, std::chrono::seconds(20), [this] { return awaitedOpening_; });
       return nullptr;
     }
     lock.unlock();
@@ -142,8 +150,12 @@ class HeldOpening : public testing::FaultyFileSystem {
   bool overlapped = false;
 
  private:
+  // The file name, or the temporary one beside it.
   static bool EndsWith(const std::string& path, const std::string& name) {
-    return path.size() > name.size() && path.compare(path.size() - name.size() - 1, std::string::npos, "\\" + name) == 0;
+    const size_t at = path.rfind("\\" + name);
+    if (name.empty() || at == std::string::npos) return false;
+    const std::string rest = path.substr(at + 1 + name.size());
+    return rest.empty() || rest.compare(0, 4, ".tmp") == 0;
   }
   std::string held_, awaited_;
   std::mutex mutex_;
@@ -151,27 +163,46 @@ class HeldOpening : public testing::FaultyFileSystem {
   bool awaitedOpening_ = false;
 };
 
-TEST_F(InstallFilesTest, AnEntryThatFailsWhileLaterOnesAreUnderWayFailsTheRunThere) {
+// Each entry fails in turn while the next is under way, over a folder that holds older versions of
+// some: the folder is then what one thread stopping there leaves (the entries before it new, it
+// and every later one as they were, no file added), and a setup's take-back restores the folder.
+TEST_F(InstallFilesTest, AnEntryThatFailsWhileLaterOnesAreUnderWayLeavesTheOneThreadResult) {
   std::vector<testing::TestEntry> entries;
-  for (int i = 0; i < 4; ++i) entries.push_back({"e" + std::to_string(i), testing::PseudoRandom(20000, i)});
+  for (int i = 0; i < 5; ++i) entries.push_back({"e" + std::to_string(i), testing::PseudoRandom(20000, i)});
   OpenPackageOf(entries);
   for (const auto& entry : entries) Add(kExtractEntry, entry.name);
-  for (int failing = 0; failing < 3; ++failing) {
+  auto olderVersion = [this] {
+    DeleteFolderTree(*fs_, setupState.installDir);
+    ASSERT_TRUE(fs_->MakeFolder(App().c_str()));
+    for (const char* name : {"e0", "e2", "e4"}) ASSERT_TRUE(folder_.WriteFile(std::string("app\\") + name, "old"));
+  };
+  for (int failing = 0; failing < 4; ++failing) {
     SCOPED_TRACE("failing e" + std::to_string(failing));
-    view_.positionHistory.clear();
-    HeldOpening held(*fs_, "e" + std::to_string(failing), "e" + std::to_string(failing + 1));
-    CreationLog created(held, threads_.get());
-    EXPECT_FALSE(InstallFiles(created, view_, list_.data(), int(list_.size()), threads_.get()));
-    EXPECT_TRUE(held.overlapped);
-    // The progress counts the entries before the failed one, and those are there whole.
-    EXPECT_EQ(setupState.progressPos, failing * 255 / 4);
-    const TreeSnapshot installed = Installed();
-    for (int i = 0; i < failing; ++i) {
-      EXPECT_EQ(installed.at("e" + std::to_string(i)), std::string(entries[i].data.begin(), entries[i].data.end()));
+    const std::string held = "e" + std::to_string(failing);
+    olderVersion();
+    const TreeSnapshot before = Installed();
+    HeldOpening alone(*fs_, held, "");
+    EXPECT_FALSE(InstallFiles(alone, view_, list_.data(), int(list_.size())));
+    const TreeSnapshot oneThread = Installed();
+    for (int i = 0; i < 5; ++i) {
+      const std::string name = "e" + std::to_string(i);
+      EXPECT_TRUE((i < failing ? std::string(entries[i].data.begin(), entries[i].data.end()) : Item(before, name)) ==
+                  Item(oneThread, name)) << name;
     }
-    // The take-back finds everything the run made, the later entry that finished too.
+
+    olderVersion();
+    HeldOpening overlapping(*fs_, held, "e" + std::to_string(failing + 1));
+    CreationLog created(overlapping, threads_.get());
+    EXPECT_FALSE(InstallFiles(created, view_, list_.data(), int(list_.size()), threads_.get()));
+    EXPECT_TRUE(overlapping.overlapped);
+    EXPECT_TRUE(Installed() == oneThread);  // the bytes are too many to print
+    EXPECT_EQ(setupState.progressPos, failing * 255 / 5);  // only the entries before the failed one
+    // A setup's take-back removes the files the run added; those it replaced stay.
     created.TakeBack();
-    EXPECT_EQ(testing::Snapshot(*fs_, folder_.path()), (TreeSnapshot{{"medium", kFolder}}));
+    std::set<std::string> names, namesBefore;
+    for (const auto& item : Installed()) names.insert(item.first);
+    for (const auto& item : before) namesBefore.insert(item.first);
+    EXPECT_EQ(names, namesBefore);
   }
 }
 
