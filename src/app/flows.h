@@ -1,5 +1,6 @@
 // The main window's three commands that do the program's work: version-up, uninstall and setup.
-// Each runs on the main window's thread; the setup hands the copying to one worker thread.
+// Each runs on the main window's thread; the setup and the version-up hand the copying to one
+// worker thread.
 #pragma once
 
 namespace setup {
@@ -8,9 +9,14 @@ class MainWindow;
 class WindowView;
 struct MainWindowPlatform;
 
-// Command 1010: options, the install list on this thread, the record with version 5, the
-// maintenance layout, and the saved data carried over.
+// Command 1010: options, then RunVersionUp on a worker (on this thread when none can start), so
+// that the window keeps painting and answering while the files are copied.
 void VersionUpCommand(MainWindow& window);
+
+// The version-up's copy and what follows it: the install list, the outcome told, the record with
+// the package's version, the maintenance layout, and the saved data carried over. argument is the
+// MainWindow; its last act is MainWindow::InstallRunDone.
+void RunVersionUp(void* argument);
 
 // Rewrites "zimel.dat" of installDir from form "ZIML" to "RNKS", keeping its "KTBL", "OPTN" and
 // "RNKS" chunks, then makes the start-menu shortcuts again and opens the readme as chosen. Does

@@ -34,7 +34,7 @@ void WriteInstallRecord(Registry& registry) {
   key->SetString("MainPath", s.mainPath);
   key->SetString("StartMenuPath", s.startMenuPath);
   key->SetString("RegistryPath", s.registryPath);
-  key->SetNumber("Version", kInstalledVersion);
+  key->SetNumber("Version", PackageVersion());
 }
 
 void DeleteInstallRecord(Registry& registry, const char* startMenuPath) {

@@ -8,14 +8,12 @@ namespace setup {
 
 class Registry;
 
-// The version this program installs: a record below it belongs to an older version.
-constexpr uint32_t kInstalledVersion = 5;
-
 // Reads the record at setupState.registryPath over the script's values. A value that is absent,
 // of another type or too long for its field leaves the field as it was. Opening creates the key.
 void ReadInstallRecord(Registry& registry);
 
-// Writes executePath, mainPath, startMenuPath and registryPath, and "Version" 5, to the record.
+// Writes executePath, mainPath, startMenuPath and registryPath, and "Version" (the package's, see
+// PackageVersion), to the record.
 void WriteInstallRecord(Registry& registry);
 
 // Deletes the Explorer's start-menu ordering entry of startMenuPath and the record's own key. Only

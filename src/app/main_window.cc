@@ -25,7 +25,9 @@ void MainWindow::Initialise(int endResult) {
   view_.SetCaption(s.mainFolderName);
   view_.SetProgressRange(IDC_PROGRESS, 0, kProgressRange);
 
-  if (s.installed != 0 && s.installedVersion < kInstalledVersion) {
+  // Below the package's version: an upgrade. Equal or above: maintenance, so an older package
+  // never downgrades a newer installation.
+  if (s.installed != 0 && s.installedVersion < PackageVersion()) {
     ShowVersionUpLayout();
     s.versionUpMode = 1;
     return;
@@ -180,11 +182,13 @@ void MainWindow::Run() {
   view_.End(IDC_RUN);
 }
 
-bool MainWindow::StartInstallRun() {
+bool MainWindow::StartInstallRun() { return StartWorker(RunInstall); }
+
+bool MainWindow::StartWorker(void (*routine)(void*)) {
   if (platform_.threads == nullptr || InstallRunning()) return false;
   JoinWorker();  // a finished run's worker may still be on its way out
   installRunning_.store(true);
-  if (!platform_.threads->Start(RunInstall, this, &setupState.workerThread)) {
+  if (!platform_.threads->Start(routine, this, &setupState.workerThread)) {
     installRunning_.store(false);
     return false;
   }

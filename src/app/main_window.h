@@ -89,11 +89,14 @@ class MainWindow {
   FrameToPaint BusyFrame() const;
 
   // WM_COMMAND with a control id; false for ids the window does not handle. While an install run
-  // works, every command is taken and ignored: none may end the program or start another road.
+  // or a version-up copies on its worker, every command is taken and ignored: none may end the
+  // program or start another road.
   bool Command(int id);
 
-  // The install run's worker. Started on the window's thread, which alone starts and joins it;
-  // the worker says it is done as its last use of the window.
+  // The worker of an install run or a version-up, routine called with this window. Started on the
+  // window's thread, which alone starts and joins it; the worker says it is done as its last use
+  // of the window. False when no worker can be started.
+  bool StartWorker(void (*routine)(void*));
   bool StartInstallRun();
   bool InstallRunning() const { return installRunning_.load(); }
   void InstallRunDone() { installRunning_.store(false); }

@@ -36,25 +36,33 @@ bool CopyKeptChunks(ChunkReader& reader, ChunkWriter& writer) {
 }  // namespace
 
 void VersionUpCommand(MainWindow& window) {
+  if (window.view().RunDialog(IDD_INSTALL_OPTIONS) != IDC_OK) return;
+
+  window.ShowBusyLayout(false);  // the percent text belongs to the install run
+  // A window that does not answer for a few seconds is offered to the user to end, which would
+  // cut the copy short: it runs on a worker while the window paints and takes no command.
+  if (!window.StartWorker(RunVersionUp)) RunVersionUp(&window);
+}
+
+void RunVersionUp(void* argument) {
+  MainWindow& window = *static_cast<MainWindow*>(argument);
   SetupState& s = setupState;
   MainWindowPlatform& platform = window.platform();
   WindowView& view = window.view();
-  if (view.RunDialog(IDD_INSTALL_OPTIONS) != IDC_OK) return;
 
-  window.ShowBusyLayout(false);  // the percent text belongs to the install run
-
+  view.ShowBusyAnimation(true);
   const bool ok = InstallFiles(platform.files, view, s.installList.entries, s.installList.count, platform.threads);
+  view.ShowBusyAnimation(false);
   if (!ok) {
     view.ShowMessage(kVersionUpFailedText, kSetupCaption, kMessageOk);
     window.ShowVersionUpFailedLayout();
-    return;
+  } else {
+    view.ShowMessage(kVersionUpSucceededText, kSetupCaption, kMessageOk);
+    RecordInstallation(platform.registry);
+    window.ShowInstalledLayout();
+    CarryOverSavedData(platform, view);
   }
-
-  view.ShowMessage(kVersionUpSucceededText, kSetupCaption, kMessageOk);
-  RecordInstallation(platform.registry);
-  window.ShowInstalledLayout();
-
-  CarryOverSavedData(platform, view);
+  window.InstallRunDone();
 }
 
 void CarryOverSavedData(MainWindowPlatform& platform, WindowView& view) {

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "install/file_installation.h"
+#include "platform/platform.h"
 #include "platform/threads.h"
 
 namespace setup {
@@ -123,7 +124,7 @@ void EntryPool::Work() {
     bytesInFlight_ += job.bytes;
     ++running_;
     lock_->Release();
-    const bool ok = unpack_(files_, job.name, job.destination);
+    const bool ok = unpack_(files_, job.name, job.destination, job.beside);
     lock_->Acquire();
     bytesInFlight_ -= job.bytes;
     --running_;
@@ -148,11 +149,13 @@ bool EntryPool::Add(const char* name, const char* destination, uint64_t bytes) {
   if (failed_) return false;
   if (!startTried_) StartWorkers();
   if (workerCount_ == 0) {
-    if (!unpack_(files_, name, destination)) {
+    Job& job = jobs_[0];
+    CopyText(job.destination, sizeof job.destination, destination);
+    if (!unpack_(files_, name, job.destination, job.beside) || !Place(job)) {
       failed_ = true;
       return false;
     }
-    StepProgress(window_);
+    StepProgress(window_, bytes);
     return true;
   }
   if (!Retire(Overlaps(destination))) return false;
@@ -189,21 +192,42 @@ bool EntryPool::Retire(bool wait) {
       while (wait && Slot(retired_).state < kSucceeded) lock_->Wait();
       state = Slot(retired_).state;
     }
+    if (state == kSucceeded) {
+      // Only the run's thread touches a finished entry, and in list order.
+      if (!Place(Slot(retired_))) state = kFailed;
+    }
     if (state == kFailed) {
       failed_ = true;
       Cancel();
       return false;
     }
     if (state != kSucceeded) return true;
+    StepProgress(window_, Slot(retired_).bytes);
     ++retired_;
-    StepProgress(window_);
   }
 }
 
+bool EntryPool::Place(Job& job) {
+  if (job.beside[0] == '\0') return true;
+  if (files_.MoveOver(job.beside, job.destination)) return true;
+  files_.RemoveFile(job.beside);
+  return false;
+}
+
 void EntryPool::Cancel() {
-  LockHeld held(*lock_);
-  queued_ = next_;
-  while (running_ > 0) lock_->Wait();
+  {
+    LockHeld held(*lock_);
+    queued_ = next_;
+    while (running_ > 0) lock_->Wait();
+  }
+  // The failed entry cleaned up after itself; the ones after it are undone, newest first, as if
+  // never started. A file they wrote in place was not there before them.
+  for (uint32_t i = queued_; i-- > retired_ + 1;) {
+    Job& job = Slot(i);
+    if (job.state != kSucceeded) continue;
+    files_.RemoveFile(job.beside[0] != '\0' ? job.beside : job.destination);
+    job.state = kFailed;
+  }
 }
 
 }  // namespace setup

@@ -1,6 +1,7 @@
 // Package entries unpacked and written by a pool of worker threads while the install run walks its
-// list. The run queues each entry and retires them in list order, so progress, the first failure
-// and the order against the list's other actions stay as if one thread did everything.
+// list. The run queues each entry and retires them in list order, so progress, the first failure,
+// the order against the list's other actions and what a failed run leaves in the folder stay as if
+// one thread did everything.
 #pragma once
 
 #include <cstdint>
@@ -17,8 +18,10 @@ class WindowView;
 
 class EntryPool {
  public:
-  // Unpacks the package entry name into the file destination; false on any failure.
-  using Unpack = bool (*)(FileSystem& files, const char* name, const char* destination);
+  // Unpacks the package entry name into the file destination when none is there, or else into a
+  // new file beside it named in beside[kPathCapacity] (empty otherwise). False on any failure,
+  // leaving nothing of its own behind.
+  using Unpack = bool (*)(FileSystem& files, const char* name, const char* destination, char* beside);
 
   // The entries' bytes the workers may hold at once: at most this, and at most twice the largest
   // entry queued so far; an entry that does not fit beside the others is unpacked alone.
@@ -37,10 +40,12 @@ class EntryPool {
   int workers() const { return workerCount_; }
 
   // Queues an entry of that many bytes for destination, after the ones queued before it. Entries
-  // finished by now are retired first, each advancing the progress. Waits for every queued entry
-  // first when destination is one of theirs, or one of their temporary names, or a folder around
-  // one. False once an entry has failed: then nothing more is started, and everything under way
-  // has ended.
+  // finished by now are retired first: each one written beside its file is moved into its place,
+  // and the progress advances. Waits for every queued entry first when destination is one of
+  // theirs, or one of their temporary names, or a folder around one. False once an entry has
+  // failed (or could not be moved into place): then nothing more is started, everything under way
+  // has ended, and what the entries after it wrote is gone again, so the folder holds what one
+  // thread stopping at that entry would have left.
   bool Add(const char* name, const char* destination, uint64_t bytes);
 
   // Waits for every queued entry, retiring each in order. False at the first that failed.
@@ -51,6 +56,7 @@ class EntryPool {
   struct Job {
     const char* name;
     char destination[kPathCapacity];
+    char beside[kPathCapacity];  // the new file written beside destination, or empty
     uint64_t bytes;
     State state;
   };
@@ -61,7 +67,10 @@ class EntryPool {
   Job& Slot(uint32_t index) { return jobs_[index % kSlots]; }
   // Retires the oldest entries while they have finished; with wait, until none is queued.
   bool Retire(bool wait);
-  // After a failure: drops what has not started and waits for what has.
+  // The retired entry's file in its place; false, with nothing left beside it, if it cannot move.
+  bool Place(Job& job);
+  // After a failure: drops what has not started, waits for what has, and removes what the entries
+  // after the failed one wrote.
   void Cancel();
   bool Overlaps(const char* destination);
   uint64_t Allowance() const;

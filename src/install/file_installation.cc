@@ -65,24 +65,25 @@ bool WriteInPlace(FileSystem& files, const char* path, WriteMode mode, const voi
   return written;
 }
 
-// Writes data as the file path, creating it or replacing the one there whole.
-bool WriteWholeFile(FileSystem& files, const char* path, const void* data, uint32_t size) {
+// Writes data as the file path when none is there; otherwise as a new file beside it, named in
+// beside[kPathCapacity] (empty when written in place), for the run to move into path in its turn.
+bool WriteFileOrBeside(FileSystem& files, const char* path, const void* data, uint32_t size, char* beside) {
+  beside[0] = '\0';
   if (!FileExists(files, path) || !CanReplaceBeside(path)) {
     // Nothing there to lose (or no room for a name beside it): written where it goes.
     return WriteInPlace(files, path, WriteMode::kReplace, data, size);
   }
-  char temporary[kPathCapacity];
-  auto file = CreateFileBeside(files, path, kBesideSuffix, temporary, sizeof temporary);
+  auto file = CreateFileBeside(files, path, kBesideSuffix, beside, kPathCapacity);
   if (file == nullptr) return false;
   bool written = file->Write(data, size);
   // On the disk before it takes the old file's place, so a power loss cannot leave the name on
   // a file whose data never arrived.
   written = file->Close(true) && written;
-  if (!written || !files.MoveOver(temporary, path)) {
-    files.RemoveFile(temporary);
-    return false;
+  if (!written) {
+    files.RemoveFile(beside);
+    beside[0] = '\0';
   }
-  return true;
+  return written;
 }
 
 // Copies source to destination, creating it or replacing the file there whole.
@@ -102,13 +103,15 @@ bool CopyOver(FileSystem& files, const char* source, const char* destination) {
   return copied;
 }
 
-// #I, on a worker of the pool: the package entry name unpacked into the file destination.
-bool UnpackEntry(FileSystem& files, const char* name, const char* destination) {
+// #I, on a worker of the pool: the package entry name unpacked into the file destination, or
+// beside it when one is there.
+bool UnpackEntry(FileSystem& files, const char* name, const char* destination, char* beside) {
   // A missing or damaged entry fails the run rather than leave an empty file in the place of the
   // program (during a version-up, over the working one) and report success.
+  beside[0] = '\0';
   MemoryStream stream;
   if (!stream.LoadEntry(name)) return false;
-  bool written = WriteWholeFile(files, destination, stream.CurrentData(), stream.Size());
+  bool written = WriteFileOrBeside(files, destination, stream.CurrentData(), stream.Size(), beside);
   stream.Release();
   return written;
 }
@@ -120,6 +123,9 @@ bool QueueEntry(EntryPool& pool, const char* name) {
   if (!FormatPath(destination, "%s\\%s", setupState.installDir, name) || !PackageEntrySize(name, &bytes)) {
     return false;
   }
+  // A file with no room for a name beside it is written over in place, which cannot be undone:
+  // it starts only once every entry before it is in.
+  if (!CanReplaceBeside(destination) && !pool.Finish()) return false;
   return pool.Add(name, destination, bytes);
 }
 
@@ -127,9 +133,11 @@ bool QueueEntry(EntryPool& pool, const char* name) {
 bool CopyOneFile(FileSystem& files, WindowView& mainWindow, const char* source, const char* target) {
   char destination[kPathCapacity];
   if (!FormatPath(destination, "%s\\%s", setupState.installDir, target)) return false;
+  uint64_t bytes = 0;
+  files.FileSize(source, &bytes);
   if (!CopyOver(files, source, destination)) return false;
   files.SetNormalAttributes(destination);
-  StepProgress(mainWindow);
+  StepProgress(mainWindow, bytes);
   return true;
 }
 
@@ -154,10 +162,12 @@ class TreeCopier : public FolderVisitor {
     if (ok_ && item.isFolder) {
       ok_ = CopyFolderTree(files_, mainWindow_, to, from);
     } else if (ok_) {
+      uint64_t bytes = 0;
+      files_.FileSize(from, &bytes);
       ok_ = CopyOver(files_, from, to);
       if (ok_) {
         files_.SetNormalAttributes(to);
-        StepProgress(mainWindow_);
+        StepProgress(mainWindow_, bytes);
       }
     }
     return ok_;
@@ -177,11 +187,86 @@ bool OptionMatches(const char* number) {
   return uint8_t(uint32_t(ParseDecimal(number)) & 0xFF) == setupState.optionChoice;
 }
 
+// The progress work of the files of a folder tree, as CopyFolderTree will copy them.
+class TreeMeasurer : public FolderVisitor {
+ public:
+  TreeMeasurer(FileSystem& files, const char* folder) : files_(files), folder_(folder) {}
+  bool Visit(const FolderItem& item) override {
+    if (item.isFolder && item.name[0] == '.') return true;
+    char path[kPathCapacity];
+    if (!FormatPath(path, "%s\\%s", folder_, item.name)) return true;  // the copy fails there
+    if (item.isFolder) {
+      TreeMeasurer inner(files_, path);
+      files_.ListFolder(path, inner);
+      work += inner.work;
+    } else {
+      uint64_t bytes = 0;
+      files_.FileSize(path, &bytes);
+      work += ProgressWork(bytes);
+    }
+    return true;
+  }
+  uint64_t work = 0;
+
+ private:
+  FileSystem& files_;
+  const char* folder_;
+};
+
+// The progress work of a run over the list: the files it will write, as it will pass over entries.
+uint64_t MeasureWork(FileSystem& files, const InstallEntry* entries, int count) {
+  uint64_t work = 0;
+  for (int i = 0; i < count; ++i) {
+    const InstallEntry& entry = entries[i];
+    SplitText text;
+    if (entry.type >= kExtractEntry && entry.type <= kIfOptionIs && !text.Split(entry)) break;
+    uint64_t bytes = 0;
+    switch (entry.type) {
+      case kExtractEntry:
+        PackageEntrySize(entry.text, &bytes);
+        work += ProgressWork(bytes);
+        break;
+      case kCopyFile:
+        files.FileSize(text.first(), &bytes);
+        work += ProgressWork(bytes);
+        break;
+      case kCopyTree: {
+        TreeMeasurer tree(files, text.first());
+        files.ListFolder(text.first(), tree);
+        work += tree.work;
+        break;
+      }
+      case kIfOptionIs:
+        if (!OptionMatches(entry.text)) ++i;
+        break;
+      default:
+        break;
+    }
+  }
+  return work;
+}
+
+// Shows position and percent on the bar and its text, each only when it changes.
+void ShowProgress(WindowView& mainWindow, int32_t position, int32_t percent) {
+  SetupState& s = setupState;
+  if (percent != s.progressPercent) {
+    s.progressPercent = percent;
+    char text[32];
+    FormatText(text, sizeof text, "%d%%", int(percent));
+    mainWindow.SetControlText(IDC_PERCENT, text);
+  }
+  if (position != s.progressPos) {
+    s.progressPos = position;
+    SetProgressPosition(mainWindow, IDC_PROGRESS, position);
+  }
+}
+
 }  // namespace
 
 bool InstallFiles(FileSystem& files, WindowView& mainWindow, const InstallEntry* entries, int count,
                   Threads* threads) {
   CreateFolderPath(files, setupState.installDir);  // usually there already for a version-up
+  BeginProgress(mainWindow, MeasureWork(files, entries, count));
   EntryPool pool(files, mainWindow, threads, UnpackEntry);
   // An entry that fails lets the ones before it in the list finish first, as they would have.
   auto fail = [&pool] {
@@ -223,7 +308,9 @@ bool InstallFiles(FileSystem& files, WindowView& mainWindow, const InstallEntry*
         break;  // not an install action
     }
   }
-  return pool.Finish();
+  if (!pool.Finish()) return false;
+  EndProgress(mainWindow);  // also when a file counted more, or fewer, bytes than it was measured at
+  return true;
 }
 
 bool CreateFolderPath(FileSystem& files, const char* path) {
@@ -250,17 +337,29 @@ bool CopyFolderTree(FileSystem& files, WindowView& mainWindow, const char* desti
   return copier.ok();
 }
 
-void StepProgress(WindowView& mainWindow) {
-  // In 64 bits, held below the 32-bit limit: endless retries must not overflow the position.
-  int64_t position = int64_t(setupState.progressPos) + kProgressRange;
-  if (position > INT32_MAX) position = INT32_MAX;
-  setupState.progressPos = int32_t(position);
-  int64_t percent = position * 100 / kProgressRange;
-  if (percent > 100) percent = 100;
-  char text[32];
-  FormatText(text, sizeof text, "%d%%", int(percent));
-  mainWindow.SetControlText(IDC_PERCENT, text);
-  SetProgressPosition(mainWindow, IDC_PROGRESS, setupState.progressPos);
+void BeginProgress(WindowView& mainWindow, uint64_t total) {
+  setupState.progressTotal = total;
+  setupState.progressDone = 0;
+  ShowProgress(mainWindow, 0, 0);
+}
+
+void StepProgress(WindowView& mainWindow, uint64_t fileBytes) {
+  SetupState& s = setupState;
+  uint64_t done = s.progressDone + ProgressWork(fileBytes);
+  if (done > s.progressTotal) done = s.progressTotal;  // a file grown since it was measured
+  s.progressDone = done;
+  uint64_t total = s.progressTotal;
+  if (total == 0) return;
+  while (total > (uint64_t(1) << 48)) {  // the products below stay within 64 bits
+    total >>= 1;
+    done >>= 1;
+  }
+  ShowProgress(mainWindow, int32_t(done * kProgressRange / total), int32_t(done * 100 / total));
+}
+
+void EndProgress(WindowView& mainWindow) {
+  setupState.progressDone = setupState.progressTotal;
+  ShowProgress(mainWindow, kProgressRange, 100);
 }
 
 void SetProgressPosition(WindowView& window, int controlId, int position) {

@@ -1,6 +1,6 @@
 // Carrying out the install list into the install folder: package entries written out, folders
 // made, files and folder trees copied, small files created, conditional entries honoured, and
-// the main window's progress bar and percent text advanced after each file.
+// the main window's progress bar and percent text advanced with the bytes written.
 #pragma once
 
 #include "model/setup_state.h"
@@ -18,9 +18,9 @@ class WindowView;
 // the failure stays. The entries are only read.
 //
 // With threads, package entries are unpacked and written by a pool of workers; every other action
-// waits for the entries before it, and the progress advances in list order. Entries after a failed
-// one that were already under way may be done as well. files must then be safe to call from
-// several threads at once.
+// waits for the entries before it, and the progress advances in list order. A failed run leaves
+// what one thread would: the entries before the failed one done, that one and every later one
+// untouched. files must then be safe to call from several threads at once.
 bool InstallFiles(FileSystem& files, WindowView& mainWindow, const InstallEntry* entries, int count,
                   Threads* threads = nullptr);
 
@@ -34,9 +34,19 @@ bool CreateFolderPath(FileSystem& files, const char* path);
 // would be longer than 259 bytes.
 bool CopyFolderTree(FileSystem& files, WindowView& mainWindow, const char* destination, const char* source);
 
-// Advances setupState.progressPos by one step and shows it: position on the bar, "N%" (never
-// above 100) in the text.
-void StepProgress(WindowView& mainWindow);
+// The progress of a run counts the bytes of the files written, each file at least 1, so that
+// empty files move it too.
+inline uint64_t ProgressWork(uint64_t fileBytes) { return fileBytes != 0 ? fileBytes : 1; }
+
+// Starts a run's progress over total units of work: the bar at its start and "0%".
+void BeginProgress(WindowView& mainWindow, uint64_t total);
+
+// Counts a file of fileBytes as written and shows the share of the run done: the bar's position
+// and "N%", each only when what it shows changes. Both reach their end only with the last file.
+void StepProgress(WindowView& mainWindow, uint64_t fileBytes);
+
+// Shows the run done whole: the bar at its end and "100%".
+void EndProgress(WindowView& mainWindow);
 
 // Sets the position of the progress bar controlId of window.
 void SetProgressPosition(WindowView& window, int controlId, int position);

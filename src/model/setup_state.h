@@ -9,9 +9,11 @@
 namespace setup {
 
 constexpr int kMaxInstallEntries = 256;
-// The progress bar runs from 0 to this; each file advances it by the whole range.
+// The progress bar runs from 0 to this.
 constexpr int32_t kProgressRange = 255;
 constexpr size_t kInstallTextCapacity = 255;  // at most 254 bytes and the NUL
+// The version a package installs when its script gives none (#V).
+constexpr uint32_t kDefaultPackageVersion = 5;
 
 // What an install list entry does; the codes are those of the script commands #I #F #C #H #X #Z.
 enum InstallEntryType : uint8_t {
@@ -48,6 +50,7 @@ struct SetupState {
   TextField readmeLinkName;     // #M
   TextField uninstallerName;    // #U
   int32_t requiredMB;           // #D
+  uint32_t packageVersion;      // #V; 0 when the script gives none (see PackageVersion)
   InstallList installList;
 
   // From the install record, and set after an install or version-up.
@@ -67,7 +70,10 @@ struct SetupState {
   int32_t installed;
   int32_t versionUpMode;
   int32_t licenceAccepted;
-  int32_t progressPos;
+  int32_t progressPos;      // the position the bar shows
+  int32_t progressPercent;  // the number the percent text shows
+  uint64_t progressTotal;   // the run's work, and the part of it done (see BeginProgress)
+  uint64_t progressDone;
   void* workerThread;
   void* mainWindow;
   void* instance;
@@ -79,14 +85,19 @@ struct SetupState {
 
 // The process-wide record: zero except makeStartMenuLinks and makeDesktopLink, which start at 1.
 //
-// Two threads use it. The install run's worker writes progressPos (each file), then executePath and
-// mainPath (the record); workerThread is stored by Threads::Start before the worker runs, and
+// Two threads use it. The install run's worker (and the version-up's) writes the progress fields
+// (each file), then executePath and mainPath (the record); workerThread is stored by Threads::Start before the worker runs, and
 // cleared only by the window's thread once it has joined the worker. The worker reads the script's
 // fields, the install list and the dialogs' choices, which nothing writes while it runs. The rule
 // that makes it safe: while the worker runs, the window's thread writes nothing here and reads only
 // the pictures, since every command of the main window is ignored until the worker's done flag
 // (an atomic in the main window presenter) is cleared, after its last write.
 extern SetupState setupState;
+
+// The version this package installs, recorded after a setup or a version-up: #V, or 5 without it.
+inline uint32_t PackageVersion() {
+  return setupState.packageVersion != 0 ? setupState.packageVersion : kDefaultPackageVersion;
+}
 
 // Puts setupState back to its state at process start (for tests; the program never resets it).
 void ResetSetupState();

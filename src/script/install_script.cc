@@ -50,6 +50,10 @@ bool ApplyLine(const char* line) {
     setupState.requiredMB = ParseDecimal(value);
     return true;
   }
+  if (letter == 'V') {
+    ParsePackageVersion(value, &setupState.packageVersion);
+    return true;
+  }
   if (char* field = SettingField(letter)) {
     if (strlen(value) >= kPathCapacity) return false;
     strcpy(field, value);
@@ -66,6 +70,20 @@ bool ApplyLine(const char* line) {
 }
 
 }  // namespace
+
+bool ParsePackageVersion(const char* value, uint32_t* version, const char** rest) {
+  const char* p = value;
+  while (*p == ' ' || *p == '\t') ++p;
+  uint64_t number = 0;
+  const char* digits = p;
+  for (; *p >= '0' && *p <= '9'; ++p) {
+    if (number <= UINT32_MAX) number = number * 10 + uint64_t(*p - '0');
+  }
+  if (rest != nullptr) *rest = p;
+  if (p == digits || number == 0 || number > UINT32_MAX) return false;
+  *version = uint32_t(number);
+  return true;
+}
 
 bool ParseInstallScript(const char* name) {
   MemoryStream script;

@@ -707,8 +707,7 @@ check "zarc init writes the starter project" 0 "$(wine "$zarc_exe" init "$starte
   >"$out/init/create.log" 2>&1
 wine "$zarc_exe" check "$starter/files.zarc" >"$out/init/check.log" 2>&1
 status=$?
-# The package's version line is the one finding allowed while the script parser does not know #V.
-findings=$(tr -d '\r' <"$out/init/check.log" | grep -E ': (error|warning): ' | grep -v '"#V" is no command')
+findings=$(tr -d '\r' <"$out/init/check.log" | grep -E ': (error|warning): ')
 check "zarc check finds nothing in the starter project" "0:" "$status:$findings"
 made_starter=$out/download/starter-setup.exe
 check "zarc setup writes the starter's program" 0 \
@@ -720,6 +719,149 @@ shot starter-setup
 d command Inkstone 2
 wait_setup
 check "exit status after Cancel" 0 "$status"
+
+# A product of this test's own through its releases, each a program that "zarc setup" made:
+# make_release VERSION FILE...  writes $out/releases/VERSION/ (its files, "release VERSION" in each,
+# the list in that order after #I) and the program $out/releases/setup-VERSION.exe.
+make_release() {
+  local version=$1 folder=$out/releases/$1 name
+  shift
+  mkdir -p "$folder"
+  {
+    printf '%s\r\n' '#G=.Default\Software\CORVANE\QUILLFEN' '#P=C:\Program Files\Corvane\Quillfen' \
+      '#T=Quillfen' '#E=prog.exe' '#S=Corvane\Quillfen' '#N=Quillfen' '#D=1' "#V=$version"
+    for name in "$@"; do printf '#I=%s\r\n' "$name"; done
+  } > "$folder/setup.txt"
+  for name in "$@"; do
+    [ -e "$folder/$name" ] || echo "release $version: $name" > "$folder/$name"
+  done
+  wine "$zarc_exe" setup "$out/releases/setup-$version.exe" --stub "$stub_exe" "$folder/setup.txt" \
+    "${@/#/$folder/}" "$demo/files/setup256.bmp" "$demo/files/parts.bmp" "$demo/files/同意書.txt" >/dev/null 2>&1
+}
+# 0 when every FILE of the install folder holds what release VERSION has for it.
+same_as_release() {  # same_as_release VERSION FILE...
+  local version=$1 name
+  shift
+  for name in "$@"; do cmp -s "$out/releases/$version/$name" "$install_dir_unix/$name" || return 1; done
+}
+listed=(prog.exe data01.txt data02.txt data03.txt data04.txt data05.txt data06.txt data07.txt data08.txt)
+make_release 6 "${listed[@]}"
+make_release 7 "${listed[@]}" new7.txt
+clear_record
+rm -rf "$install_dir_unix" "$(programs_dir)/Corvane"
+
+echo "--- Release 6 of a product made with zarc setup, set up fresh: the record says 6"
+program=$out/releases/setup-6.exe start_setup release-6-fresh
+d wait Quillfen >/dev/null
+agree_and_install
+d wait SETUP 60 >/dev/null
+check "release 6 set up" "ｾｯﾄｱｯﾌﾟは正常に終了しました。" "$(d text SETUP 65535)"
+close_message_for_layout "2 3 1004 "
+check "release 6 files installed" 0 "$(same_as_release 6 "${listed[@]}"; echo $?)"
+check "record Version of release 6" 0x6 "$(record_value Version)"
+d command Quillfen 2
+wait_setup
+cp "$out/zimel.dat" "$install_dir_unix/zimel.dat"
+
+echo "--- Release 7 over 6: Version up, the files replaced, the record says 7, the saved data carried over"
+program=$out/releases/setup-7.exe start_setup release-7-over-6
+d wait Quillfen >/dev/null
+check "release 7 over 6 offers the version-up" "2 1010 " "$(buttons Quillfen)"
+d command Quillfen 1010
+d wait VersionUp >/dev/null
+d click VersionUp 1
+d wait SETUP 60 >/dev/null
+check "release 7 over 6 succeeds" "ﾊﾞｰｼﾞｮﾝｱｯﾌﾟは正常に終了しました。" "$(d text SETUP 65535)"
+close_message_for_layout "2 3 1004 "
+check "release 7 files installed" 0 "$(same_as_release 7 "${listed[@]}" new7.txt; echo $?)"
+check "record Version of release 7" 0x7 "$(record_value Version)"
+check "saved data carried over to release 7" \
+  "RNKS $(cut -d' ' -f2 <<<"$old_chunks") $(cut -d' ' -f4 <<<"$old_chunks")" "$(chunks "$install_dir_unix/zimel.dat" 2>&1)"
+d command Quillfen 2
+wait_setup
+
+echo "--- Release 6 over 7: the maintenance layout, nothing changed"
+listing_before=$(cd "$install_dir_unix" && md5sum * | sort)
+program=$out/releases/setup-6.exe start_setup release-6-over-7
+d wait Quillfen >/dev/null
+check "release 6 over 7 offers no version-up" "2 3 1004 " "$(buttons Quillfen)"
+d command Quillfen 2
+wait_setup
+check "release 6 over 7 changes no file" "$listing_before" "$(cd "$install_dir_unix" && md5sum * | sort)"
+check "record still says 7" 0x7 "$(record_value Version)"
+
+# Puts release 6 back in the install folder, recorded, with the old saved data.
+release_6_installed() {
+  rm -rf "$install_dir_unix"
+  mkdir -p "$install_dir_unix"
+  for name in "${listed[@]}"; do cp "$out/releases/6/$name" "$install_dir_unix/"; done
+  cp "$out/zimel.dat" "$install_dir_unix/zimel.dat"
+  write_record 6 'C:\Program Files\Corvane\Quillfen\prog.exe'
+}
+# Holds FILE of the install folder without sharing for SECONDS, from before the version-up starts.
+hold_file() {  # hold_file FILE SECONDS
+  rm -f "$out/hold.fifo"
+  mkfifo "$out/hold.fifo"
+  d hold "C:\\Program Files\\Corvane\\Quillfen\\$1" "$2" >"$out/hold.fifo" &
+  holder=$!
+  read -r _ <"$out/hold.fifo"
+}
+
+echo "--- Release 7 over 6 with a file in the middle held for good: the files before it new, it and the rest old"
+release_6_installed
+program=$out/releases/setup-7.exe start_setup release-7-held-for-good
+d wait Quillfen >/dev/null
+d command Quillfen 1010
+d wait VersionUp >/dev/null
+hold_file data04.txt 9
+d click VersionUp 1
+d wait SETUP 60 >/dev/null
+check "release 7 with a file held for good fails" "ﾊﾞｰｼﾞｮﾝｱｯﾌﾟに失敗しました。" "$(d text SETUP 65535)"
+close_message_for_layout "2 "
+wait "$holder"
+check "the files before the held one are release 7's" 0 "$(same_as_release 7 prog.exe data01.txt data02.txt data03.txt; echo $?)"
+check "the held file and those after it are release 6's" 0 \
+  "$(same_as_release 6 data04.txt data05.txt data06.txt data07.txt data08.txt; echo $?)"
+check "no new file, no temporary file" "data01.txt data02.txt data03.txt data04.txt data05.txt data06.txt data07.txt data08.txt prog.exe zimel.dat" \
+  "$(ls "$install_dir_unix" | tr '\n' ' ' | sed 's/ $//')"
+check "record still says 6 after the failure" 0x6 "$(record_value Version)"
+check "saved data untouched after the held file" "$old_chunks" "$(chunks "$install_dir_unix/zimel.dat" 2>&1)"
+d command Quillfen 2
+wait_setup
+
+echo "--- A large version-up: the window answers, and the bar shows the copy between its ends, then at its end"
+large=(prog.exe big1.bin big2.bin big3.bin big4.bin big5.bin big6.bin)
+mkdir -p "$out/releases/8"
+for name in "${large[@]:1}"; do head -c 40000000 /dev/zero > "$out/releases/8/$name"; done
+make_release 8 "${large[@]}"
+release_6_installed
+echo old > "$install_dir_unix/big4.bin"
+program=$out/releases/setup-8.exe start_setup release-8-large
+d wait Quillfen >/dev/null
+d command Quillfen 1010
+d wait VersionUp >/dev/null
+# A file held for a moment keeps the copy half way for as long, whatever the machine's speed.
+hold_file big4.bin 3
+d click VersionUp 1
+positions=() answers=()
+for _ in $(seq 100); do
+  d wait SETUP 0.1 >/dev/null && break
+  positions+=("$(d progress Quillfen 1015)")
+  answers+=("$(d answers Quillfen)")
+done
+d wait SETUP 60 >/dev/null
+check "the large version-up succeeds" "ﾊﾞｰｼﾞｮﾝｱｯﾌﾟは正常に終了しました。" "$(d text SETUP 65535)"
+check "the bar was read between its ends during the copy" yes \
+  "$(printf '%s\n' "${positions[@]}" | awk '$1 > 0 && $1 < 255 {found = 1} END {print found ? "yes" : "no: " NR " readings"}')"
+check "the bar at its end with the last file" 255 "$(d progress Quillfen 1015)"
+check "the window answered throughout the copy" "" "$(printf '%s\n' "${answers[@]}" | grep -v '^1$')"
+wait "$holder"
+close_message_for_layout "2 3 1004 "
+check "the large release installed" 0 "$(same_as_release 8 "${large[@]}"; echo $?)"
+d command Quillfen 2
+wait_setup
+clear_record
+rm -rf "$install_dir_unix" "$(programs_dir)/Corvane" "$(desktop_dir)/Quillfen.lnk" "$out/releases"
 
 echo "--- no planted DLL was loaded, beside setup.exe or in its current directory"
 if [ -n "${planted:-}" ]; then

@@ -7,6 +7,8 @@
 //   uidriver controls CAPTION           one line per child: id, visible (1/0), class, text
 //   uidriver text CAPTION ID            the text of one control (the message of a message box: 65535)
 //   uidriver lines CAPTION ID           the number of lines an edit control shows its text in
+//   uidriver progress CAPTION ID        the position of a progress bar
+//   uidriver answers CAPTION            1 when the window's thread takes a message within 1 s, or 0
 //   uidriver click CAPTION ID           presses the button ID (BM_CLICK)
 //   uidriver command CAPTION ID         sends WM_COMMAND ID, as Esc (2) or a menu would
 //   uidriver key CAPTION KEY            posts a key press to the focused control: enter, escape
@@ -212,7 +214,8 @@ BOOL CALLBACK PrintWindow(HWND window, LPARAM) {
 int Usage() {
   fprintf(stderr,
           "usage: uidriver windows | uidriver VERB CAPTION [ARG]\n"
-          "verbs: wait gone controls text lines click command key close focus select treeitem treechild hold\n");
+          "verbs: wait gone controls text lines progress answers click command key close focus select treeitem "
+          "treechild hold\n");
   return 2;
 }
 
@@ -259,6 +262,11 @@ int Main(int argc, char** argv) {
     PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
     return 0;
   }
+  if (verb == "answers") {
+    DWORD_PTR result = 0;
+    printf("%d\n", SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &result) != 0 ? 1 : 0);
+    return 0;
+  }
   if (verb == "treeitem") return PrintTreeSelection(window);
   if (verb == "focus") return PrintFocus(window);
   if (arg == nullptr) return Usage();
@@ -288,6 +296,10 @@ int Main(int argc, char** argv) {
   }
   if (verb == "text") {
     printf("%s\n", Utf8(TextOf(control)).c_str());
+    return 0;
+  }
+  if (verb == "progress") {
+    printf("%d\n", int(SendMessageW(control, PBM_GETPOS, 0, 0)));
     return 0;
   }
   if (verb == "lines") {

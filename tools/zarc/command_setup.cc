@@ -29,7 +29,7 @@ const char kHelp[] =
     "  --as NAME, --external NAME, --max, --threads N, --from-utf8\n"
     "                   as for \"zarc create\" (see \"zarc create --help\")\n"
     "  --icon FILE      the program's icon, shown by Explorer (an .ico file)\n"
-    "  --product-version N[.N[.N[.N]]]\n"
+    "  --product-version N[.N[.N[.N]]]   (default: the script's #V)\n"
     "  --company TEXT, --description TEXT, --copyright TEXT\n"
     "                   version information shown by Explorer; the product name is the\n"
     "                   caption that the install script sets (#T)\n"
@@ -195,8 +195,16 @@ bool VersionInformation(const SetupRequest& request, const std::vector<uint8_t>&
   // A caption that is not code page 932 shows garbled in the program too; it is simply left out.
   Utf16FromEntry(ScriptCaption(package), &strings.productName);
   uint16_t version[4] = {0, 0, 0, 0};
-  if (!request.productVersion.empty()) ParseVersionNumber(request.productVersion, version);
-  if (strings.productName.empty() && request.productVersion.empty() && strings.company.empty() &&
+  if (!request.productVersion.empty()) {
+    ParseVersionNumber(request.productVersion, version);
+  } else if (const uint32_t scriptVersion = ScriptVersion(package)) {
+    // The release number the program records, as the first part of the fixed version; one beyond
+    // the 16 bits of a part is split over the first two.
+    Utf16FromHost(std::to_string(scriptVersion), &strings.productVersion);
+    version[0] = uint16_t(scriptVersion > 0xFFFF ? scriptVersion >> 16 : scriptVersion);
+    version[1] = uint16_t(scriptVersion > 0xFFFF ? scriptVersion & 0xFFFF : 0);
+  }
+  if (strings.productName.empty() && strings.productVersion.empty() && strings.company.empty() &&
       strings.description.empty() && strings.copyright.empty()) {
     return true;
   }

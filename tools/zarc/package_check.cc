@@ -375,9 +375,10 @@ class Checker {
       }
       const char letter = line.text[1];
       const std::string value = line.text.size() >= 3 ? line.text.substr(3) : std::string();
-      if (strchr("GPTERSNMUD", letter) != nullptr) {
+      if (strchr("GPTERSNMUDV", letter) != nullptr) {
         settingLines_[letter] = line.number;
-        if (letter != 'D' && value.size() >= setup::kPathCapacity) {
+        if (letter == 'V') CheckVersion(line.number, value);
+        if (letter != 'D' && letter != 'V' && value.size() >= setup::kPathCapacity) {
           Refuse(line.number, std::string("the value of #") + letter + " is " +
                                   std::to_string(value.size()) + " bytes; at most " +
                                   std::to_string(setup::kPathCapacity - 1) + " fit");
@@ -396,7 +397,7 @@ class Checker {
         Warn(kScript, line.number, "\"#" + ShowEntryName(std::string(1, letter)) +
                                        "\" is no command; the setup program ignores this line "
                                        "(commands are #C #D #E #F #G #H #I #M #N #P #R #S #T #U "
-                                       "#X #Z, upper case)");
+                                       "#V #X #Z, upper case)");
         continue;
       }
       if (line.text.size() >= 3 && line.text[2] != '=') {
@@ -406,6 +407,21 @@ class Checker {
       }
     }
     if (stopLine != 0) ReportStop(bytes, lines, stopLine);
+  }
+
+  // #V must be one whole number the program takes: anything else would leave the version at an
+  // earlier one (or 5) and a release that cannot upgrade the one before it.
+  void CheckVersion(int line, const std::string& value) {
+    uint32_t version = 0;
+    const char* rest = nullptr;
+    const bool read = setup::ParsePackageVersion(value.c_str(), &version, &rest);
+    if (read && *rest == '\0') return;
+    std::string message = "#V " + Show(value) +
+                          " is not a version the setup program takes (one whole number from 1 to "
+                          "4294967295)";
+    message += read ? "; it reads only " + std::to_string(version) + " of it"
+                    : "; it ignores the line, and the version stays an earlier #V's, or 5";
+    Error(kScript, line, message);
   }
 
   void Refuse(int line, const std::string& why) {
@@ -654,6 +670,13 @@ std::string ScriptCaption(const std::vector<unsigned char>& image) {
   BorrowedProgramState program(image.data(), uint32_t(image.size()));
   if (!program.opened() || !setup::ParseInstallScript(kScript)) return std::string();
   return setup::setupState.mainFolderName;
+}
+
+uint32_t ScriptVersion(const std::vector<unsigned char>& image) {
+  if (image.size() > UINT32_MAX) return 0;
+  BorrowedProgramState program(image.data(), uint32_t(image.size()));
+  if (!program.opened() || !setup::ParseInstallScript(kScript)) return 0;
+  return setup::setupState.packageVersion;
 }
 
 }  // namespace zarc

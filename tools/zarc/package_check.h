@@ -2,6 +2,7 @@
 // and, for the install script, the line.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -26,5 +27,9 @@ bool ReportFindings(const std::vector<Finding>& findings, Console& console);
 // The caption the setup program would show for this package, read by its own parser: the product's
 // name. Empty when the package or its script cannot be read.
 std::string ScriptCaption(const std::vector<unsigned char>& image);
+
+// The version the package installs as its script gives it (#V), read by the setup program's own
+// parser; 0 when the script gives none or cannot be read.
+uint32_t ScriptVersion(const std::vector<unsigned char>& image);
 
 }  // namespace zarc

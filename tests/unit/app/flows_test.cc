@@ -281,6 +281,7 @@ TEST_F(FlowsTest, VersionUpReplacesTheFilesAndCarriesTheSavedDataOver) {
   view.nestedDialog = view_.nestedDialog;
   MainWindow window(platform_, view);
   VersionUpCommand(window);
+  threads_.RunWorker();
 
   EXPECT_EQ("MZ new program", File("C:\\Games\\Quillfen\\Quillfen.exe"));
   ASSERT_EQ(1u, view.messages.size());
@@ -306,6 +307,7 @@ TEST_F(FlowsTest, VersionUpWithoutOldSavedDataMakesNoShortcuts) {
   view.nestedDialog = view_.nestedDialog;
   MainWindow window(platform_, view);
   VersionUpCommand(window);
+  threads_.RunWorker();
   EXPECT_EQ(5u, RecordedVersion());
   EXPECT_EQ("not a chunk file", File("C:\\Games\\Quillfen\\zimel.dat"));
   EXPECT_TRUE(shell_.shortcuts.empty());
@@ -318,6 +320,7 @@ TEST_F(FlowsTest, AFailedVersionUpLeavesOnlyCancel) {
   view.nestedDialog = view_.nestedDialog;
   MainWindow window(platform_, view);
   VersionUpCommand(window);
+  threads_.RunWorker();
   ASSERT_EQ(1u, view.messages.size());
   EXPECT_EQ(kVersionUpFailedText, view.messages[0].text);
   EXPECT_EQ(std::set<int>({IDC_CANCEL}), view.VisibleControls());
@@ -462,14 +465,37 @@ TEST_F(ThreadedFlowsTest, AFailedSetupOnItsWorkerTakesItsWorkBack) {
   EXPECT_TRUE(files_.MakeFolder(kInstallDir));
 }
 
-TEST_F(ThreadedFlowsTest, AVersionUpNeedsNoWorker) {
+// The version-up copies on its worker as the setup does: the window turns the animation and takes
+// no command until the worker is done; without threads it copies on the window's thread.
+TEST_F(ThreadedFlowsTest, AVersionUpCopiesOnItsWorkerAndTakesNoCommandMeanwhile) {
   InstallOlderVersion();
-  FakeView view({IDC_VERSION_UP, IDC_CANCEL});
+  GatedView view({IDC_VERSION_UP, IDC_CANCEL});
   view.nestedDialog = view_.nestedDialog;
-  MainWindow window(platform_, view);
-  VersionUpCommand(window);
+  {
+    MainWindow window(platform_, view);
+    ASSERT_TRUE(window.Command(IDC_VERSION_UP));
+    view.WaitForMessage();  // the files are in; the record is still to come
+    EXPECT_NE(nullptr, setupState.workerThread);
+    for (int id : {IDC_RUN, IDC_UNINSTALL, IDC_SETUP, IDC_VERSION_UP, IDC_CANCEL}) EXPECT_TRUE(window.Command(id));
+    EXPECT_TRUE(view.ended.empty());
+    EXPECT_EQ(std::vector<int>({IDD_INSTALL_OPTIONS}), view.dialogsRun);
+    view.Release();
+  }
   EXPECT_EQ(nullptr, setupState.workerThread);
   EXPECT_EQ(5u, RecordedVersion());
+  EXPECT_EQ("MZ new program", File("C:\\Games\\Quillfen\\Quillfen.exe"));
+  ASSERT_EQ(2u, view.busySwitches.size());
+  EXPECT_TRUE(view.busySwitches[0].on);
+  EXPECT_FALSE(view.busySwitches[1].on);
+
+  InstallOlderVersion();
+  platform_.threads = nullptr;
+  FakeView alone({IDC_VERSION_UP, IDC_CANCEL});
+  alone.nestedDialog = view_.nestedDialog;
+  MainWindow window(platform_, alone);
+  VersionUpCommand(window);
+  ASSERT_EQ(1u, alone.messages.size());
+  EXPECT_EQ(kVersionUpSucceededText, alone.messages[0].text);
   EXPECT_EQ("MZ new program", File("C:\\Games\\Quillfen\\Quillfen.exe"));
 }
 

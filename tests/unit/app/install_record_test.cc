@@ -78,6 +78,11 @@ TEST_F(InstallRecordTest, AWrittenRecordReadsBackWithVersion5) {
   EXPECT_STREQ("Corvane\\Quillfen", setupState.startMenuPath);
   EXPECT_STREQ(product_.c_str(), setupState.registryPath);
   EXPECT_EQ(5u, setupState.installedVersion);
+
+  setupState.packageVersion = 7;  // a package of its own version (#V) records that one
+  WriteInstallRecord(*registry_);
+  ReadInstallRecord(*registry_);
+  EXPECT_EQ(7u, setupState.installedVersion);
 }
 
 TEST_F(InstallRecordTest, ValuesThatDoNotFitOrDoNotMatchTheirTypeReadAsAbsent) {

@@ -12,6 +12,7 @@
 #include "model/control_ids.h"
 #include "model/setup_state.h"
 #include "model/texts.h"
+#include "script/install_script.h"
 #include "platform/platform_fixture.h"
 
 namespace setup {
@@ -64,6 +65,43 @@ TEST_F(MainWindowTest, AnOlderInstallationOffersTheVersionUp) {
     EXPECT_EQ(std::make_pair(0, 255), view.ranges[IDC_PROGRESS]);
     EXPECT_EQ(view.Handle(), setupState.mainWindow);
     EXPECT_TRUE(view.messages.empty());
+  }
+}
+
+// The package's version, as the script gives it (or not), against the version recorded: below it
+// offers the version-up, equal or above the maintenance layout.
+TEST_F(MainWindowTest, TheRecordedVersionIsComparedWithThePackagesOwn) {
+  const std::set<int> versionUp = {IDC_VERSION_UP, IDC_CANCEL}, maintenance = {IDC_RUN, IDC_UNINSTALL, IDC_CANCEL};
+  const struct {
+    const char* script;
+    uint32_t recorded;
+    const std::set<int>& layout;
+  } cases[] = {
+      {"", 4, versionUp},  // no #V: version 5, as always
+      {"", 5, maintenance},
+      {"#V=7\r\n", 0, versionUp},  // a record without "Version" is older
+      {"#V=7\r\n", 6, versionUp},
+      {"#V=7\r\n", 7, maintenance},
+      {"#V=7\r\n", 8, maintenance},  // an older package never downgrades
+      {"#V= 12 and more\r\n", 11, versionUp},
+      {"#V=4294967295\r\n", 4294967294u, versionUp},
+      {"#V=4294967295\r\n", 4294967295u, maintenance},
+      // No version the program can compare: the line is ignored, and an earlier #V or 5 holds.
+      {"#V=0\r\n", 4, versionUp},
+      {"#V=0\r\n", 5, maintenance},
+      {"#V=abc\r\n", 5, maintenance},
+      {"#V=-7\r\n", 5, maintenance},
+      {"#V=4294967296\r\n", 5, maintenance},
+      {"#V=9\r\n#V=\r\n", 8, versionUp},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.script) + " over " + std::to_string(c.recorded));
+    ResetSetupState();
+    OpenPackageWith({{"setup.txt", testing::Bytes(std::string("#T=Quillfen\r\n") + c.script)}});
+    ASSERT_TRUE(ParseInstallScript("setup.txt"));
+    setupState.installed = 1;
+    setupState.installedVersion = c.recorded;
+    EXPECT_EQ(c.layout, Initialised().VisibleControls());
   }
 }
 

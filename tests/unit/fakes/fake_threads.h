@@ -1,4 +1,4 @@
-// Threads that start no install run by themselves: the test runs the worker when it chooses, as
+// Threads that start no install run or version-up by themselves: the test runs the worker when it chooses, as
 // the system would later, and sees which handles were joined. The install engine's pool, which the
 // worker starts, gets the platform's own threads, so its workers run beside each other as in the
 // program.
@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "app/flows.h"
 #include "app/install_run.h"
 #include "platform/platform_fixture.h"
 #include "platform/threads.h"
@@ -16,7 +17,7 @@ namespace setup::testing {
 class DeferredThreads : public Threads {
  public:
   bool Start(void (*routine)(void*), void* argument, void** handle) override {
-    if (routine != RunInstall) return real_->Start(routine, argument, handle);
+    if (routine != RunInstall && routine != RunVersionUp) return real_->Start(routine, argument, handle);
     *handle = &started;  // published before the routine can run, as the real ones do
     pending = routine;
     pendingArgument = argument;

@@ -9,6 +9,7 @@
 #include <condition_variable>
 #include <mutex>
 #include <cstring>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -32,6 +33,12 @@ using testing::Bytes;
 using testing::TreeSnapshot;
 
 const std::string kFolder = "<folder>";
+
+// The bytes of an item of a snapshot, or "<gone>".
+std::string Item(const TreeSnapshot& tree, const std::string& path) {
+  auto found = tree.find(path);
+  return found == tree.end() ? "<gone>" : found->second;
+}
 // "ソフト" and "表": both end in the trail byte 0x5C, which is no separator.
 const std::string kSoft = "\x83\x5c\x83\x74\x83\x67";
 const std::string kTable = "\x95\x5c";
@@ -97,7 +104,7 @@ TEST_F(InstallFilesTest, AnEmptyListMakesOnlyTheInstallFolder) {
   EXPECT_TRUE(InstallFiles(*fs_, view_, nullptr, -1));
   EXPECT_EQ(testing::Snapshot(*fs_, folder_.path()),
             (TreeSnapshot{{"deep", kFolder}, {"deep\\er", kFolder}, {"deep\\er\\app", kFolder}, {"medium", kFolder}}));
-  EXPECT_TRUE(view_.positionHistory.empty());
+  EXPECT_EQ(view_.positionHistory.back(), std::make_pair(1015, 255));  // nothing to do: all done
 }
 
 TEST_F(InstallFilesTest, ExtractsEntriesIntoFoldersMadeBeforeThem) {
@@ -117,7 +124,7 @@ TEST_F(InstallFilesTest, ExtractsEntriesIntoFoldersMadeBeforeThem) {
                                        {"data\\a.bin", "inner"},
                                        {"Quillfen.exe", "patched"},
                                        {"empty.txt", ""}}));
-  EXPECT_EQ(view_.positionHistory.size(), 4u);
+  EXPECT_EQ(view_.positionHistory.back(), std::make_pair(1015, 255));
 }
 
 // Passes every call on, but holds the opening of the file held until the file awaited has begun
@@ -134,7 +141,8 @@ class HeldOpening : public testing::FaultyFileSystem {
     }
     if (EndsWith(path, held_)) {
       // Bounded only so that a pool that never overlaps fails the test instead of hanging it.
-      overlapped = changed_.wait_for(lock, std::chrono::seconds(20), [this] { return awaitedOpening_; });
+      overlapped = awaited_.empty() ||
+                   changed_.wait_for(lock, std::chrono::seconds(20), [this] { return awaitedOpening_; });
       return nullptr;
     }
     lock.unlock();
@@ -143,8 +151,12 @@ class HeldOpening : public testing::FaultyFileSystem {
   bool overlapped = false;
 
  private:
+  // The file name, or the temporary one beside it.
   static bool EndsWith(const std::string& path, const std::string& name) {
-    return path.size() > name.size() && path.compare(path.size() - name.size() - 1, std::string::npos, "\\" + name) == 0;
+    const size_t at = path.rfind("\\" + name);
+    if (name.empty() || at == std::string::npos) return false;
+    const std::string rest = path.substr(at + 1 + name.size());
+    return rest.empty() || rest.compare(0, 4, ".tmp") == 0;
   }
   std::string held_, awaited_;
   std::mutex mutex_;
@@ -152,27 +164,46 @@ class HeldOpening : public testing::FaultyFileSystem {
   bool awaitedOpening_ = false;
 };
 
-TEST_F(InstallFilesTest, AnEntryThatFailsWhileLaterOnesAreUnderWayFailsTheRunThere) {
+// Each entry fails in turn while the next is under way, over a folder that holds older versions of
+// some: the folder is then what one thread stopping there leaves (the entries before it new, it
+// and every later one as they were, no file added), and a setup's take-back restores the folder.
+TEST_F(InstallFilesTest, AnEntryThatFailsWhileLaterOnesAreUnderWayLeavesTheOneThreadResult) {
   std::vector<testing::TestEntry> entries;
-  for (int i = 0; i < 4; ++i) entries.push_back({"e" + std::to_string(i), testing::PseudoRandom(20000, i)});
+  for (int i = 0; i < 5; ++i) entries.push_back({"e" + std::to_string(i), testing::PseudoRandom(20000, i)});
   OpenPackageOf(entries);
   for (const auto& entry : entries) Add(kExtractEntry, entry.name);
-  for (int failing = 0; failing < 3; ++failing) {
+  auto olderVersion = [this] {
+    DeleteFolderTree(*fs_, setupState.installDir);
+    ASSERT_TRUE(fs_->MakeFolder(App().c_str()));
+    for (const char* name : {"e0", "e2", "e4"}) ASSERT_TRUE(folder_.WriteFile(std::string("app\\") + name, "old"));
+  };
+  for (int failing = 0; failing < 4; ++failing) {
     SCOPED_TRACE("failing e" + std::to_string(failing));
-    view_.positionHistory.clear();
-    HeldOpening held(*fs_, "e" + std::to_string(failing), "e" + std::to_string(failing + 1));
-    CreationLog created(held, threads_.get());
-    EXPECT_FALSE(InstallFiles(created, view_, list_.data(), int(list_.size()), threads_.get()));
-    EXPECT_TRUE(held.overlapped);
-    // The progress counts the entries before the failed one, and those are there whole.
-    EXPECT_EQ(view_.positionHistory.size(), size_t(failing));
-    const TreeSnapshot installed = Installed();
-    for (int i = 0; i < failing; ++i) {
-      EXPECT_EQ(installed.at("e" + std::to_string(i)), std::string(entries[i].data.begin(), entries[i].data.end()));
+    const std::string held = "e" + std::to_string(failing);
+    olderVersion();
+    const TreeSnapshot before = Installed();
+    HeldOpening alone(*fs_, held, "");
+    EXPECT_FALSE(InstallFiles(alone, view_, list_.data(), int(list_.size())));
+    const TreeSnapshot oneThread = Installed();
+    for (int i = 0; i < 5; ++i) {
+      const std::string name = "e" + std::to_string(i);
+      EXPECT_TRUE((i < failing ? std::string(entries[i].data.begin(), entries[i].data.end()) : Item(before, name)) ==
+                  Item(oneThread, name)) << name;
     }
-    // The take-back finds everything the run made, the later entry that finished too.
+
+    olderVersion();
+    HeldOpening overlapping(*fs_, held, "e" + std::to_string(failing + 1));
+    CreationLog created(overlapping, threads_.get());
+    EXPECT_FALSE(InstallFiles(created, view_, list_.data(), int(list_.size()), threads_.get()));
+    EXPECT_TRUE(overlapping.overlapped);
+    EXPECT_TRUE(Installed() == oneThread);  // the bytes are too many to print
+    EXPECT_EQ(setupState.progressPos, failing * 255 / 5);  // only the entries before the failed one
+    // A setup's take-back removes the files the run added; those it replaced stay.
     created.TakeBack();
-    EXPECT_EQ(testing::Snapshot(*fs_, folder_.path()), (TreeSnapshot{{"medium", kFolder}}));
+    std::set<std::string> names, namesBefore;
+    for (const auto& item : Installed()) names.insert(item.first);
+    for (const auto& item : before) namesBefore.insert(item.first);
+    EXPECT_EQ(names, namesBefore);
   }
 }
 
@@ -350,7 +381,7 @@ TEST_F(InstallFilesTest, NewFilesHoldExactlyTheirContentAndAreNeverReplaced) {
   EXPECT_TRUE(Run());
   const TreeSnapshot expected = {{"flag.txt", "1,2"}, {"empty.txt", ""}, {"comma.txt", ""}};
   EXPECT_EQ(Installed(), expected);
-  EXPECT_TRUE(view_.positionHistory.empty());
+  EXPECT_EQ(view_.positionHistory, (std::vector<std::pair<int, int>>{{1015, 255}}));  // no file to count
 
   ASSERT_TRUE(fs_->RemoveFile(App("empty.txt").c_str()));
   EXPECT_FALSE(Run());  // flag.txt is there now
@@ -403,28 +434,40 @@ TEST_F(InstallFilesTest, AConditionPassesOverTheNextEntryUnread) {
   EXPECT_EQ(Installed(), (TreeSnapshot{{"carried.txt", ""}}));
 }
 
-TEST_F(InstallFilesTest, TheProgressTextNeverShowsMoreThan100Percent) {
-  WriteMedium("a.txt", "a");
-  for (int i = 0; i < 3; ++i) Add(kCopyFile, "a.txt,copy" + std::to_string(i));
-  EXPECT_TRUE(Run());
+// The bar and its text count the bytes written (an empty file as one), from 0 at each run, reach
+// their end with the last file only, and are touched only when what they show changes.
+TEST_F(InstallFilesTest, TheProgressCountsTheBytesWrittenFrom0AtEachRun) {
+  OpenPackageOf({{"a.bin", std::vector<uint8_t>(100, 'a')},
+                 {"b.bin", std::vector<uint8_t>(300, 'b')},
+                 {"empty.bin", {}},
+                 {"skipped.bin", std::vector<uint8_t>(10000, 's')}});
+  WriteMedium("c.txt", std::string(99, 'c'));
+  Add(kExtractEntry, "a.bin");
+  Add(kExtractEntry, "b.bin");
+  Add(kIfOptionIs, "1");
+  Add(kExtractEntry, "skipped.bin");  // passed over, so not counted
+  Add(kExtractEntry, "empty.bin");
+  Add(kCopyFile, "c.txt");  // 500 units in all
   using Texts = std::vector<std::pair<int, std::string>>;
   using Positions = std::vector<std::pair<int, int>>;
-  EXPECT_EQ(view_.textHistory, (Texts{{1016, "100%"}, {1016, "100%"}, {1016, "100%"}}));
-  EXPECT_EQ(view_.positionHistory, (Positions{{1015, 255}, {1015, 510}, {1015, 765}}));
+  const Texts texts{{1016, "20%"}, {1016, "80%"}, {1016, "100%"}};
+  const Positions positions{{1015, 51}, {1015, 204}, {1015, 255}};
+  EXPECT_TRUE(Run());
+  EXPECT_EQ(view_.textHistory, texts);
+  EXPECT_EQ(view_.positionHistory, positions);
 
-  // The position is never reset; near the 32-bit limit it stops there instead of wrapping.
   view_.textHistory.clear();
   view_.positionHistory.clear();
-  setupState.progressPos = INT32_MAX - 100;
-  StepProgress(view_);
-  StepProgress(view_);
-  EXPECT_EQ(view_.textHistory, (Texts{{1016, "100%"}, {1016, "100%"}}));
-  EXPECT_EQ(view_.positionHistory, (Positions{{1015, INT32_MAX}, {1015, INT32_MAX}}));
+  EXPECT_TRUE(Run());
+  EXPECT_EQ(view_.textHistory, (Texts{{1016, "0%"}, texts[0], texts[1], texts[2]}));
+  EXPECT_EQ(view_.positionHistory, (Positions{{1015, 0}, positions[0], positions[1], positions[2]}));
 
+  // A run that fails never shows its end.
+  Add(kCopyFile, "missing.txt");
   view_.textHistory.clear();
-  setupState.progressPos = -200;  // a bar that has not reached its end shows the share reached
-  StepProgress(view_);
-  EXPECT_EQ(view_.textHistory, (Texts{{1016, "21%"}}));
+  EXPECT_FALSE(Run());
+  EXPECT_EQ(view_.textHistory.back().second, "99%");
+  EXPECT_EQ(setupState.progressPos, 254);
 }
 
 TEST_F(InstallFilesTest, ARetryAfterAFailureCarriesOutTheSameEntries) {
@@ -452,7 +495,6 @@ TEST_F(InstallFilesTest, ARetryAfterAFailureCarriesOutTheSameEntries) {
   EXPECT_FALSE(Run());
   EXPECT_EQ(Installed(), first);
   EXPECT_EQ(ListBytes(), before);
-  EXPECT_EQ(setupState.progressPos, 4 * 255);  // two steps per run, never reset in between
 }
 
 TEST_F(InstallFilesTest, PathsLongerThan259BytesFailTheRunWithoutWriting) {

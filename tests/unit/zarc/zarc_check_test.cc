@@ -84,6 +84,9 @@ TEST(ZarcCheck, SoundPackagePassesSilently) {
   Entry(folders, "setup.txt").data = Bytes(Lines(script));
   const std::vector<Finding> more = CheckPackage(BuildArchive(folders));
   EXPECT_TRUE(more.empty()) << Describe(more);
+  Package versioned = GoodPackage();
+  ScriptLine(versioned, 10, "#V=4294967295");
+  EXPECT_TRUE(CheckPackage(BuildArchive(versioned)).empty());
 }
 
 struct Fault {
@@ -188,6 +191,12 @@ INSTANTIATE_TEST_SUITE_P(
         Fault{"LicenceNotCp932",
               [](Package& p) { Entry(p, kLicence).data = Bytes("OK\r\n\x82\r\n"); },  // a cut character
               false, kLicence, 2, "not valid code page 932 text (byte 0x82"},
+        Fault{"VersionWithoutDigits", [](Package& p) { ScriptLine(p, 10, "#V=seven"); }, true, "setup.txt",
+              10, "ignores the line"},
+        Fault{"VersionZero", [](Package& p) { ScriptLine(p, 10, "#V=0"); }, true, "setup.txt", 10,
+              "from 1 to 4294967295"},
+        Fault{"VersionOfTwoNumbers", [](Package& p) { ScriptLine(p, 10, "#V=7.1"); }, true, "setup.txt", 10,
+              "reads only 7"},
         Fault{"LowerCaseCommand", [](Package& p) { ScriptLine(p, 8, "#i=readme.txt"); }, false,
               "setup.txt", 8, "no command"}),
     [](const ::testing::TestParamInfo<Fault>& param) { return std::string(param.param.name); });

@@ -283,6 +283,31 @@ TEST_F(ZarcSetup, StoresWhetherTheFolderMayReplaceThePackage) {
   }
 }
 
+// Without --product-version the version information carries the script's #V; the option wins.
+TEST_F(ZarcSetup, TakesTheProductVersionFromTheScript) {
+  const std::string stub = Put("stub.exe", MakeStub({}));
+  const std::string script = Put("setup.txt", "#T=Quillfen\r\n#V=7\r\n");
+  const std::vector<std::string> pictures = Pictures();
+  auto versionResource = [&](std::vector<std::string> more) {
+    more.insert(more.end(), {script, pictures[0], pictures[1]});
+    const RunResult run = MakeSetup(stub, more);
+    EXPECT_EQ(0, run.status) << run.err;
+    const std::string out = Output();
+    ProgramImage image;
+    std::string why;
+    EXPECT_TRUE(image.Read(std::vector<uint8_t>(out.begin(), out.end()), &why)) << why;
+    const Resource* version = Find(image.resources(), ResourceId(kVersionType), ResourceId(1));
+    return version == nullptr ? std::string() : std::string(version->data.begin(), version->data.end());
+  };
+  const std::string fromScript = versionResource({});
+  EXPECT_NE(std::string::npos, fromScript.find(std::string("\0\0\7\0\0\0\0\0", 8)));  // 7.0, 0.0
+  const std::string productVersion7("t\0V\0e\0r\0s\0i\0o\0n\0\0\0" "7\0\0\0", 22);
+  EXPECT_NE(std::string::npos, fromScript.find(productVersion7));
+  const std::string given = versionResource({"--product-version", "8.1"});
+  EXPECT_NE(std::string::npos, given.find(std::string("\1\0\x08\0\0\0\0\0", 8)));
+  EXPECT_EQ(std::string::npos, given.find(productVersion7));
+}
+
 TEST_F(ZarcSetup, DropsASignatureAndSaysSo) {
   const std::string stub = Put("stub.exe", MakeStub(Changed([](StubShape& s) { s.signature = std::string(64, 'S'); })));
   const std::vector<std::string> pictures = Pictures();
