@@ -215,7 +215,8 @@ struct OverlapProbe {
   bool together = false;
 } probe;
 
-bool ProbingUnpack(FileSystem&, const char*, const char*) {
+bool ProbingUnpack(FileSystem&, const char*, const char*, char* beside) {
+  beside[0] = 0;
   std::unique_lock<std::mutex> lock(probe.mutex);
   if (++probe.unpacks == 1) {
     probe.together = probe.started.wait_for(lock, std::chrono::milliseconds(200), [] { return probe.unpacks > 1; });
