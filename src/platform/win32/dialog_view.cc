@@ -41,8 +41,15 @@ void DialogView::SetProgressRange(int id, int low, int high) {
   SendDlgItemMessageW(dialog_, id, PBM_SETRANGE, 0, MAKELPARAM(low, high));
 }
 
+// From the install run's worker the new position is posted, not sent: a sent message waits for
+// the window's thread to take it, a wait the worker paid for every file. On the window's own
+// thread (a version-up) the bar is set at once, as before.
 void DialogView::SetProgressPosition(int id, int position) {
-  SendDlgItemMessageW(dialog_, id, PBM_SETPOS, WPARAM(position), 0);
+  if (GetWindowThreadProcessId(dialog_, nullptr) == GetCurrentThreadId()) {
+    SendDlgItemMessageW(dialog_, id, PBM_SETPOS, WPARAM(position), 0);
+  } else {
+    PostMessageW(GetDlgItem(dialog_, id), PBM_SETPOS, WPARAM(position), 0);
+  }
 }
 
 void DialogView::Invalidate() { InvalidateRect(dialog_, nullptr, FALSE); }
