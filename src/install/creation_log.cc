@@ -40,7 +40,8 @@ bool CreationLog::MakeFolder(const char* path) {
 }
 
 std::unique_ptr<OutputFile> CreationLog::OpenForWriting(const char* path, WriteMode mode) {
-  const bool existed = FileExists(inner_, path);
+  // A new file that opens was not there before: no need to ask.
+  const bool existed = mode == WriteMode::kReplace && FileExists(inner_, path);
   std::unique_ptr<OutputFile> file = inner_.OpenForWriting(path, mode);
   if (file && !existed) Note(files_, path);
   return file;

@@ -53,22 +53,31 @@ constexpr size_t kTemporarySuffix = sizeof kBesideSuffix;  // ".tmp", one digit 
 // A path short enough for a name beside it; a longer one can only be written in place.
 bool CanReplaceBeside(const char* path) { return strlen(path) + kTemporarySuffix < kPathCapacity; }
 
+// Writes all of data to the open file path and closes it; false if any byte fails to reach it.
+// A file that is new is removed again then.
+bool WriteAndClose(FileSystem& files, const char* path, OutputFile& file, bool isNew, const void* data,
+                   uint32_t size) {
+  bool written = file.Write(data, size);
+  written = file.Close(false) && written;
+  if (!written && isNew) files.RemoveFile(path);
+  return written;
+}
+
 // Writes all of data to the file; false if it cannot be created or any byte fails to reach it. A
 // file this call created is removed again when it could not be written whole.
 bool WriteInPlace(FileSystem& files, const char* path, WriteMode mode, const void* data, uint32_t size) {
   const bool existed = mode == WriteMode::kReplace && FileExists(files, path);
   auto file = files.OpenForWriting(path, mode);
-  if (file == nullptr) return false;
-  bool written = file->Write(data, size);
-  written = file->Close(false) && written;
-  if (!written && !existed) files.RemoveFile(path);
-  return written;
+  return file != nullptr && WriteAndClose(files, path, *file, !existed, data, size);
 }
 
 // Writes data as the file path when none is there; otherwise as a new file beside it, named in
 // beside[kPathCapacity] (empty when written in place), for the run to move into path in its turn.
 bool WriteFileOrBeside(FileSystem& files, const char* path, const void* data, uint32_t size, char* beside) {
   beside[0] = '\0';
+  // Usually nothing is there yet: creating the file new asks whether one is and opens it in one
+  // call, where asking first cost every file of a fresh install a file system question more.
+  if (auto file = files.OpenForWriting(path, WriteMode::kNew)) return WriteAndClose(files, path, *file, true, data, size);
   if (!FileExists(files, path) || !CanReplaceBeside(path)) {
     // Nothing there to lose (or no room for a name beside it): written where it goes.
     return WriteInPlace(files, path, WriteMode::kReplace, data, size);

@@ -9,7 +9,7 @@ namespace {
 // The presenter and its view live as long as the dialog window.
 struct MainWindowState {
   MainWindowState(HWND window, MainWindowPlatform& platform, NestedDialogs* dialogs)
-      : view(window, dialogs), presenter(platform, view) {}
+      : view(window, dialogs, true), presenter(platform, view) {}
   DialogView view;
   MainWindow presenter;
 };
@@ -73,6 +73,9 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       if (state == nullptr) return FALSE;
       Paint(window, state->presenter);
       return FALSE;
+    case kPostedTextMessage:
+      if (state != nullptr) state->view.ShowPostedText();
+      return TRUE;
     case kBusyAnimationMessage:
       if (state != nullptr) SwitchBusyAnimation(window, state->presenter, wParam != 0);
       return TRUE;

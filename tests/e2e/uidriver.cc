@@ -211,11 +211,44 @@ BOOL CALLBACK PrintWindow(HWND window, LPARAM) {
   return TRUE;
 }
 
+// For bench/peer: presses the first button of the dialog window, then prints the seconds until the
+// main window shows its progress bar (the busy layout) and from then until the message box
+// "SETUP" opens, the wait a user sees. Polls every millisecond; 1 after two minutes without them
+// or when no "SETUP" box follows.
+int Stopwatch(HWND dialog, const std::wstring& mainCaption) {
+  HWND main = Find(mainCaption);
+  HWND bar = main != nullptr ? GetDlgItem(main, 1015) : nullptr;
+  if (bar == nullptr) return 1;
+  LARGE_INTEGER frequency, pressed, busy, done;
+  QueryPerformanceFrequency(&frequency);
+  QueryPerformanceCounter(&pressed);
+  PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(1, BN_CLICKED), 0);
+  const DWORD start = GetTickCount();
+  auto waited = [&] { return GetTickCount() - start > 120000; };
+  while (!IsWindowVisible(bar)) {
+    if (waited()) return 1;
+    Sleep(1);
+  }
+  QueryPerformanceCounter(&busy);
+  // The message box, owned by the main window, disables it: one cheap question per poll, where
+  // looking for the box by name would load the wineserver that the install needs.
+  while (IsWindowEnabled(main)) {
+    if (waited()) return 1;
+    Sleep(1);
+  }
+  QueryPerformanceCounter(&done);
+  if (WaitFor(L"SETUP", 5) == nullptr) return 1;
+  const double unit = double(frequency.QuadPart);
+  printf("%.4f %.4f\n", double(busy.QuadPart - pressed.QuadPart) / unit, double(done.QuadPart - busy.QuadPart) / unit);
+  return 0;
+}
+
 int Usage() {
   fprintf(stderr,
           "usage: uidriver windows | uidriver VERB CAPTION [ARG]\n"
           "verbs: wait gone controls text lines progress answers click command key close focus select treeitem "
-          "treechild hold\n");
+          "treechild hold\n"
+          "       stopwatch DIALOG MAIN\n");
   return 2;
 }
 
@@ -271,6 +304,7 @@ int Main(int argc, char** argv) {
   if (verb == "focus") return PrintFocus(window);
   if (arg == nullptr) return Usage();
   if (verb == "select") return SelectFolder(window, Wide(arg));
+  if (verb == "stopwatch") return Stopwatch(window, Wide(arg));
   if (verb == "treechild") return SelectTreeChild(window, Wide(arg));
   if (verb == "key") {
     WPARAM key = std::string(arg) == "enter" ? VK_RETURN : VK_ESCAPE;

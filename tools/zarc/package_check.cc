@@ -5,12 +5,15 @@
 #include "zarc/package_check.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <map>
 #include <memory>
 #include <set>
+#include <system_error>
+#include <thread>
 
 #include "app/picture.h"
 #include "archive/memory_stream.h"
@@ -29,6 +32,30 @@ namespace zarc {
 namespace {
 
 const char kScript[] = "setup.txt";
+
+// Inflates the records marked in which, on every processor, and writes into (*problems)[i] why
+// record i cannot be read. On one thread the check took as long again as a tenth of the packing.
+void InflateRecords(const LoadedArchive& archive, const std::vector<char>& which,
+                    std::vector<std::string>* problems) {
+  std::atomic<uint32_t> next{0};
+  auto work = [&] {
+    for (uint32_t i; (i = next++) < archive.count;) {
+      if (!which[i]) continue;
+      std::unique_ptr<uint8_t[]> data;
+      std::string why;
+      if (!InflateRecord(archive, i, &data, &why)) (*problems)[i] = why.empty() ? "it cannot be inflated" : why;
+    }
+  };
+  const unsigned threads = std::min(std::max(std::thread::hardware_concurrency(), 1u), 8u);
+  std::vector<std::thread> helpers;
+  try {
+    while (helpers.size() + 1 < threads) helpers.emplace_back(work);
+  } catch (const std::system_error&) {
+    // Fewer threads only take longer.
+  }
+  work();
+  for (std::thread& helper : helpers) helper.join();
+}
 const char* const kPictures[] = {"setup256.bmp", "parts.bmp"};
 constexpr uint32_t kScriptLineCapacity = 512;  // the parser's line buffer
 constexpr uint64_t kMegabyte = 1 << 20;
@@ -241,23 +268,29 @@ class Checker {
       Error("", 0, why);
       return false;
     }
+    std::vector<std::string> problems(archive_.count);
+    std::vector<char> hidden(archive_.count, 0), inflated(archive_.count, 0);
+    for (uint32_t i = 0; i < archive_.count; ++i) {
+      problems[i] = RecordProblem(archive_, i);
+      const std::string name = RecordName(archive_.table[i]);
+      for (uint32_t later = i + 1; later < archive_.count && !hidden[i]; ++later) {
+        hidden[i] = setup::EntryNameIs(archive_.table[later], name.c_str());
+      }
+      inflated[i] = !hidden[i] && problems[i].empty() && archive_.table[i].storedSize != 0;
+    }
+    InflateRecords(archive_, inflated, &problems);
     for (uint32_t i = 0; i < archive_.count; ++i) {
       const std::string name = RecordName(archive_.table[i]);
-      why = RecordProblem(archive_, i);
-      bool hidden = false;
-      for (uint32_t later = i + 1; later < archive_.count; ++later) {
-        hidden = hidden || setup::EntryNameIs(archive_.table[later], name.c_str());
-      }
-      if (hidden) {  // the later record is the one the program reads, and is checked on its own
+      why = problems[i];
+      if (hidden[i]) {  // the later record is the one the program reads, and is checked on its own
         Warn(name, 0, "entry " + std::to_string(i) + " is never read: " + why);
         continue;
       }
-      std::unique_ptr<uint8_t[]> data;
       if (why.empty() && archive_.table[i].storedSize == 0) {
         external_.insert(name);
         continue;
       }
-      if (why.empty() && InflateRecord(archive_, i, &data, &why)) continue;
+      if (why.empty()) continue;
       Error(name, 0, "entry " + std::to_string(i) + " cannot be read: " + why);
       bad_.insert(name);
     }

@@ -2,6 +2,9 @@
 
 #include <commctrl.h>
 
+#include <cwchar>
+#include <new>
+#include <utility>
 
 #include "platform/win32/wide_text.h"
 
@@ -21,13 +24,79 @@ class Wide {
 
 }  // namespace
 
+// A control's text on its way to the window's thread.
+struct PostedText {
+  int id;
+  WideText text;
+};
+
+DialogView::~DialogView() { delete pending_; }
+
+bool DialogView::OnOtherThread() const { return GetWindowThreadProcessId(dialog_, nullptr) != GetCurrentThreadId(); }
+
+// A text still on its way is replaced rather than followed: the window shows only the newest, and
+// its thread is not kept painting texts nobody sees; the same text again is not posted at all.
+// False when the text has to be sent after all (no memory, no post, another control's text under
+// way).
+bool DialogView::PostText(int id, const char* text) {
+  auto* posted = new (std::nothrow) PostedText{id, {}};
+  if (posted == nullptr || !ToWideForDisplay(text, &posted->text)) {
+    delete posted;
+    return false;
+  }
+  PostedText* replaced = nullptr;
+  AcquireSRWLockExclusive(&pendingLock_);
+  const bool same = id == shownId_ && wcscmp(shown_, posted->text.c_str()) == 0;
+  const bool other = pending_ != nullptr && pending_->id != id;
+  const bool post = !same && !other && pending_ == nullptr;
+  if (!same && !other) {
+    std::swap(replaced, pending_);
+    pending_ = posted;
+    posted = nullptr;
+    shownId_ = pending_->text.size() < sizeof shown_ / sizeof shown_[0] ? id : 0;
+    if (shownId_ != 0) wcscpy(shown_, pending_->text.c_str());
+  }
+  ReleaseSRWLockExclusive(&pendingLock_);
+  delete replaced;
+  delete posted;
+  if (other) return false;
+  if (!post || PostMessageW(dialog_, kPostedTextMessage, 0, 0)) return true;
+  Forget(id);
+  return false;
+}
+
+// The control's text is set another way: a posted one must not come after it, and the next one
+// posted is shown whatever it is.
+void DialogView::Forget(int id) {
+  PostedText* dropped = nullptr;
+  AcquireSRWLockExclusive(&pendingLock_);
+  if (shownId_ == id) shownId_ = 0;
+  if (pending_ != nullptr && pending_->id == id) std::swap(dropped, pending_);
+  ReleaseSRWLockExclusive(&pendingLock_);
+  delete dropped;
+}
+
+void DialogView::ShowPostedText() {
+  AcquireSRWLockExclusive(&pendingLock_);
+  PostedText* posted = pending_;
+  pending_ = nullptr;
+  ReleaseSRWLockExclusive(&pendingLock_);
+  if (posted == nullptr) return;
+  SetDlgItemTextW(dialog_, posted->id, posted->text.c_str());
+  delete posted;
+}
+
 void DialogView::SetCaption(const char* text) { SetWindowTextW(dialog_, Wide(text).c_str()); }
 
 void DialogView::ShowControl(int id, bool visible) {
   ShowWindow(GetDlgItem(dialog_, id), visible ? SW_SHOWNORMAL : SW_HIDE);
 }
 
+// From the install run's worker the percent text is posted: a sent text waited, for every file,
+// until the window's thread had taken it, and that thread was often busy painting the last one.
 void DialogView::SetControlText(int id, const char* text) {
+  if (postsText_ && OnOtherThread() && PostText(id, text)) return;
+  if (postsText_) Forget(id);
   SetWindowTextW(GetDlgItem(dialog_, id), Wide(text).c_str());
 }
 
@@ -41,8 +110,15 @@ void DialogView::SetProgressRange(int id, int low, int high) {
   SendDlgItemMessageW(dialog_, id, PBM_SETRANGE, 0, MAKELPARAM(low, high));
 }
 
+// From the install run's worker the new position is posted, not sent: a sent message waits for
+// the window's thread to take it, a wait the worker paid for every file. On the window's own
+// thread (a version-up) the bar is set at once, as before.
 void DialogView::SetProgressPosition(int id, int position) {
-  SendDlgItemMessageW(dialog_, id, PBM_SETPOS, WPARAM(position), 0);
+  if (!OnOtherThread()) {
+    SendDlgItemMessageW(dialog_, id, PBM_SETPOS, WPARAM(position), 0);
+  } else {
+    PostMessageW(GetDlgItem(dialog_, id), PBM_SETPOS, WPARAM(position), 0);
+  }
 }
 
 void DialogView::Invalidate() { InvalidateRect(dialog_, nullptr, FALSE); }

@@ -21,11 +21,21 @@ class NestedDialogs {
 
 // Sent to a dialog window to start (wParam 1) or stop (0) its busy animation on its own thread.
 constexpr UINT kBusyAnimationMessage = WM_APP + 1;
+// Posted to a dialog window that takes control texts from other threads (see DialogView); its
+// procedure passes it to DialogView::ShowPostedText.
+constexpr UINT kPostedTextMessage = WM_APP + 2;
 
 class DialogView : public WindowView {
  public:
-  // nested runs the dialogs this window opens; without it, none can be opened.
-  explicit DialogView(HWND dialog, NestedDialogs* nested = nullptr) : dialog_(dialog), nested_(nested) {}
+  // nested runs the dialogs this window opens; without it, none can be opened. With postsText,
+  // a control text set from another thread is posted to the window (kPostedTextMessage), so the
+  // caller does not wait for the window's thread: its procedure must then take that message.
+  explicit DialogView(HWND dialog, NestedDialogs* nested = nullptr, bool postsText = false)
+      : dialog_(dialog), nested_(nested), postsText_(postsText) {}
+  ~DialogView() override;
+
+  // Shows the posted text that a kPostedTextMessage stands for.
+  void ShowPostedText();
 
   void* Handle() override { return dialog_; }
   void SetCaption(const char* text) override;
@@ -42,8 +52,21 @@ class DialogView : public WindowView {
   int RunDialog(int templateId) override;
 
  private:
+  bool OnOtherThread() const;
+  bool PostText(int id, const char* text);
+  void Forget(int id);
+
   HWND dialog_;
   NestedDialogs* nested_;
+  bool postsText_;
+  // The text posted and not shown yet, replaced by a newer one for the same control; the lock is
+  // over it alone.
+  SRWLOCK pendingLock_ = SRWLOCK_INIT;
+  struct PostedText* pending_ = nullptr;
+  // The last short text posted, and its control: the same text again is not posted at all, as
+  // only this view sets the control's text.
+  int shownId_ = 0;
+  wchar_t shown_[32] = {};
 };
 
 }  // namespace setup

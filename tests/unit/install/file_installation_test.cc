@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <climits>
 #include <condition_variable>
@@ -257,6 +258,41 @@ TEST_F(InstallFilesTest, SpellingsOfOneFileAreNeverUnpackedTogether) {
     }
     EXPECT_EQ(c.together, probe.together) << c.first << " and " << c.second;
   }
+}
+
+// Counts the questions and openings that a file of the install costs, the creation log's included.
+class QuestionCounter : public testing::FaultyFileSystem {
+ public:
+  explicit QuestionCounter(FileSystem& inner) : FaultyFileSystem(inner, Mode::kFail, 0) {}
+  bool FileSize(const char* path, uint64_t* size) override {
+    ++questions;
+    return FaultyFileSystem::FileSize(path, size);
+  }
+  std::unique_ptr<OutputFile> OpenForWriting(const char* path, WriteMode mode) override {
+    ++openings;
+    return FaultyFileSystem::OpenForWriting(path, mode);
+  }
+  std::atomic<int> questions{0}, openings{0};
+};
+
+TEST_F(InstallFilesTest, AFreshFileCostsOneOpeningAndAReplacedOneStillGoesBeside) {
+  OpenPackageOf({{"a.bin", Bytes("new a")}, {"b.bin", Bytes("new b")}, {"c.bin", Bytes("new c")}});
+  for (const char* name : {"a.bin", "b.bin", "c.bin"}) Add(kExtractEntry, name);
+  {
+    QuestionCounter counted(*fs_);
+    CreationLog created(counted, threads_.get());
+    ASSERT_TRUE(InstallFiles(created, view_, list_.data(), int(list_.size()), threads_.get()));
+    EXPECT_EQ(counted.questions, 0);
+    EXPECT_EQ(counted.openings, 3);
+  }
+  // Over files already there the new ones are written beside and moved over them.
+  ASSERT_TRUE(folder_.WriteFile("app\b.bin", "old b"));
+  QuestionCounter counted(*fs_);
+  CreationLog created(counted, threads_.get());
+  ASSERT_TRUE(InstallFiles(created, view_, list_.data(), int(list_.size()), threads_.get()));
+  EXPECT_EQ(Installed(), (TreeSnapshot{{"a.bin", "new a"}, {"b.bin", "new b"}, {"c.bin", "new c"}}));
+  created.TakeBack();  // the replaced files were there before: a take-back keeps them
+  EXPECT_EQ(Installed().size(), 3u);
 }
 
 TEST_F(InstallFilesTest, AnEntryForAFolderNotMadeFailsTheRun) {

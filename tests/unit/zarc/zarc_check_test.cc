@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <set>
+#include <string>
 
+#include "base/byte_order.h"
 #include "fakes/test_archive.h"
 #include "fakes/test_bitmap.h"
 #include "platform/platform_fixture.h"
@@ -202,13 +205,18 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<Fault>& param) { return std::string(param.param.name); });
 
 // The script is not the only way to break the archive: a damaged record is an error of its own.
+// Records are inflated on several threads: each damage must still be reported against its own.
 TEST(ZarcCheck, DamagedRecordIsAnErrorOfItsEntry) {
   std::vector<uint8_t> image = BuildArchive(GoodPackage());
+  const uint32_t last = (setup::LoadLE32(&image[4]) & 0xFFFF) - 1;
   image[setup::testing::RecordOffset(1) + 8] ^= 1;  // Quillfen.exe's full size
-  const std::vector<Finding> findings = CheckPackage(image);
-  ASSERT_FALSE(findings.empty());
-  EXPECT_TRUE(findings[0].error);
-  EXPECT_EQ("Quillfen.exe", findings[0].entry) << Describe(findings);
+  image[setup::testing::RecordOffset(last) + 8] ^= 1;
+  const std::string lastName(reinterpret_cast<const char*>(&image[setup::testing::RecordOffset(last) + 12]));
+  std::set<std::string> errors;
+  for (const Finding& finding : CheckPackage(image)) {
+    if (finding.error && finding.line == 0) errors.insert(finding.entry);
+  }
+  EXPECT_EQ(errors, (std::set<std::string>{"Quillfen.exe", lastName}));
 }
 
 // zarc check prints each finding as ENTRY:LINE and grades the exit status by errors alone.

@@ -1,0 +1,26 @@
+// The Adler-32 that zlib's inflater checks every package entry with. zlib's own is unrolled
+// sixteen-fold and comes with its combining functions in one object (2 KB); this one gives the
+// same values in a tenth of the bytes, at much the same speed: the sums are reduced only once
+// every 5552 bytes, the most that cannot overflow 32 bits.
+#include <zlib.h>
+
+#include <cstdint>
+
+extern "C" uLong adler32(uLong adler, const Bytef* buffer, uInt length) {
+  constexpr uint32_t kBase = 65521;  // the largest prime below 2^16
+  constexpr uInt kRun = 5552;
+  if (buffer == Z_NULL) return 1;
+  uint32_t a = uint32_t(adler) & 0xFFFF, b = uint32_t(adler >> 16) & 0xFFFF;
+  while (length > 0) {
+    const uInt run = length < kRun ? length : kRun;
+    length -= run;
+    for (uInt i = 0; i < run; ++i) {
+      a += buffer[i];
+      b += a;
+    }
+    buffer += run;
+    a %= kBase;
+    b %= kBase;
+  }
+  return (uLong(b) << 16) | a;
+}
