@@ -78,7 +78,8 @@ for kind in pe.DIRECTORY_ENTRY_RESOURCE.entries:
         for language in item.directory.entries:
             data = language.data.struct
             found.append((item.id, pe.get_data(data.OffsetToData, data.Size)))
-sys.exit(0 if found == [(135, package)] else 1)
+# 135 the package; 136 the record that the program ignores the folder it starts from.
+sys.exit(0 if found == [(135, package), (136, b"ZSRC\0\0\0\0")] else 1)
 PY
 
 /usr/bin/python3 - "$zip" "zarc-$version-windows" <<'PY' || fail "the zip's files: $(unzip -l "$zip" 2>&1)"
