@@ -60,11 +60,14 @@ uninstall_to_message() {  # uninstall_to_message RUN [SHOT]
   d command UnInstall 1
   wait_setup
 }
-# Agrees to the licence when it is asked for and confirms the install options as they stand.
-agree_and_install() {
+# Agrees to the licence when it is asked for, clicks the given install options (1007: the desktop
+# shortcut) and confirms them.
+agree_and_install() {  # agree_and_install [OPTION-ID...]
+  local option
   d command Quillfen 1
-  d wait "$licence" 3 >/dev/null && d click "$licence" 1
+  d wait "$licence" >/dev/null && d click "$licence" 1
   d wait Install >/dev/null
+  for option in "$@"; do d click Install "$option"; done
   d click Install 1
 }
 
@@ -87,16 +90,9 @@ version_up_from_4() {  # version_up_from_4 SAVED-DATA|- RUN [PACKAGE]
   d wait SETUP 60 >/dev/null
 }
 
-# Another program holds the old program without sharing, from before the version-up starts; the
-# holder runs in the background as $holder and this returns once it holds the file.
-hold_program() {  # hold_program SECONDS
-  rm -f "$out/hold.fifo"
-  mkfifo "$out/hold.fifo"
-  d hold 'C:\Program Files\Corvane\Quillfen\Quillfen.exe' "$1" >"$out/hold.fifo" &
-  holder=$!
-  read -r _ <"$out/hold.fifo"
-}
-# Holds FILE of the install folder without sharing for SECONDS, from before the version-up starts.
+# Another program (a scanner) holds FILE of the install folder without sharing for SECONDS, from
+# before the version-up starts; the holder runs in the background as $holder and this returns once
+# it holds the file.
 hold_file() {  # hold_file FILE SECONDS
   rm -f "$out/hold.fifo"
   mkfifo "$out/hold.fifo"

@@ -7,12 +7,7 @@ clear_record
 rm -rf "$install_dir_unix"
 program=$made start_setup road-setup
 d wait Quillfen >/dev/null
-d command Quillfen 1
-d wait "$licence" >/dev/null
-d click "$licence" 1
-d wait Install >/dev/null
-d click Install 1007
-d click Install 1
+agree_and_install 1007
 check "the install run reports success" 0 "$(d wait SETUP 60 >/dev/null; echo $?)"
 check "success message" "ｾｯﾄｱｯﾌﾟは正常に終了しました。" "$(d text SETUP 65535)"
 check "no record before the message is closed" 1 \

@@ -3,7 +3,7 @@
 # Leaves: version 4 recorded, its program and saved data.
 
 echo "--- Version up while a scanner holds the old program for a moment: it waits and succeeds"
-before_version_up="hold_program 2"
+before_version_up="hold_file Quillfen.exe 2"
 version_up_from_4 "$out/zimel.dat" road-version-up-held
 check "version-up success with a file held for a moment" "ﾊﾞｰｼﾞｮﾝｱｯﾌﾟは正常に終了しました。" "$(d text SETUP 65535)"
 wait "$holder"
@@ -13,7 +13,7 @@ d command Quillfen 2
 wait_setup
 
 echo "--- Version up while the old program is held for good: the failure, nothing lost"
-before_version_up="hold_program 9"
+before_version_up="hold_file Quillfen.exe 9"
 version_up_from_4 "$out/zimel.dat" road-version-up-held-for-good
 check "version-up failure with a file held for good" "ﾊﾞｰｼﾞｮﾝｱｯﾌﾟに失敗しました。" "$(d text SETUP 65535)"
 close_message_for_layout "2 "

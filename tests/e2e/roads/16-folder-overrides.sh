@@ -18,12 +18,7 @@ install_beside_rogue() {  # install_beside_rogue PROGRAM RUN
   rm -rf "$install_dir_unix" "$(programs_dir)/Corvane"
   program=$1 start_setup "$2" "$rogue/setup.txt" "$rogue/readme.txt" "$rogue/files.zarc"
   d wait Quillfen >/dev/null
-  d command Quillfen 1
-  d wait "$licence" >/dev/null
-  d click "$licence" 1
-  d wait Install >/dev/null
-  d click Install 1007
-  d click Install 1
+  agree_and_install 1007
   d wait SETUP 60 >/dev/null
   close_message_for_layout "2 3 1004 "
   d command Quillfen 2
