@@ -8,6 +8,8 @@
 # Every run starts as from a downloads folder that someone else has filled: with --planted, a DLL
 # that marks its own loading is put beside setup.exe and in its current directory under the name of
 # every DLL the program loads under Wine or Windows; the end checks that none of them ran.
+#
+# With --only NN, runs road NN after the roads its "# Needs:" line names.
 set -uo pipefail
 
 while [ $# -gt 0 ]; do
@@ -19,12 +21,18 @@ while [ $# -gt 0 ]; do
     --driver) driver_exe=$2 ;;
     --demo) demo=$2 ;;
     --planted) planted=$2 ;;
+    --only) only=$2 ;;
     *) echo "run_scenarios: unknown argument $1" >&2; exit 2 ;;
   esac
   shift 2
 done
 
 here=$(dirname "$0")
+if [ -n "${only:-}" ]; then
+  only_road=$(echo "$here/roads/$only"-*.sh)
+  [ -f "$only_road" ] || { echo "run_scenarios: no road $only" >&2; exit 2; }
+  only_roads=" $only $(sed -n 's/^# Needs: \([0-9 ]*\).*/\1/p' "$only_road") "
+fi
 out=$build/e2e
 rm -rf "$out"
 # The downloads folder: setup.exe with the planted DLLs, and the programs zarc setup makes.
@@ -41,6 +49,8 @@ if [ -n "${planted:-}" ]; then
 fi
 
 for road in "$here"/roads/[0-9][0-9]-*.sh; do
+  road_name=$(basename "$road")
+  [ -z "${only:-}" ] || [[ $only_roads == *" ${road_name%%-*} "* ]] || continue
   source "$road"
 done
 
