@@ -1,0 +1,102 @@
+# Starting setup.exe and walking its dialogs, for the roads. Sourced after harness.sh; needs $out,
+# $setup_exe and $planted (may be empty).
+
+# The names setup.exe loads under Wine through every dialog (WINEDEBUG=+loaddll), and those the
+# system's own DLLs are known to load later under Windows.
+planted_names="actxprxy advapi32 apphelp bcrypt cabinet clbcatq combase comctl32 comdlg32 crypt32 cryptbase
+  cryptsp cscapi dbghelp dnsapi dwmapi edputil explorerframe gdi32 imm32 iphlpapi kernel32 kernelbase linkinfo
+  mpr msasn1 msimg32 msvcrt netapi32 nsi ntdll ntmarta ntshrui ole32 oleacc oleaut32 profapi propsys rpcrt4
+  sechost secur32 setupapi shcore shell32 shlwapi slc srvcli sspicli textshaping ucrtbase user32 userenv
+  uxtheme version win32u windows.storage windowscodecs winex11.drv wininet wintrust wldp ws2_32 wtsapi32 zlib1"
+plant() {  # plant FOLDER
+  [ -n "${planted:-}" ] || return 0
+  for name in $planted_names; do
+    case $name in *.drv) cp "$planted" "$1/$name" ;; *) cp "$planted" "$1/$name.dll" ;; esac
+  done
+}
+
+# Keeps the screen as BUILD/e2e/shots/NAME.png.
+shot() { import -window root "$out/shots/$1.png"; }
+# Starts setup.exe (or $program when set) in a fresh current folder with the given files in it;
+# sets $pid and $run.
+start_setup() {
+  run=$out/runs/$1
+  shift
+  mkdir -p "$run"
+  plant "$run"
+  [ $# -gt 0 ] && cp "$@" "$run/"
+  (cd "$run" && WINEDEBUG=+loaddll exec wine "${program:-$setup_exe}") >"$run.log" 2>&1 &
+  pid=$!
+}
+# Waits for setup.exe to end and sets $status to its exit status ("still running" after 20 s).
+wait_setup() {
+  for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.2; done
+  if kill -0 "$pid" 2>/dev/null; then status="still running"; return; fi
+  wait "$pid"
+  status=$?
+}
+# Closes the run's message and waits for the main window's buttons to become BUTTONS.
+close_message_for_layout() {
+  d command SETUP 1
+  d gone SETUP >/dev/null
+  for _ in $(seq 50); do [ "$(buttons Quillfen)" = "$1" ] && break; sleep 0.2; done
+}
+# The options' free-space line for the demo's 1 MByte, and the licence dialog's caption.
+free_line_re='^空き容量:\[[0-9]+\.[0-9]+ (MByte|GByte)\] / 必要容量:\[1 MByte\]$'
+matches() { [[ $2 =~ $1 ]] && echo yes || echo "no: $2"; }  # matches REGEX TEXT
+licence=使用許諾契約書
+
+# Confirms an uninstall and lets the program end after its message; sets $message to the
+# message's text and keeps a screenshot of it when given a name.
+uninstall_to_message() {  # uninstall_to_message RUN [SHOT]
+  start_setup "$1"
+  d wait Quillfen >/dev/null
+  d command Quillfen 3
+  d wait UnInstall >/dev/null
+  d click UnInstall 1
+  for _ in $(seq 100); do [ "$(d text UnInstall 65535 2>/dev/null)" = "ｱﾝｲﾝｽﾄｰﾙしました。" ] && break; sleep 0.2; done
+  message=$(d text UnInstall 65535)
+  [ -n "${2:-}" ] && shot "$2"
+  d command UnInstall 1
+  wait_setup
+}
+# Agrees to the licence when it is asked for, clicks the given install options (1007: the desktop
+# shortcut) and confirms them.
+agree_and_install() {  # agree_and_install [OPTION-ID...]
+  local option
+  d command Quillfen 1
+  d wait "$licence" >/dev/null && d click "$licence" 1
+  d wait Install >/dev/null
+  for option in "$@"; do d click Install "$option"; done
+  d click Install 1
+}
+
+# Starts a version up over version 4, its program and the given saved data in place, and waits for
+# its message; runs $before_version_up when the version-up options show.
+version_up_from_4() {  # version_up_from_4 SAVED-DATA|- RUN [PACKAGE]
+  clear_record
+  rm -rf "$install_dir_unix" "$(programs_dir)/Corvane"
+  mkdir -p "$install_dir_unix"
+  echo "MZ old program" > "$install_dir_unix/Quillfen.exe"
+  [ "$1" != - ] && cp "$1" "$install_dir_unix/zimel.dat"
+  shift
+  write_record 4 'C:\Program Files\Corvane\Quillfen\Quillfen.exe'
+  start_setup "$@"
+  d wait Quillfen >/dev/null
+  d command Quillfen 1010
+  d wait VersionUp >/dev/null
+  ${before_version_up:-}
+  d click VersionUp 1
+  d wait SETUP 60 >/dev/null
+}
+
+# Another program (a scanner) holds FILE of the install folder without sharing for SECONDS, from
+# before the version-up starts; the holder runs in the background as $holder and this returns once
+# it holds the file.
+hold_file() {  # hold_file FILE SECONDS
+  rm -f "$out/hold.fifo"
+  mkfifo "$out/hold.fifo"
+  d hold "C:\\Program Files\\Corvane\\Quillfen\\$1" "$2" >"$out/hold.fifo" &
+  holder=$!
+  read -r _ <"$out/hold.fifo"
+}

@@ -1,0 +1,37 @@
+# A large version up (release 8 over 6): the window answers and the bar moves.
+# Needs: 13 18 ($out/zimel.dat, $listed, release 6).
+# Leaves: nothing installed, no record, no shortcuts; $out/releases removed.
+
+echo "--- A large version-up: the window answers, and the bar shows the copy between its ends, then at its end"
+large=(prog.exe big1.bin big2.bin big3.bin big4.bin big5.bin big6.bin)
+mkdir -p "$out/releases/8"
+for name in "${large[@]:1}"; do head -c 40000000 /dev/zero > "$out/releases/8/$name"; done
+make_release 8 "${large[@]}"
+release_6_installed
+echo old > "$install_dir_unix/big4.bin"
+program=$out/releases/setup-8.exe start_setup release-8-large
+d wait Quillfen >/dev/null
+d command Quillfen 1010
+d wait VersionUp >/dev/null
+# A file held for a moment keeps the copy half way for as long, whatever the machine's speed.
+hold_file big4.bin 3
+d click VersionUp 1
+positions=() answers=()
+for _ in $(seq 100); do
+  d wait SETUP 0.1 >/dev/null && break
+  positions+=("$(d progress Quillfen 1015)")
+  answers+=("$(d answers Quillfen)")
+done
+d wait SETUP 60 >/dev/null
+check "the large version-up succeeds" "ﾊﾞｰｼﾞｮﾝｱｯﾌﾟは正常に終了しました。" "$(d text SETUP 65535)"
+check "the bar was read between its ends during the copy" yes \
+  "$(printf '%s\n' "${positions[@]}" | awk '$1 > 0 && $1 < 255 {found = 1} END {print found ? "yes" : "no: " NR " readings"}')"
+check "the bar at its end with the last file" 255 "$(d progress Quillfen 1015)"
+check "the window answered throughout the copy" "" "$(printf '%s\n' "${answers[@]}" | grep -v '^1$')"
+wait "$holder"
+close_message_for_layout "2 3 1004 "
+check "the large release installed" 0 "$(same_as_release 8 "${large[@]}"; echo $?)"
+d command Quillfen 2
+wait_setup
+clear_record
+rm -rf "$install_dir_unix" "$(programs_dir)/Corvane" "$(desktop_dir)/Quillfen.lnk" "$out/releases"
