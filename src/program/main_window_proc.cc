@@ -73,8 +73,8 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       if (state == nullptr) return FALSE;
       Paint(window, state->presenter);
       return FALSE;
-    case kPostedTextMessage:
-      if (state != nullptr) state->view.ShowPostedText();
+    case kPostedUpdatesMessage:
+      if (state != nullptr) state->view.ShowPostedUpdates();
       return TRUE;
     case kBusyAnimationMessage:
       if (state != nullptr) SwitchBusyAnimation(window, state->presenter, wParam != 0);

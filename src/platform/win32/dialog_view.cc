@@ -48,7 +48,8 @@ bool DialogView::PostText(int id, const char* text) {
   AcquireSRWLockExclusive(&pendingLock_);
   const bool same = id == shownId_ && wcscmp(shown_, posted->text.c_str()) == 0;
   const bool other = pending_ != nullptr && pending_->id != id;
-  const bool post = !same && !other && pending_ == nullptr;
+  const bool post = !same && !other && !inFlight_;
+  if (post) inFlight_ = true;
   if (!same && !other) {
     std::swap(replaced, pending_);
     pending_ = posted;
@@ -60,8 +61,31 @@ bool DialogView::PostText(int id, const char* text) {
   delete replaced;
   delete posted;
   if (other) return false;
-  if (!post || PostMessageW(dialog_, kPostedTextMessage, 0, 0)) return true;
+  if (!post || PostUpdates()) return true;
   Forget(id);
+  return false;
+}
+
+// A position still on its way is replaced by the newer one, as a text is.
+bool DialogView::PostPosition(int id, int position) {
+  AcquireSRWLockExclusive(&pendingLock_);
+  const bool other = pendingBar_ != 0 && pendingBar_ != id;
+  const bool post = !other && !inFlight_;
+  if (!other) {
+    pendingBar_ = id;
+    pendingPosition_ = position;
+  }
+  if (post) inFlight_ = true;
+  ReleaseSRWLockExclusive(&pendingLock_);
+  return !other && (!post || PostUpdates());
+}
+
+bool DialogView::PostUpdates() {
+  if (PostMessageW(dialog_, kPostedUpdatesMessage, 0, 0)) return true;
+  AcquireSRWLockExclusive(&pendingLock_);
+  inFlight_ = false;
+  pendingBar_ = 0;
+  ReleaseSRWLockExclusive(&pendingLock_);
   return false;
 }
 
@@ -76,11 +100,15 @@ void DialogView::Forget(int id) {
   delete dropped;
 }
 
-void DialogView::ShowPostedText() {
+void DialogView::ShowPostedUpdates() {
   AcquireSRWLockExclusive(&pendingLock_);
   PostedText* posted = pending_;
   pending_ = nullptr;
+  const int bar = pendingBar_, position = pendingPosition_;
+  pendingBar_ = 0;
+  inFlight_ = false;
   ReleaseSRWLockExclusive(&pendingLock_);
+  if (bar != 0) SendDlgItemMessageW(dialog_, bar, PBM_SETPOS, WPARAM(position), 0);
   if (posted == nullptr) return;
   SetDlgItemTextW(dialog_, posted->id, posted->text.c_str());
   delete posted;
@@ -95,8 +123,8 @@ void DialogView::ShowControl(int id, bool visible) {
 // From the install run's worker the percent text is posted: a sent text waited, for every file,
 // until the window's thread had taken it, and that thread was often busy painting the last one.
 void DialogView::SetControlText(int id, const char* text) {
-  if (postsText_ && OnOtherThread() && PostText(id, text)) return;
-  if (postsText_) Forget(id);
+  if (postsUpdates_ && OnOtherThread() && PostText(id, text)) return;
+  if (postsUpdates_) Forget(id);
   SetWindowTextW(GetDlgItem(dialog_, id), Wide(text).c_str());
 }
 
@@ -112,13 +140,21 @@ void DialogView::SetProgressRange(int id, int low, int high) {
 
 // From the install run's worker the new position is posted, not sent: a sent message waits for
 // the window's thread to take it, a wait the worker paid for every file. On the window's own
-// thread (a version-up) the bar is set at once, as before.
+// thread (a version-up) the bar is set at once, as before, and a posted position still on its way
+// is dropped so as not to land after it.
 void DialogView::SetProgressPosition(int id, int position) {
-  if (!OnOtherThread()) {
-    SendDlgItemMessageW(dialog_, id, PBM_SETPOS, WPARAM(position), 0);
-  } else {
+  const bool otherThread = OnOtherThread();
+  if (postsUpdates_ && otherThread && PostPosition(id, position)) return;
+  if (otherThread) {
     PostMessageW(GetDlgItem(dialog_, id), PBM_SETPOS, WPARAM(position), 0);
+    return;
   }
+  if (postsUpdates_) {
+    AcquireSRWLockExclusive(&pendingLock_);
+    if (pendingBar_ == id) pendingBar_ = 0;
+    ReleaseSRWLockExclusive(&pendingLock_);
+  }
+  SendDlgItemMessageW(dialog_, id, PBM_SETPOS, WPARAM(position), 0);
 }
 
 void DialogView::Invalidate() { InvalidateRect(dialog_, nullptr, FALSE); }

@@ -21,21 +21,22 @@ class NestedDialogs {
 
 // Sent to a dialog window to start (wParam 1) or stop (0) its busy animation on its own thread.
 constexpr UINT kBusyAnimationMessage = WM_APP + 1;
-// Posted to a dialog window that takes control texts from other threads (see DialogView); its
-// procedure passes it to DialogView::ShowPostedText.
-constexpr UINT kPostedTextMessage = WM_APP + 2;
+// Posted to a dialog window that takes control updates from other threads (see DialogView); its
+// procedure passes it to DialogView::ShowPostedUpdates.
+constexpr UINT kPostedUpdatesMessage = WM_APP + 2;
 
 class DialogView : public WindowView {
  public:
-  // nested runs the dialogs this window opens; without it, none can be opened. With postsText,
-  // a control text set from another thread is posted to the window (kPostedTextMessage), so the
-  // caller does not wait for the window's thread: its procedure must then take that message.
-  explicit DialogView(HWND dialog, NestedDialogs* nested = nullptr, bool postsText = false)
-      : dialog_(dialog), nested_(nested), postsText_(postsText) {}
+  // nested runs the dialogs this window opens; without it, none can be opened. With postsUpdates,
+  // a control text or progress position set from another thread is posted to the window
+  // (kPostedUpdatesMessage), so the caller does not wait for the window's thread: its procedure
+  // must then take that message.
+  explicit DialogView(HWND dialog, NestedDialogs* nested = nullptr, bool postsUpdates = false)
+      : dialog_(dialog), nested_(nested), postsUpdates_(postsUpdates) {}
   ~DialogView() override;
 
-  // Shows the posted text that a kPostedTextMessage stands for.
-  void ShowPostedText();
+  // Shows the posted text and position that a kPostedUpdatesMessage stands for.
+  void ShowPostedUpdates();
 
   void* Handle() override { return dialog_; }
   void SetCaption(const char* text) override;
@@ -54,15 +55,20 @@ class DialogView : public WindowView {
  private:
   bool OnOtherThread() const;
   bool PostText(int id, const char* text);
+  bool PostPosition(int id, int position);
+  bool PostUpdates();  // with pendingLock_ released; false when the post failed
   void Forget(int id);
 
   HWND dialog_;
   NestedDialogs* nested_;
-  bool postsText_;
-  // The text posted and not shown yet, replaced by a newer one for the same control; the lock is
-  // over it alone.
+  bool postsUpdates_;
+  // What is posted and not shown yet, each replaced by a newer one for the same control, and
+  // whether a kPostedUpdatesMessage is on its way; the lock is over these and the two below.
   SRWLOCK pendingLock_ = SRWLOCK_INIT;
   struct PostedText* pending_ = nullptr;
+  int pendingBar_ = 0;  // the progress bar's id, 0 for no position
+  int pendingPosition_ = 0;
+  bool inFlight_ = false;
   // The last short text posted, and its control: the same text again is not posted at all, as
   // only this view sets the control's text.
   int shownId_ = 0;
