@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "install/file_installation.h"
-#include "platform/platform.h"
+#include "platform/file_system.h"
 #include "platform/threads.h"
 
 namespace setup {

@@ -10,7 +10,7 @@
 #include "install/entry_pool.h"
 #include "model/control_ids.h"
 #include "platform/files.h"
-#include "platform/platform.h"
+#include "platform/file_system.h"
 #include "platform/views.h"
 
 namespace setup {

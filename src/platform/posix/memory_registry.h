@@ -18,7 +18,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/platform.h"
+#include "platform/registry.h"
 
 namespace setup {
 

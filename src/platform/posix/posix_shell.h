@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "platform/platform.h"
+#include "platform/file_system.h"
 #include "platform/shell.h"
 
 namespace setup {

@@ -10,7 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/platform.h"
+#include "platform/file_system.h"
+#include "platform/program_resources.h"
 
 namespace setup::testing {
 
