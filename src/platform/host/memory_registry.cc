@@ -1,4 +1,4 @@
-#include "platform/posix/memory_registry.h"
+#include "platform/host/memory_registry.h"
 
 #include <cstring>
 #include <map>

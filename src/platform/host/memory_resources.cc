@@ -1,4 +1,4 @@
-#include "platform/posix/memory_resources.h"
+#include "platform/host/memory_resources.h"
 
 #include <utility>
 

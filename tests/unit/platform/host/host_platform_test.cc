@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/posix/memory_resources.h"
-#include "platform/posix/posix_file_system.h"
+#include "platform/host/memory_resources.h"
+#include "platform/host/posix_file_system.h"
 
 namespace setup::testing {
 namespace {
