@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "install/file_installation.h"
+#include "install/progress.h"
 #include "platform/file_system.h"
 #include "platform/threads.h"
 
