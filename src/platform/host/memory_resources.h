@@ -11,7 +11,7 @@ namespace setup {
 
 class MemoryResources : public ProgramResources {
  public:
-  // Adds a package under a name (matched ignoring ASCII case, as Windows matches resource names)
+  // Adds a package under a name (matched ignoring case as Windows matches resource names: SameCp932Name)
   // or a numeric id. Adding one again hides the earlier bytes but keeps them valid.
   void Add(const char* name, std::vector<uint8_t> bytes);
   void Add(int id, std::vector<uint8_t> bytes);
