@@ -136,7 +136,7 @@ uint64_t EntryPool::Allowance() const {
 }
 
 bool EntryPool::Overlaps(const char* destination) {
-  for (uint32_t i = retired_; i != queued_; ++i) {
+  for (uint32_t i = retired_; i != QueuedForRun(); ++i) {
     if (Prefixes(Slot(i).destination, destination)) return true;
   }
   return false;
@@ -156,7 +156,7 @@ bool EntryPool::Add(const char* name, const char* destination, uint64_t bytes) {
     return true;
   }
   if (!Retire(Overlaps(destination))) return false;
-  if (queued_ - retired_ == kSlots) {
+  if (QueuedForRun() - retired_ == kSlots) {
     {
       LockHeld held(*lock_);
       while (Slot(retired_).state < kSucceeded) lock_->Wait();
@@ -219,7 +219,7 @@ void EntryPool::Cancel() {
   }
   // The failed entry cleaned up after itself; the ones after it are undone, newest first, as if
   // never started. A file they wrote in place was not there before them.
-  for (uint32_t i = queued_; i-- > retired_ + 1;) {
+  for (uint32_t i = QueuedForRun(); i-- > retired_ + 1;) {
     Job& job = Slot(i);
     if (job.state != kSucceeded) continue;
     files_.RemoveFile(job.beside[0] != '\0' ? job.beside : job.destination);
