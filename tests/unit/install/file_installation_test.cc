@@ -208,58 +208,6 @@ TEST_F(InstallFilesTest, AnEntryThatFailsWhileLaterOnesAreUnderWayLeavesTheOneTh
   }
 }
 
-// The first entry a pool unpacks waits a little for a second one to start beside it.
-struct OverlapProbe {
-  std::mutex mutex;
-  std::condition_variable started;
-  int unpacks = 0;
-  bool together = false;
-} probe;
-
-bool ProbingUnpack(FileSystem&, const char*, const char*, char* beside) {
-  beside[0] = 0;
-  std::unique_lock<std::mutex> lock(probe.mutex);
-  if (++probe.unpacks == 1) {
-    probe.together = probe.started.wait_for(lock, std::chrono::milliseconds(200), [] { return probe.unpacks > 1; });
-  } else {
-    probe.started.notify_all();
-  }
-  return true;
-}
-
-// Windows takes these spellings for one file, so their entries must never be written at once;
-// different files still are.
-TEST_F(InstallFilesTest, SpellingsOfOneFileAreNeverUnpackedTogether) {
-  const struct {
-    const char *first, *second;
-    bool together;
-  } cases[] = {
-      {"C:\\app\\\x82\x60.txt", "C:\\app\\\x82\x81.txt", false},  // full-width A and a
-      {"C:\\app\\\x83\x9f", "C:\\app\\\x83\xbf", false},          // Greek alpha
-      {"C:\\app\\\x84\x4f", "C:\\app\\\x84\x80", false},          // Cyrillic o, past the gap at 0x7F
-      {"C:\\app\\\x87\x54", "C:\\app\\\xfa\x4a", false},          // one Roman numeral, two codes
-      {"C:\\app\\a\\b", "C:\\app\\a\\\\b", false},
-      {"C:\\app\\a", "C:\\app\\.\\a", false},
-      {"C:\\app\\a", "C:\\app\\x\\..\\a", false},
-      {"C:\\app\\a.txt", "C:\\app\\A.txt. ", false},
-      {"C:\\app\\program files\\a", "C:\\app\\PROGRA~1\\a", false},
-      {"C:\\app\\a", "C:\\app\\b", true},
-      {"C:\\app\\\x82\x60", "C:\\app\\\x82\x61", true},  // full-width A and B
-  };
-  for (const auto& c : cases) {
-    probe.unpacks = 0;
-    probe.together = false;
-    {
-      EntryPool pool(*fs_, view_, threads_.get(), ProbingUnpack);
-      ASSERT_TRUE(pool.Add("entry", c.first, 1));
-      ASSERT_TRUE(pool.Add("entry", c.second, 1));
-      ASSERT_TRUE(pool.Finish());
-      if (pool.workers() == 0) GTEST_SKIP() << "no threads to run entries together";
-    }
-    EXPECT_EQ(c.together, probe.together) << c.first << " and " << c.second;
-  }
-}
-
 // Counts the questions and openings that a file of the install costs, the creation log's included.
 class QuestionCounter : public testing::FaultyFileSystem {
  public:
