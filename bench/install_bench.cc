@@ -27,7 +27,7 @@
 #include "base/byte_order.h"
 #include "install/file_installation.h"
 #include "model/setup_state.h"
-#include "platform/host/memory_resources.h"
+#include "platform/memory_resources.h"
 #include "platform/host/posix_file_system.h"
 #include "platform/host/posix_threads.h"
 #include "platform/views.h"

@@ -1,4 +1,4 @@
-#include "platform/host/memory_resources.h"
+#include "platform/memory_resources.h"
 
 #include <utility>
 

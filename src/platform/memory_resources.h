@@ -1,4 +1,5 @@
-// The program's resources on the host: "ZARC" packages added by whoever sets up the run.
+// Program resources held in memory: "ZARC" packages added by whoever sets up the run, for the host
+// and for tests on every system. Nothing here calls the system.
 #pragma once
 
 #include <list>

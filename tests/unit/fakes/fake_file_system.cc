@@ -186,22 +186,6 @@ bool FakeFileSystem::CopyFileOver(const char* source, const char* destination) {
 bool FakeFileSystem::SetNormalAttributes(const char* path) {
   std::lock_guard<std::recursive_mutex> held(mutex_); return Has(path); }
 
-bool FakeResources::FindPackage(const char* name, const uint8_t** data, uint32_t* size) {
-  auto it = byName_.find(name);
-  if (it == byName_.end()) return false;
-  *data = it->second.data();
-  *size = uint32_t(it->second.size());
-  return true;
-}
-
-bool FakeResources::FindPackage(int id, const uint8_t** data, uint32_t* size) {
-  auto it = byId_.find(id);
-  if (it == byId_.end()) return false;
-  *data = it->second.data();
-  *size = uint32_t(it->second.size());
-  return true;
-}
-
 bool FakeFileSystem::FreeBytes(const char* root, uint64_t* bytes) {
   std::lock_guard<std::recursive_mutex> held(mutex_);
   freeSpaceQueries.push_back(root);

@@ -11,7 +11,6 @@
 #include <vector>
 
 #include "platform/file_system.h"
-#include "platform/program_resources.h"
 
 namespace setup::testing {
 
@@ -56,19 +55,6 @@ class FakeFileSystem : public FileSystem {
   std::vector<std::string> folders_{"C:\\setup"};
   std::vector<std::string> order_;  // files in the order they were added: the listing order
   std::vector<std::string> reads_;
-};
-
-// Program resources held in memory, by name or id.
-class FakeResources : public ProgramResources {
- public:
-  void Add(const std::string& name, std::vector<uint8_t> bytes) { byName_[name] = std::move(bytes); }
-  void Add(int id, std::vector<uint8_t> bytes) { byId_[id] = std::move(bytes); }
-  bool FindPackage(const char* name, const uint8_t** data, uint32_t* size) override;
-  bool FindPackage(int id, const uint8_t** data, uint32_t* size) override;
-
- private:
-  std::map<std::string, std::vector<uint8_t>> byName_;
-  std::map<int, std::vector<uint8_t>> byId_;
 };
 
 }  // namespace setup::testing

@@ -17,6 +17,7 @@
 
 #include "archive/package_archive.h"
 #include "fakes/fake_file_system.h"
+#include "platform/memory_resources.h"
 #include "fakes/fake_view.h"
 #include "fakes/faulty_file_system.h"
 #include "fakes/test_archive.h"
@@ -93,7 +94,7 @@ class InstallFilesTest : public ::testing::Test {
 
   testing::TempFolder folder_;
   std::unique_ptr<FileSystem> fs_ = testing::MakeFileSystem();
-  testing::FakeResources resources_;
+  MemoryResources resources_;
   testing::FakeView view_{{}};
   std::vector<InstallEntry> list_;
   std::unique_ptr<Threads> threads_ = testing::MakeThreads();  // every run with the pool of workers
