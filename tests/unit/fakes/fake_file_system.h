@@ -24,6 +24,11 @@ class FakeFileSystem : public FileSystem {
   // Paths given to ReadWholeFile, resolved, in call order.
   const std::vector<std::string>& reads() const { return reads_; }
   bool Has(const std::string& path) const { return files_.count(Resolve(path)) != 0; }
+  // Calls of the FileSystem interface so far, of every kind, reads included.
+  int calls() const {
+    std::lock_guard<std::recursive_mutex> held(mutex_);
+    return calls_;
+  }
   const std::vector<uint8_t>& Contents(const std::string& path) const;
 
   bool ReadWholeFile(const char* path, uint8_t** data, uint32_t* size) override;
@@ -55,6 +60,7 @@ class FakeFileSystem : public FileSystem {
   std::vector<std::string> folders_{"C:\\setup"};
   std::vector<std::string> order_;  // files in the order they were added: the listing order
   std::vector<std::string> reads_;
+  int calls_ = 0;
 };
 
 }  // namespace setup::testing
