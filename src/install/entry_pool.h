@@ -39,14 +39,13 @@ class EntryPool {
 
   int workers() const { return workerCount_; }
 
-  // Queues an entry of that many bytes for destination, after the ones queued before it. The
-  // name is only pointed to: it must stay as it is until the entry is retired (Finish, or the
-  // pool's end). Entries
-  // finished by now are retired first: each one written beside its file is moved into its place,
-  // and the progress advances. Waits for every queued entry first when destination is one of
-  // theirs, or one of their temporary names, or a folder around one. False once an entry has
-  // failed (or could not be moved into place): then nothing more is started, everything under way
-  // has ended, and what the entries after it wrote is gone again, so the folder holds what one
+  // Queues an entry of that many bytes for destination, after the ones queued before it. Only the
+  // name's pointer is kept: the text must outlive the entry (until Finish, or the pool's end).
+  // Entries finished by now are retired first: each one written beside its file is moved into
+  // its place, and the progress advances. Waits for every queued entry first when destination is
+  // one of theirs, or one of their temporary names, or a folder around one. False once an entry
+  // has failed (or could not be moved into place): then nothing more is started, everything under
+  // way has ended, and what the entries after it wrote is gone again, so the folder holds what one
   // thread stopping at that entry would have left.
   bool Add(const char* name, const char* destination, uint64_t bytes) EXCLUDES(*lock_);
 
@@ -84,7 +83,8 @@ class EntryPool {
   WindowView& window_;
   Threads* threads_;
   Unpack unpack_;
-  std::unique_ptr<ThreadLock> lock_;
+  std::unique_ptr<ThreadLock> lock_;  // made before the workers start, then only read
+  // The run's thread alone.
   void* workers_[kMaxWorkers];
   int workerCount_ = 0;
   bool startTried_ = false;

@@ -235,7 +235,7 @@ TEST_F(InstallFilesTest, AFreshFileCostsOneOpeningAndAReplacedOneStillGoesBeside
     EXPECT_EQ(counted.openings, 3);
   }
   // Over files already there the new ones are written beside and moved over them.
-  ASSERT_TRUE(folder_.WriteFile("app\b.bin", "old b"));
+  ASSERT_TRUE(folder_.WriteFile("app\\b.bin", "old b"));
   QuestionCounter counted(*fs_);
   CreationLog created(counted, threads_.get());
   ASSERT_TRUE(InstallFiles(created, view_, list_.data(), int(list_.size()), threads_.get()));
