@@ -5,6 +5,7 @@
 #include "archive/memory_stream.h"
 #include "archive/package_archive.h"
 #include "fakes/fake_file_system.h"
+#include "platform/memory_resources.h"
 #include "fuzz_support.h"
 
 using namespace setup;
@@ -24,7 +25,7 @@ void LookUp(const char* name) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   testing::FakeFileSystem files;
   files.AddFile("setup.txt", "#T=from the disk\r\n");  // a disk entry, replacing or added
-  testing::FakeResources resources;
+  MemoryResources resources;
   resources.Add(135, fuzz::ToBytes(data, size));
   if (!OpenPackage(files, resources, 135)) return 0;
   FUZZ_CHECK(packageArchive.entryCount <= kMaxArchiveEntries);

@@ -5,10 +5,11 @@
 #include "archive/memory_stream.h"
 #include "archive/package_archive.h"
 #include "fakes/fake_file_system.h"
+#include "platform/memory_resources.h"
 #include "fakes/fake_view.h"
 #include "fuzz_support.h"
 #include "model/setup_state.h"
-#include "platform/posix/memory_registry.h"
+#include "platform/host/memory_registry.h"
 
 using namespace setup;
 
@@ -36,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   ResetSetupState();
   testing::FakeFileSystem files;
   files.AddFile("setup256.bmp", fuzz::ToBytes(data, size));
-  testing::FakeResources resources;
+  MemoryResources resources;
   resources.Add(135, fuzz::EmptyArchive());
   FUZZ_CHECK(OpenPackage(files, resources, 135));
 

@@ -4,6 +4,7 @@
 
 #include "archive/package_archive.h"
 #include "fakes/fake_file_system.h"
+#include "platform/memory_resources.h"
 #include "fakes/fake_view.h"
 #include "fuzz_support.h"
 #include "install/file_installation.h"
@@ -40,7 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   files.AddFile("payload.bin", "bytes on the medium");
   files.AddFolder("C:\\setup\\tree");
   files.AddFile("C:\\setup\\tree\\a.txt", "a");
-  testing::FakeResources resources;
+  MemoryResources resources;
   resources.Add(135, fuzz::EmptyArchive());
   FUZZ_CHECK(OpenPackage(files, resources, 135));
 

@@ -3,6 +3,7 @@
 #include "archive/memory_stream.h"
 #include "archive/package_archive.h"
 #include "fakes/fake_file_system.h"
+#include "platform/memory_resources.h"
 #include "fuzz_support.h"
 
 using namespace setup;
@@ -10,7 +11,7 @@ using namespace setup;
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   testing::FakeFileSystem files;
   files.AddFile("entry.bin", fuzz::ToBytes(data, size));
-  testing::FakeResources resources;
+  MemoryResources resources;
   resources.Add(135, fuzz::EmptyArchive());
   FUZZ_CHECK(OpenPackage(files, resources, 135));
 

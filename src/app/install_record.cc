@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "model/setup_state.h"
-#include "platform/platform.h"
+#include "platform/registry.h"
 
 namespace setup {
 

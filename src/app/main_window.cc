@@ -8,7 +8,7 @@
 #include "model/control_ids.h"
 #include "model/setup_state.h"
 #include "model/texts.h"
-#include "platform/platform.h"
+#include "platform/file_system.h"
 #include "platform/shell.h"
 #include "platform/threads.h"
 #include "platform/views.h"

@@ -8,7 +8,9 @@
 #include "model/control_ids.h"
 #include "model/setup_state.h"
 #include "platform/files.h"
-#include "platform/platform.h"
+#include "platform/file_system.h"
+#include "platform/program_resources.h"
+#include "platform/registry.h"
 #include "script/install_script.h"
 
 namespace setup {

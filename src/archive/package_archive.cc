@@ -6,7 +6,8 @@
 #include "archive/memory_stream.h"
 #include "base/byte_order.h"
 #include "base/text.h"
-#include "platform/platform.h"
+#include "platform/file_system.h"
+#include "platform/program_resources.h"
 
 namespace setup {
 

@@ -5,13 +5,11 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "base/cp932.h"
+
 namespace setup {
 
 constexpr size_t kPathCapacity = 260;  // MAX_PATH: at most 259 bytes and the NUL
-
-// True for a byte that starts a double-byte character in code page 932; the byte after it is a trail
-// byte, which may be 0x5C ('\') without being a separator.
-inline bool IsCp932LeadByte(uint8_t b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
 
 // Copies src into dst[capacity] with its NUL. False, and dst left empty, when src does not fit.
 bool CopyText(char* dst, size_t capacity, const char* src);

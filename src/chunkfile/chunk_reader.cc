@@ -1,7 +1,7 @@
 #include "chunkfile/chunk_reader.h"
 
 #include "base/byte_order.h"
-#include "platform/platform.h"
+#include "platform/file_system.h"
 
 namespace setup {
 

@@ -7,7 +7,7 @@
 #include "base/byte_order.h"
 #include "base/text.h"
 #include "platform/files.h"
-#include "platform/platform.h"
+#include "platform/file_system.h"
 
 namespace setup {
 

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "base/text_buffer.h"
-#include "platform/platform.h"
+#include "platform/file_system.h"
 #include "platform/threads.h"
 
 namespace setup {

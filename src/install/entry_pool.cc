@@ -2,27 +2,24 @@
 
 #include <cstring>
 
-#include "install/file_installation.h"
-#include "platform/platform.h"
+#include "base/cp932.h"
+#include "install/progress.h"
+#include "platform/file_system.h"
 #include "platform/threads.h"
 
 namespace setup {
 
 namespace {
 
-// One character of a name in the case Windows compares it in, as two bytes at out: ASCII letters,
-// and the full-width Latin, Greek and Cyrillic letters of code page 932, all fold to one case.
-// Characters that code page 932 spells twice (the NEC and IBM rows and the symbols they repeat)
-// or whose case is not certain become one wildcard, so names that differ only there count as the
-// same.
-void PutFolded(uint8_t lead, uint8_t trail, char* out) {
-  if (lead == 0x82 && trail >= 0x81 && trail <= 0x9A) trail = uint8_t(trail - 0x21);  // ａ-ｚ
-  if (lead == 0x83 && trail >= 0xBF && trail <= 0xD6) trail = uint8_t(trail - 0x20);  // α-ω
-  if (lead == 0x84 && trail >= 0x70 && trail <= 0x7E) trail = uint8_t(trail - 0x30);  // а-н
-  if (lead == 0x84 && trail >= 0x80 && trail <= 0x91) trail = uint8_t(trail - 0x31);  // о-я
+// A double-byte character of a name in the case Windows compares it in (FoldCp932Character), as
+// two bytes at out. Characters that code page 932 spells twice (the NEC and IBM rows and the
+// symbols they repeat) or whose case is not certain become one wildcard, so names that differ
+// only there count as the same.
+void PutFolded(const char* character, char* out) {
+  const uint8_t lead = uint8_t(character[0]), trail = uint8_t(character[1]);
   const bool doubtful = lead == 0x87 || lead >= 0xED || (lead == 0x81 && trail >= 0xBE && trail <= 0xE7);
-  out[0] = doubtful ? '\x01' : char(lead);
-  out[1] = doubtful ? '\x01' : char(trail);
+  FoldCp932Character(character, out);
+  if (doubtful) out[0] = out[1] = '\x01';
 }
 
 // The path as Windows resolves a name before it looks: '/' and '\' separate, empty and "." names
@@ -46,11 +43,11 @@ bool Resolved(const char* path, char (&out)[kPathCapacity]) {
       if (end + 2 >= kPathCapacity || b == '~' || (b == ':' && p != path + 1)) return false;
       if (IsCp932LeadByte(b)) {
         if (p[1] == '\0') return false;
-        PutFolded(b, uint8_t(p[1]), out + end);
+        PutFolded(p, out + end);
         end += 2;
         ++p;
       } else {
-        out[end++] = b >= 'A' && b <= 'Z' ? char(b - 'A' + 'a') : char(b);
+        end += FoldCp932Character(p, out + end);
       }
     }
     if (end - start == 1 && out[start] == '.') continue;
@@ -139,7 +136,7 @@ uint64_t EntryPool::Allowance() const {
 }
 
 bool EntryPool::Overlaps(const char* destination) {
-  for (uint32_t i = retired_; i != queued_; ++i) {
+  for (uint32_t i = retired_; i != QueuedForRun(); ++i) {
     if (Prefixes(Slot(i).destination, destination)) return true;
   }
   return false;
@@ -159,7 +156,7 @@ bool EntryPool::Add(const char* name, const char* destination, uint64_t bytes) {
     return true;
   }
   if (!Retire(Overlaps(destination))) return false;
-  if (queued_ - retired_ == kSlots) {
+  if (QueuedForRun() - retired_ == kSlots) {
     {
       LockHeld held(*lock_);
       while (Slot(retired_).state < kSucceeded) lock_->Wait();
@@ -222,7 +219,7 @@ void EntryPool::Cancel() {
   }
   // The failed entry cleaned up after itself; the ones after it are undone, newest first, as if
   // never started. A file they wrote in place was not there before them.
-  for (uint32_t i = queued_; i-- > retired_ + 1;) {
+  for (uint32_t i = QueuedForRun(); i-- > retired_ + 1;) {
     Job& job = Slot(i);
     if (job.state != kSucceeded) continue;
     files_.RemoveFile(job.beside[0] != '\0' ? job.beside : job.destination);

@@ -4,7 +4,7 @@
 
 #include "base/path.h"
 #include "base/text.h"
-#include "platform/platform.h"
+#include "platform/file_system.h"
 
 namespace setup {
 

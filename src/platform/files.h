@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <memory>
 
-#include "platform/platform.h"
+#include "platform/file_system.h"
 
 namespace setup {
 

@@ -1,6 +1,6 @@
 // The shell as the core needs it: where the desktop and the start menu's programs live, shortcut
 // files, opening a file with its program, and the folder browser. Abstract so that tests can stand
-// in for it; paths are code page 932 text in Windows form, as everywhere in platform.h.
+// in for it; paths are code page 932 text in Windows form, as in file_system.h.
 #pragma once
 
 #include <cstdint>

@@ -5,17 +5,19 @@
 
 #include <memory>
 
+#include "base/thread_annotations.h"
+
 namespace setup {
 
 // A lock with one condition to wait on, shared by threads that hand work to each other.
-class ThreadLock {
+class CAPABILITY("mutex") ThreadLock {
  public:
   virtual ~ThreadLock() = default;
-  virtual void Acquire() = 0;
-  virtual void Release() = 0;
+  virtual void Acquire() ACQUIRE() = 0;
+  virtual void Release() RELEASE() = 0;
   // Called holding the lock: releases it, sleeps until a WakeAll (or for no reason: check again),
   // and holds it again on return.
-  virtual void Wait() = 0;
+  virtual void Wait() REQUIRES(this) = 0;
   // Wakes every thread in Wait.
   virtual void WakeAll() = 0;
 };
@@ -36,10 +38,10 @@ class Threads {
 };
 
 // Holds a lock for the life of a scope.
-class LockHeld {
+class SCOPED_CAPABILITY LockHeld {
  public:
-  explicit LockHeld(ThreadLock& lock) : lock_(lock) { lock_.Acquire(); }
-  ~LockHeld() { lock_.Release(); }
+  explicit LockHeld(ThreadLock& lock) ACQUIRE(lock) : lock_(lock) { lock_.Acquire(); }
+  ~LockHeld() RELEASE() { lock_.Release(); }
   LockHeld(const LockHeld&) = delete;
   LockHeld& operator=(const LockHeld&) = delete;
 

@@ -6,7 +6,7 @@
 #include "model/control_ids.h"
 #include "model/setup_state.h"
 #include "model/texts.h"
-#include "platform/platform.h"
+#include "platform/file_system.h"
 #include "platform/views.h"
 
 namespace setup {

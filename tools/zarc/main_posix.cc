@@ -1,5 +1,5 @@
 // zarc on POSIX: arguments and file names are UTF-8.
-#include "platform/posix/posix_file_system.h"
+#include "platform/host/posix_file_system.h"
 #include "zarc/console.h"
 #include "zarc/zarc.h"
 

@@ -6,15 +6,14 @@
 #include <cstring>
 #include <cwchar>
 
+#include "base/cp932.h"
+
 namespace setup {
 
 namespace {
 
 constexpr UINT kCodePage = 932;
 constexpr wchar_t kReplacement = 0xFFFD;
-
-bool IsLeadByte(unsigned char byte) { return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC); }
-bool IsTrailByte(unsigned char byte) { return byte >= 0x40 && byte <= 0xFC && byte != 0x7F; }
 
 // One character of length bytes, or false when the system gives it no meaning.
 bool ConvertOne(const char* bytes, int length, wchar_t* out) {
@@ -57,10 +56,10 @@ bool ToWideForDisplay(const char* text, WideText* out) {
     int length = 1;
     if (bytes[at] < 0x80) {
       character = wchar_t(bytes[at]);
-    } else if (IsLeadByte(bytes[at]) && IsTrailByte(bytes[at + 1])) {
+    } else if (IsCp932LeadByte(bytes[at]) && IsCp932TrailByte(bytes[at + 1])) {
       length = 2;
       if (!ConvertOne(text + at, 2, &character)) character = kReplacement;
-    } else if (!IsLeadByte(bytes[at]) && !ConvertOne(text + at, 1, &character)) {
+    } else if (!IsCp932LeadByte(bytes[at]) && !ConvertOne(text + at, 1, &character)) {
       character = kReplacement;
     }
     out->data()[count] = character;

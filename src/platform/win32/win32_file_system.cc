@@ -6,6 +6,7 @@
 #include <new>
 
 #include "base/text.h"
+#include "platform/win32/scoped_handles.h"
 #include "platform/win32/wide_text.h"
 
 namespace setup {
@@ -13,44 +14,6 @@ namespace setup {
 namespace {
 
 constexpr uint64_t kMaxWholeFile = 0xFFFFFFFFull;  // sizes must fit the 32-bit size out
-
-// A file handle, closed when it goes.
-class ScopedHandle {
- public:
-  explicit ScopedHandle(HANDLE handle) : handle_(handle) {}
-  ~ScopedHandle() { Close(); }
-  ScopedHandle(const ScopedHandle&) = delete;
-  ScopedHandle& operator=(const ScopedHandle&) = delete;
-
-  bool valid() const { return handle_ != INVALID_HANDLE_VALUE && handle_ != nullptr; }
-  HANDLE get() const { return handle_; }
-  bool Close() {
-    if (!valid()) return false;
-    bool closed = CloseHandle(handle_) != 0;
-    handle_ = INVALID_HANDLE_VALUE;
-    return closed;
-  }
-
- private:
-  HANDLE handle_;
-};
-
-// A folder search handle, ended with FindClose when it goes.
-class ScopedFind {
- public:
-  explicit ScopedFind(HANDLE handle) : handle_(handle) {}
-  ~ScopedFind() {
-    if (valid()) FindClose(handle_);
-  }
-  ScopedFind(const ScopedFind&) = delete;
-  ScopedFind& operator=(const ScopedFind&) = delete;
-
-  bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-  HANDLE get() const { return handle_; }
-
- private:
-  HANDLE handle_;
-};
 
 HANDLE OpenExisting(const WideText& path, DWORD access) {
   return CreateFileW(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
@@ -281,8 +244,9 @@ std::unique_ptr<OutputFile> Win32FileSystem::OpenForWriting(const char* path, Wr
     return file != INVALID_HANDLE_VALUE;
   });
   if (file == INVALID_HANDLE_VALUE) return nullptr;
-  std::unique_ptr<OutputFile> output(new (std::nothrow) Win32OutputFile(file));
-  if (output == nullptr) CloseHandle(file);
+  ScopedHandle owned(file);
+  std::unique_ptr<OutputFile> output(new (std::nothrow) Win32OutputFile(owned.get()));
+  if (output != nullptr) owned.Release();
   return output;
 }
 
@@ -307,22 +271,6 @@ bool Win32FileSystem::SetNormalAttributes(const char* path) {
 }
 
 namespace {
-
-// A library loaded for one call, released when it goes.
-class ScopedLibrary {
- public:
-  explicit ScopedLibrary(const wchar_t* name) : module_(LoadLibraryW(name)) {}
-  ~ScopedLibrary() {
-    if (module_ != nullptr) FreeLibrary(module_);
-  }
-  ScopedLibrary(const ScopedLibrary&) = delete;
-  ScopedLibrary& operator=(const ScopedLibrary&) = delete;
-
-  HMODULE get() const { return module_; }
-
- private:
-  HMODULE module_;
-};
 
 using FreeSpaceExQuery = BOOL(WINAPI*)(LPCWSTR, PULARGE_INTEGER, PULARGE_INTEGER, PULARGE_INTEGER);
 

@@ -4,7 +4,7 @@
 
 #include <atomic>
 
-#include "platform/platform.h"
+#include "platform/file_system.h"
 
 namespace setup {
 

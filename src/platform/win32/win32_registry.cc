@@ -5,29 +5,12 @@
 #include <cstring>
 #include <new>
 
+#include "platform/win32/scoped_handles.h"
 #include "platform/win32/wide_text.h"
 
 namespace setup {
 
 namespace {
-
-// A registry key handle, closed when it goes. The system's predefined roots are borrowed, never
-// closed.
-class ScopedKey {
- public:
-  ScopedKey(HKEY key, bool owned) : key_(key), owned_(owned) {}
-  ~ScopedKey() {
-    if (owned_) RegCloseKey(key_);
-  }
-  ScopedKey(const ScopedKey&) = delete;
-  ScopedKey& operator=(const ScopedKey&) = delete;
-
-  HKEY get() const { return key_; }
-
- private:
-  HKEY key_;
-  bool owned_;
-};
 
 class Win32RegistryKey : public RegistryKey {
  public:
@@ -116,8 +99,9 @@ std::unique_ptr<RegistryKey> Win32Registry::OpenOrCreate(RegistryRoot root, cons
                       nullptr) != ERROR_SUCCESS) {
     return nullptr;
   }
-  std::unique_ptr<RegistryKey> opened(new (std::nothrow) Win32RegistryKey(key, true));
-  if (opened == nullptr) RegCloseKey(key);
+  ScopedKey owned(key, true);
+  std::unique_ptr<RegistryKey> opened(new (std::nothrow) Win32RegistryKey(owned.get(), true));
+  if (opened != nullptr) owned.Release();
   return opened;
 }
 

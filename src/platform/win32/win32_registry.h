@@ -3,7 +3,7 @@
 // a record reads back the same bytes whatever the system's own code page is.
 #pragma once
 
-#include "platform/platform.h"
+#include "platform/registry.h"
 
 namespace setup {
 

@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "platform/platform.h"
+#include "platform/program_resources.h"
 
 namespace setup {
 

@@ -8,47 +8,10 @@
 
 
 #include "base/text.h"
+#include "platform/win32/scoped_handles.h"
 #include "platform/win32/wide_text.h"
 
 namespace setup {
-
-namespace {
-
-// A component object interface, released when it goes.
-template <typename Interface>
-class ComPointer {
- public:
-  ComPointer() = default;
-  ~ComPointer() {
-    if (pointer_ != nullptr) pointer_->Release();
-  }
-  ComPointer(const ComPointer&) = delete;
-  ComPointer& operator=(const ComPointer&) = delete;
-
-  // Where a creating call puts the new interface.
-  void** Receive() { return reinterpret_cast<void**>(&pointer_); }
-  Interface* operator->() const { return pointer_; }
-
- private:
-  Interface* pointer_ = nullptr;
-};
-
-// A shell item list, freed with the shell's allocator as soon as it goes.
-class ScopedItemList {
- public:
-  ScopedItemList() = default;
-  ~ScopedItemList() { CoTaskMemFree(list_); }
-  ScopedItemList(const ScopedItemList&) = delete;
-  ScopedItemList& operator=(const ScopedItemList&) = delete;
-
-  LPITEMIDLIST* Receive() { return &list_; }
-  LPCITEMIDLIST get() const { return list_; }
-
- private:
-  LPITEMIDLIST list_ = nullptr;
-};
-
-}  // namespace
 
 bool Win32Shell::SpecialFolderPath(void* owner, SpecialFolder folder, char* buffer, uint32_t capacity) {
   if (capacity > 0) buffer[0] = '\0';
@@ -63,9 +26,9 @@ bool Win32Shell::SpecialFolderPath(void* owner, SpecialFolder folder, char* buff
          CopyText(buffer, capacity, path.c_str());
 }
 
-int32_t Win32Shell::BeginComponents() { return CoInitialize(nullptr); }
+int32_t Win32Shell::BeginComponents() { return ScopedComponents::Begin(); }
 
-void Win32Shell::EndComponents() { CoUninitialize(); }
+void Win32Shell::EndComponents() { ScopedComponents::End(); }
 
 namespace {
 
@@ -83,11 +46,11 @@ int32_t Win32Shell::WriteShortcut(const char* linkPath, const char* target, cons
   if (!ToWide(linkPath, &wideLink) || !ToWide(target, &wideTarget) || !ToWide(workingDirectory, &wideFolder)) {
     return E_INVALIDARG;
   }
-  ComPointer<IShellLinkW> link;
+  ScopedInterface<IShellLinkW> link;
   HRESULT result = CoCreateInstance(kShellLinkClass, nullptr, CLSCTX_INPROC_SERVER, kShellLinkInterface,
                                     link.Receive());
   if (FAILED(result)) return result;
-  ComPointer<IPersistFile> file;
+  ScopedInterface<IPersistFile> file;
   result = link->QueryInterface(kPersistFileInterface, file.Receive());
   if (FAILED(result)) return result;
   // A new shell-link object has no description, arguments or icon: only these three are set.
@@ -110,20 +73,6 @@ namespace {
 // browser that hides it (as one without a title may) shows it in its own status line, 14147.
 constexpr int kBrowserTree = 14145;
 constexpr int kBrowserStatusControls[] = {14146, 14147};
-
-// The component object model on this thread for as long as the object lives.
-class ScopedComponents {
- public:
-  ScopedComponents() : result_(CoInitialize(nullptr)) {}
-  ~ScopedComponents() {
-    if (SUCCEEDED(result_)) CoUninitialize();
-  }
-  ScopedComponents(const ScopedComponents&) = delete;
-  ScopedComponents& operator=(const ScopedComponents&) = delete;
-
- private:
-  HRESULT result_;
-};
 
 // The file-system path of a shell item in code page 932; false when it has none, or none that
 // code page 932 can write.

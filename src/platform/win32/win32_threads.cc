@@ -5,6 +5,8 @@
 
 #include <new>
 
+#include "platform/win32/scoped_handles.h"
+
 namespace setup {
 
 namespace {
@@ -48,8 +50,8 @@ bool Win32Threads::Start(void (*routine)(void*), void* argument, void** handle) 
   *handle = reinterpret_cast<void*>(thread);
   if (ResumeThread(reinterpret_cast<HANDLE>(thread)) == DWORD(-1)) {
     // Never ran: ending it is safe, and the launch record is still ours.
-    TerminateThread(reinterpret_cast<HANDLE>(thread), 0);
-    CloseHandle(reinterpret_cast<HANDLE>(thread));
+    ScopedHandle unstarted(reinterpret_cast<HANDLE>(thread));
+    TerminateThread(unstarted.get(), 0);
     delete launch;
     *handle = nullptr;
     return false;
@@ -58,8 +60,8 @@ bool Win32Threads::Start(void (*routine)(void*), void* argument, void** handle) 
 }
 
 void Win32Threads::Join(void* thread) {
-  WaitForSingleObject(static_cast<HANDLE>(thread), INFINITE);
-  CloseHandle(static_cast<HANDLE>(thread));
+  ScopedHandle ended(static_cast<HANDLE>(thread));
+  WaitForSingleObject(ended.get(), INFINITE);
 }
 
 int Win32Threads::ProcessorCount() {

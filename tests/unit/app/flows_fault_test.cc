@@ -20,6 +20,7 @@
 #include "app/registry_probe.h"
 #include "archive/package_archive.h"
 #include "fakes/fake_file_system.h"
+#include "platform/memory_resources.h"
 #include "fakes/fake_threads.h"
 #include "fakes/fake_view.h"
 #include "fakes/faulty_file_system.h"
@@ -312,7 +313,7 @@ class FlowFaultTest : public ::testing::TestWithParam<Storage> {
   std::unique_ptr<testing::TempFolder> folder_;
   std::unique_ptr<testing::FakeFileSystem> memory_;
   std::string base_;  // every attempt's world lies below it
-  testing::FakeResources resources_;
+  MemoryResources resources_;
   std::unique_ptr<Registry> registry_ = testing::MakeRegistry();
   testing::FakeShell shell_;
   std::string record_;

@@ -17,6 +17,7 @@
 #include "chunkfile/chunk_format.h"
 #include "chunkfile/chunk_reader.h"
 #include "fakes/fake_file_system.h"
+#include "platform/memory_resources.h"
 #include "fakes/fake_threads.h"
 #include "fakes/fake_view.h"
 #include "fakes/product_script.h"
@@ -109,7 +110,7 @@ class FlowsTest : public ::testing::Test {
   }
 
   testing::FakeFileSystem files_;
-  testing::FakeResources resources_;
+  MemoryResources resources_;
   std::unique_ptr<Registry> registry_ = testing::MakeRegistry();
   testing::FakeShell shell_;
   testing::DeferredThreads threads_;

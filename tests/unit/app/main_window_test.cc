@@ -6,6 +6,7 @@
 
 #include "archive/package_archive.h"
 #include "fakes/fake_file_system.h"
+#include "platform/memory_resources.h"
 #include "fakes/fake_view.h"
 #include "fakes/test_archive.h"
 #include "fakes/test_bitmap.h"
@@ -47,7 +48,7 @@ class MainWindowTest : public ::testing::Test {
   }
 
   testing::FakeFileSystem files_;
-  testing::FakeResources resources_;
+  MemoryResources resources_;
   std::unique_ptr<Registry> registry_ = testing::MakeRegistry();
   testing::FakeShell shell_;
   MainWindowPlatform platform_{files_, *registry_, shell_};

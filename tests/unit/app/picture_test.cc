@@ -5,6 +5,7 @@
 #include "archive/memory_stream.h"
 #include "archive/package_archive.h"
 #include "fakes/fake_file_system.h"
+#include "platform/memory_resources.h"
 #include "fakes/test_archive.h"
 #include "fakes/test_bitmap.h"
 
@@ -26,7 +27,7 @@ class PictureTest : public ::testing::Test {
   }
 
   testing::FakeFileSystem files_;
-  testing::FakeResources resources_;
+  MemoryResources resources_;
   const uint8_t* info_ = nullptr;
   const uint8_t* bits_ = nullptr;
 };

@@ -1,7 +1,7 @@
 // Looks into the registry without creating anything, for tests of code that writes it.
 #pragma once
 
-#include "platform/platform.h"
+#include "platform/registry.h"
 
 namespace setup::testing {
 

@@ -9,6 +9,7 @@
 #include "archive/memory_stream.h"
 #include "archive/package_archive.h"
 #include "fakes/fake_file_system.h"
+#include "platform/memory_resources.h"
 #include "fakes/test_archive.h"
 #include "fakes/test_bitmap.h"
 #include "model/setup_state.h"
@@ -68,7 +69,7 @@ class StartupTest : public ::testing::Test {
   int Run() { return RunSetupProgram(files_, *registry_, resources_, host_, this); }
 
   testing::FakeFileSystem files_;
-  testing::FakeResources resources_;
+  MemoryResources resources_;
   std::unique_ptr<Registry> registry_;
   std::string recordPath_;
   RecordingHost host_;
@@ -143,7 +144,7 @@ TEST_F(StartupTest, EndsSilentlyWhenAPieceIsMissing) {
     for (const TestEntry& entry : Package("x")) {
       if (entry.name != missing) entries.push_back(entry);
     }
-    testing::FakeResources resources;
+    MemoryResources resources;
     resources.Add(135, BuildArchive(entries));
     RecordingHost host;
     EXPECT_EQ(0, RunSetupProgram(files_, *registry_, resources, host, nullptr)) << missing;

@@ -7,6 +7,7 @@
 
 #include "archive/memory_stream.h"
 #include "fakes/fake_file_system.h"
+#include "platform/memory_resources.h"
 #include "fakes/test_archive.h"
 
 namespace setup {
@@ -17,7 +18,6 @@ using testing::BuildZfil;
 using testing::Bytes;
 using testing::Compress;
 using testing::FakeFileSystem;
-using testing::FakeResources;
 using testing::Poke32;
 using testing::RecordOffset;
 using testing::TestEntry;
@@ -42,7 +42,7 @@ class PackageArchiveTest : public ::testing::Test {
   }
 
   FakeFileSystem files_;
-  FakeResources resources_;
+  MemoryResources resources_;
 };
 
 TEST_F(PackageArchiveTest, DeliversEntriesFromTheBuiltInArchive) {
@@ -241,14 +241,14 @@ TEST_F(PackageArchiveTest, AnIndexThatDoesNotFitRefusesTheArchive) {
 
   std::vector<uint8_t> shortIndex = BuildArchive({{"a", Bytes("a")}, {"b", Bytes("b")}});
   Poke32(shortIndex, 4, 40);  // the index would run past the image
-  FakeResources other;
+  MemoryResources other;
   other.Add(135, shortIndex);
   EXPECT_FALSE(OpenPackage(files_, other, 135));
 
   // Only the low 16 bits of the count are read.
   std::vector<uint8_t> highBits = BuildArchive({{"a", Bytes("abc")}});
   Poke32(highBits, 4, 0x00010001u);
-  FakeResources third;
+  MemoryResources third;
   third.Add(135, highBits);
   ASSERT_TRUE(OpenPackage(files_, third, 135));
   EXPECT_EQ(1u, packageArchive.entryCount);

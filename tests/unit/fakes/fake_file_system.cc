@@ -72,6 +72,7 @@ const std::vector<uint8_t>& FakeFileSystem::Contents(const std::string& path) co
 
 bool FakeFileSystem::ReadWholeFile(const char* path, uint8_t** data, uint32_t* size) {
   std::lock_guard<std::recursive_mutex> held(mutex_);
+  ++calls_;
   std::string full = Resolve(path);
   reads_.push_back(full);
   auto it = files_.find(full);
@@ -84,6 +85,7 @@ bool FakeFileSystem::ReadWholeFile(const char* path, uint8_t** data, uint32_t* s
 
 bool FakeFileSystem::FileSize(const char* path, uint64_t* size) {
   std::lock_guard<std::recursive_mutex> held(mutex_);
+  ++calls_;
   auto it = files_.find(Resolve(path));
   if (it == files_.end()) return false;
   *size = it->second.size();
@@ -92,6 +94,7 @@ bool FakeFileSystem::FileSize(const char* path, uint64_t* size) {
 
 bool FakeFileSystem::ListFolder(const char* folder, FolderVisitor& visitor) {
   std::lock_guard<std::recursive_mutex> held(mutex_);
+  ++calls_;
   std::string full = Resolve(folder);
   if (std::find(folders_.begin(), folders_.end(), full) == folders_.end()) return false;
   // Taken before the first visit: a visitor may change the folder (a tree copied into itself).
@@ -110,6 +113,7 @@ bool FakeFileSystem::ListFolder(const char* folder, FolderVisitor& visitor) {
 
 bool FakeFileSystem::CurrentFolder(char* buffer, uint32_t capacity) {
   std::lock_guard<std::recursive_mutex> held(mutex_);
+  ++calls_;
   if (current_.size() + 1 > capacity) return false;
   memcpy(buffer, current_.c_str(), current_.size() + 1);
   return true;
@@ -117,6 +121,7 @@ bool FakeFileSystem::CurrentFolder(char* buffer, uint32_t capacity) {
 
 bool FakeFileSystem::ChangeFolder(const char* path) {
   std::lock_guard<std::recursive_mutex> held(mutex_);
+  ++calls_;
   std::string full = Resolve(path);
   if (std::find(folders_.begin(), folders_.end(), full) == folders_.end()) return false;
   current_ = full;
@@ -130,6 +135,7 @@ bool FakeFileSystem::FolderExists(const std::string& full) const {
 
 bool FakeFileSystem::MakeFolder(const char* path) {
   std::lock_guard<std::recursive_mutex> held(mutex_);
+  ++calls_;
   std::string full = Resolve(path);
   if (FolderExists(full) || !FolderExists(ParentOf(full))) return false;
   folders_.push_back(full);
@@ -138,6 +144,7 @@ bool FakeFileSystem::MakeFolder(const char* path) {
 
 bool FakeFileSystem::RemoveEmptyFolder(const char* path) {
   std::lock_guard<std::recursive_mutex> held(mutex_);
+  ++calls_;
   std::string full = Resolve(path);
   auto it = std::find(folders_.begin(), folders_.end(), full);
   if (it == folders_.end()) return false;
@@ -152,10 +159,13 @@ bool FakeFileSystem::RemoveEmptyFolder(const char* path) {
 }
 
 bool FakeFileSystem::RemoveFile(const char* path) {
-  std::lock_guard<std::recursive_mutex> held(mutex_); return files_.erase(Resolve(path)) != 0; }
+  std::lock_guard<std::recursive_mutex> held(mutex_);
+  ++calls_;
+  return files_.erase(Resolve(path)) != 0; }
 
 std::unique_ptr<OutputFile> FakeFileSystem::OpenForWriting(const char* path, WriteMode mode) {
   std::lock_guard<std::recursive_mutex> held(mutex_);
+  ++calls_;
   std::string full = Resolve(path);
   if (!FolderExists(ParentOf(full)) || (mode == WriteMode::kNew && files_.count(full) != 0)) return nullptr;
   AddFile(full, std::vector<uint8_t>());
@@ -164,6 +174,7 @@ std::unique_ptr<OutputFile> FakeFileSystem::OpenForWriting(const char* path, Wri
 
 bool FakeFileSystem::MoveOver(const char* from, const char* to) {
   std::lock_guard<std::recursive_mutex> held(mutex_);
+  ++calls_;
   auto it = files_.find(Resolve(from));
   if (it == files_.end() || !FolderExists(ParentOf(Resolve(to)))) return false;
   std::vector<uint8_t> bytes = std::move(it->second);
@@ -174,6 +185,7 @@ bool FakeFileSystem::MoveOver(const char* from, const char* to) {
 
 bool FakeFileSystem::CopyFileOver(const char* source, const char* destination) {
   std::lock_guard<std::recursive_mutex> held(mutex_);
+  ++calls_;
   auto it = files_.find(Resolve(source));
   if (it == files_.end() || Resolve(source) == Resolve(destination) ||
       !FolderExists(ParentOf(Resolve(destination)))) {
@@ -184,26 +196,13 @@ bool FakeFileSystem::CopyFileOver(const char* source, const char* destination) {
 }
 
 bool FakeFileSystem::SetNormalAttributes(const char* path) {
-  std::lock_guard<std::recursive_mutex> held(mutex_); return Has(path); }
-
-bool FakeResources::FindPackage(const char* name, const uint8_t** data, uint32_t* size) {
-  auto it = byName_.find(name);
-  if (it == byName_.end()) return false;
-  *data = it->second.data();
-  *size = uint32_t(it->second.size());
-  return true;
-}
-
-bool FakeResources::FindPackage(int id, const uint8_t** data, uint32_t* size) {
-  auto it = byId_.find(id);
-  if (it == byId_.end()) return false;
-  *data = it->second.data();
-  *size = uint32_t(it->second.size());
-  return true;
-}
+  std::lock_guard<std::recursive_mutex> held(mutex_);
+  ++calls_;
+  return Has(path); }
 
 bool FakeFileSystem::FreeBytes(const char* root, uint64_t* bytes) {
   std::lock_guard<std::recursive_mutex> held(mutex_);
+  ++calls_;
   freeSpaceQueries.push_back(root);
   auto found = freeBytes.find(root);
   if (found == freeBytes.end()) return false;

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/platform.h"
+#include "platform/file_system.h"
 
 namespace setup::testing {
 
@@ -24,6 +24,11 @@ class FakeFileSystem : public FileSystem {
   // Paths given to ReadWholeFile, resolved, in call order.
   const std::vector<std::string>& reads() const { return reads_; }
   bool Has(const std::string& path) const { return files_.count(Resolve(path)) != 0; }
+  // Calls of the FileSystem interface so far, of every kind, reads included.
+  int calls() const {
+    std::lock_guard<std::recursive_mutex> held(mutex_);
+    return calls_;
+  }
   const std::vector<uint8_t>& Contents(const std::string& path) const;
 
   bool ReadWholeFile(const char* path, uint8_t** data, uint32_t* size) override;
@@ -55,19 +60,7 @@ class FakeFileSystem : public FileSystem {
   std::vector<std::string> folders_{"C:\\setup"};
   std::vector<std::string> order_;  // files in the order they were added: the listing order
   std::vector<std::string> reads_;
-};
-
-// Program resources held in memory, by name or id.
-class FakeResources : public ProgramResources {
- public:
-  void Add(const std::string& name, std::vector<uint8_t> bytes) { byName_[name] = std::move(bytes); }
-  void Add(int id, std::vector<uint8_t> bytes) { byId_[id] = std::move(bytes); }
-  bool FindPackage(const char* name, const uint8_t** data, uint32_t* size) override;
-  bool FindPackage(int id, const uint8_t** data, uint32_t* size) override;
-
- private:
-  std::map<std::string, std::vector<uint8_t>> byName_;
-  std::map<int, std::vector<uint8_t>> byId_;
+  int calls_ = 0;
 };
 
 }  // namespace setup::testing

@@ -17,6 +17,7 @@
 
 #include "archive/package_archive.h"
 #include "fakes/fake_file_system.h"
+#include "platform/memory_resources.h"
 #include "fakes/fake_view.h"
 #include "fakes/faulty_file_system.h"
 #include "fakes/test_archive.h"
@@ -93,7 +94,7 @@ class InstallFilesTest : public ::testing::Test {
 
   testing::TempFolder folder_;
   std::unique_ptr<FileSystem> fs_ = testing::MakeFileSystem();
-  testing::FakeResources resources_;
+  MemoryResources resources_;
   testing::FakeView view_{{}};
   std::vector<InstallEntry> list_;
   std::unique_ptr<Threads> threads_ = testing::MakeThreads();  // every run with the pool of workers
@@ -205,58 +206,6 @@ TEST_F(InstallFilesTest, AnEntryThatFailsWhileLaterOnesAreUnderWayLeavesTheOneTh
     for (const auto& item : Installed()) names.insert(item.first);
     for (const auto& item : before) namesBefore.insert(item.first);
     EXPECT_EQ(names, namesBefore);
-  }
-}
-
-// The first entry a pool unpacks waits a little for a second one to start beside it.
-struct OverlapProbe {
-  std::mutex mutex;
-  std::condition_variable started;
-  int unpacks = 0;
-  bool together = false;
-} probe;
-
-bool ProbingUnpack(FileSystem&, const char*, const char*, char* beside) {
-  beside[0] = 0;
-  std::unique_lock<std::mutex> lock(probe.mutex);
-  if (++probe.unpacks == 1) {
-    probe.together = probe.started.wait_for(lock, std::chrono::milliseconds(200), [] { return probe.unpacks > 1; });
-  } else {
-    probe.started.notify_all();
-  }
-  return true;
-}
-
-// Windows takes these spellings for one file, so their entries must never be written at once;
-// different files still are.
-TEST_F(InstallFilesTest, SpellingsOfOneFileAreNeverUnpackedTogether) {
-  const struct {
-    const char *first, *second;
-    bool together;
-  } cases[] = {
-      {"C:\\app\\\x82\x60.txt", "C:\\app\\\x82\x81.txt", false},  // full-width A and a
-      {"C:\\app\\\x83\x9f", "C:\\app\\\x83\xbf", false},          // Greek alpha
-      {"C:\\app\\\x84\x4f", "C:\\app\\\x84\x80", false},          // Cyrillic o, past the gap at 0x7F
-      {"C:\\app\\\x87\x54", "C:\\app\\\xfa\x4a", false},          // one Roman numeral, two codes
-      {"C:\\app\\a\\b", "C:\\app\\a\\\\b", false},
-      {"C:\\app\\a", "C:\\app\\.\\a", false},
-      {"C:\\app\\a", "C:\\app\\x\\..\\a", false},
-      {"C:\\app\\a.txt", "C:\\app\\A.txt. ", false},
-      {"C:\\app\\program files\\a", "C:\\app\\PROGRA~1\\a", false},
-      {"C:\\app\\a", "C:\\app\\b", true},
-      {"C:\\app\\\x82\x60", "C:\\app\\\x82\x61", true},  // full-width A and B
-  };
-  for (const auto& c : cases) {
-    probe.unpacks = 0;
-    probe.together = false;
-    {
-      EntryPool pool(*fs_, view_, threads_.get(), ProbingUnpack);
-      ASSERT_TRUE(pool.Add("entry", c.first, 1));
-      ASSERT_TRUE(pool.Add("entry", c.second, 1));
-      ASSERT_TRUE(pool.Finish());
-      if (pool.workers() == 0) GTEST_SKIP() << "no threads to run entries together";
-    }
-    EXPECT_EQ(c.together, probe.together) << c.first << " and " << c.second;
   }
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "fakes/fake_file_system.h"
 #include "install/tree_snapshot.h"
 #include "platform/platform_fixture.h"
 
@@ -16,34 +17,6 @@ using testing::TreeSnapshot;
 
 const std::string kFolder = "<folder>";
 const std::string kSo = "\x83\x5c";  // "ソ": its trail byte is 0x5C
-
-// Counts every call and does nothing: for paths whose removal must not even be attempted.
-class UntouchableFileSystem : public FileSystem {
- public:
-  bool ReadWholeFile(const char*, uint8_t**, uint32_t*) override { return Touch(); }
-  bool FileSize(const char*, uint64_t*) override { return Touch(); }
-  bool ListFolder(const char*, FolderVisitor&) override { return Touch(); }
-  bool CurrentFolder(char*, uint32_t) override { return Touch(); }
-  bool ChangeFolder(const char*) override { return Touch(); }
-  bool MakeFolder(const char*) override { return Touch(); }
-  bool RemoveEmptyFolder(const char*) override { return Touch(); }
-  bool RemoveFile(const char*) override { return Touch(); }
-  std::unique_ptr<OutputFile> OpenForWriting(const char*, WriteMode) override {
-    Touch();
-    return nullptr;
-  }
-  bool MoveOver(const char*, const char*) override { return Touch(); }
-  bool CopyFileOver(const char*, const char*) override { return Touch(); }
-  bool SetNormalAttributes(const char*) override { return Touch(); }
-
-  int calls = 0;
-
- private:
-  bool Touch() {
-    ++calls;
-    return false;
-  }
-};
 
 class RemovalTest : public ::testing::Test {
  protected:
@@ -136,9 +109,9 @@ TEST_F(RemovalTest, RootsAndRelativePathsAreRefusedUntouched) {
       "C:\\ \\", "C:\\folder\\\\", "C:\\folder\\\\name", "C:\\...",
       "C:\\" + std::string(300, 'x')};
   for (const std::string& path : refused) {
-    UntouchableFileSystem untouchable;
+    testing::FakeFileSystem untouchable;
     DeleteFolderTree(untouchable, path.c_str());
-    EXPECT_EQ(untouchable.calls, 0) << "'" << path << "'";
+    EXPECT_EQ(untouchable.calls(), 0) << "'" << path << "'";
   }
   // What an empty start-menu path would make of the Programs folder: refused, not emptied.
   ASSERT_TRUE(fs_->MakeFolder(folder_.PathOf("Programs").c_str()));
@@ -146,10 +119,10 @@ TEST_F(RemovalTest, RootsAndRelativePathsAreRefusedUntouched) {
   DeleteFolderTree(*fs_, (folder_.PathOf("Programs") + "\\\\").c_str());
   EXPECT_EQ(All(), (TreeSnapshot{{"Programs", kFolder}, {"Programs\\other.lnk", "another product's"}}));
 
-  UntouchableFileSystem accepted;
+  testing::FakeFileSystem accepted;
   DeleteFolderTree(accepted, "\\\\server\\share\\folder");
   DeleteFolderTree(accepted, "C:\\folder");
-  EXPECT_GT(accepted.calls, 0);
+  EXPECT_GT(accepted.calls(), 0);
 }
 
 }  // namespace

@@ -12,7 +12,8 @@
 #include <memory>
 #include <string>
 
-#include "platform/platform.h"
+#include "platform/file_system.h"
+#include "platform/registry.h"
 #include "platform/threads.h"
 
 namespace setup::testing {

@@ -165,7 +165,7 @@ TEST_F(RegistryContract, ATrailByte5CIsPartOfTheKeyName) {
   EXPECT_TRUE(base->DeleteSubkey("folder"));  // nothing was left of a "ソフト" cut in two
 }
 
-TEST_F(RegistryContract, NamesIgnoreTheCaseOfAsciiLettersOnly) {
+TEST_F(RegistryContract, NamesIgnoreTheCaseOfLettersButNotOfTrailBytes) {
   auto key = Open("Maker\\Product");
   ASSERT_NE(key, nullptr);
   ASSERT_TRUE(key->SetString("ExecutePath", "C:\\x"));
@@ -187,8 +187,17 @@ TEST_F(RegistryContract, NamesIgnoreTheCaseOfAsciiLettersOnly) {
   ASSERT_NE(second, nullptr);
   EXPECT_EQ(Read(*second, upper), "<absent>");
 
+  // Full-width "ａＢ", Greek "αΒ" and Cyrillic "яЁ" have case too: the other case names the same.
+  auto letters = Open("\x82\x81\x82\x61\x83\xbf\x83\xa0\x84\x91\x84\x46");
+  ASSERT_NE(letters, nullptr);
+  ASSERT_TRUE(letters->SetString("\x82\x81", "3"));
+  auto folded = Open("\x82\x60\x82\x82\x83\x9f\x83\xc0\x84\x60\x84\x76");
+  ASSERT_NE(folded, nullptr);
+  EXPECT_EQ(Read(*folded, "\x82\x60"), "3");
+
   auto base = Open();
   ASSERT_NE(base, nullptr);
+  EXPECT_TRUE(base->DeleteSubkey("\x82\x60\x82\x82\x83\x9f\x83\xc0\x84\x60\x84\x76"));
   EXPECT_TRUE(base->DeleteSubkey("mAKER\\PRODUCT"));
   EXPECT_TRUE(base->DeleteSubkey("maker"));
 }

@@ -7,6 +7,7 @@
 
 #include "archive/package_archive.h"
 #include "fakes/fake_file_system.h"
+#include "platform/memory_resources.h"
 #include "fakes/test_archive.h"
 #include "model/setup_state.h"
 
@@ -64,7 +65,7 @@ class InstallScriptTest : public ::testing::Test {
   }
 
   testing::FakeFileSystem files_;
-  testing::FakeResources resources_;
+  MemoryResources resources_;
 };
 
 TEST_F(InstallScriptTest, TheShippedScriptFillsNineFieldsAndTwoEntries) {

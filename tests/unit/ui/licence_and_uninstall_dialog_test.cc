@@ -5,6 +5,7 @@
 
 #include "archive/package_archive.h"
 #include "fakes/fake_file_system.h"
+#include "platform/memory_resources.h"
 #include "fakes/fake_view.h"
 #include "fakes/test_archive.h"
 #include "model/control_ids.h"
@@ -34,7 +35,7 @@ class LicenceDialogTest : public ::testing::Test {
   }
 
   testing::FakeFileSystem files_;
-  testing::FakeResources resources_;
+  MemoryResources resources_;
 };
 
 TEST_F(LicenceDialogTest, ShowsTheWholeLicenceWithItsLineBreaks) {

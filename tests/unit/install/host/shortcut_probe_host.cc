@@ -7,8 +7,8 @@
 #include "base/byte_order.h"
 #include "install/shortcut_probe.h"
 #include "platform/platform_fixture.h"
-#include "platform/posix/posix_file_system.h"
-#include "platform/posix/posix_shell.h"
+#include "platform/host/posix_file_system.h"
+#include "platform/host/host_shell.h"
 
 namespace setup::testing {
 
@@ -41,9 +41,9 @@ bool FindValue(const std::string& output, const std::string& name, std::string* 
 }
 
 // A shell that owns the file system its shortcuts are written through.
-class OwningPosixShell : public PosixShell {
+class OwningHostShell : public HostShell {
  public:
-  explicit OwningPosixShell(std::unique_ptr<FileSystem> files) : PosixShell(*files), files_(std::move(files)) {}
+  explicit OwningHostShell(std::unique_ptr<FileSystem> files) : HostShell(*files), files_(std::move(files)) {}
 
  private:
   std::unique_ptr<FileSystem> files_;
@@ -52,7 +52,7 @@ class OwningPosixShell : public PosixShell {
 }  // namespace
 
 std::unique_ptr<Shell> MakePlatformShell(const std::string& desktop, const std::string& programs) {
-  auto shell = std::make_unique<OwningPosixShell>(MakeFileSystem());
+  auto shell = std::make_unique<OwningHostShell>(MakeFileSystem());
   shell->SetSpecialFolder(SpecialFolder::kDesktop, desktop);
   shell->SetSpecialFolder(SpecialFolder::kPrograms, programs);
   return shell;

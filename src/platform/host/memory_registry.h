@@ -5,9 +5,8 @@
 //   - Paths are '\'-separated code page 932: a 0x5C that is the trail byte of a double-byte
 //     character ("ソフト" is 83 5C 83 74 83 67) is part of the name. Repeated and trailing
 //     separators are ignored and a leading one is refused, as Windows does.
-//   - Key and value names are compared ignoring the case of ASCII letters; a trail byte is compared
-//     as it is, since it may fall in the letter range without being a letter. (Windows also folds
-//     full-width and other non-ASCII letters; nothing here relies on that.)
+//   - Key and value names are compared ignoring case as Windows compares names (SameCp932Name):
+//     ASCII, full-width Latin, Greek and Cyrillic letters; a trail byte is no letter.
 //   - Strings keep their exact bytes. Text with a cut-off or malformed double-byte character is
 //     refused, as the Win32 conversion refuses it.
 //   - Only a leaf key can be deleted. A key deleted (or whose registry is destroyed) while it is
@@ -18,7 +17,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/platform.h"
+#include "platform/registry.h"
 
 namespace setup {
 

@@ -1,18 +1,18 @@
-#include "platform/posix/posix_shell.h"
+#include "platform/host/host_shell.h"
 
 #include <vector>
 
 #include "base/text.h"
 #include "platform/files.h"
-#include "platform/posix/lnk_writer.h"
+#include "platform/host/lnk_writer.h"
 
 namespace setup {
 
-void PosixShell::SetSpecialFolder(SpecialFolder folder, const std::string& path) {
+void HostShell::SetSpecialFolder(SpecialFolder folder, const std::string& path) {
   (folder == SpecialFolder::kDesktop ? desktop_ : programs_) = path;
 }
 
-bool PosixShell::SpecialFolderPath(void*, SpecialFolder folder, char* buffer, uint32_t capacity) {
+bool HostShell::SpecialFolderPath(void*, SpecialFolder folder, char* buffer, uint32_t capacity) {
   const std::string& path = folder == SpecialFolder::kDesktop ? desktop_ : programs_;
   if (path.empty()) {
     if (capacity > 0) buffer[0] = '\0';
@@ -21,11 +21,11 @@ bool PosixShell::SpecialFolderPath(void*, SpecialFolder folder, char* buffer, ui
   return CopyText(buffer, capacity, path.c_str());
 }
 
-int32_t PosixShell::BeginComponents() { return kShellOk; }
+int32_t HostShell::BeginComponents() { return kShellOk; }
 
-void PosixShell::EndComponents() {}
+void HostShell::EndComponents() {}
 
-int32_t PosixShell::WriteShortcut(const char* linkPath, const char* target, const char* workingDirectory,
+int32_t HostShell::WriteShortcut(const char* linkPath, const char* target, const char* workingDirectory,
                                   int showCommand) {
   std::vector<uint8_t> bytes;
   if (!BuildShortcutFile(target, workingDirectory, showCommand, &bytes)) return kShellInvalidArgument;
@@ -37,7 +37,7 @@ int32_t PosixShell::WriteShortcut(const char* linkPath, const char* target, cons
   return kShellFailed;
 }
 
-bool PosixShell::Open(void*, const char* path) { return FileExists(files_, path); }
+bool HostShell::Open(void*, const char* path) { return FileExists(files_, path); }
 
 namespace {
 
@@ -51,7 +51,7 @@ class WindowlessBrowser : public FolderBrowserView {
 
 }  // namespace
 
-bool PosixShell::BrowseForFolder(void*, FolderBrowserEvents& events, char* buffer, uint32_t capacity) {
+bool HostShell::BrowseForFolder(void*, FolderBrowserEvents& events, char* buffer, uint32_t capacity) {
   if (capacity > 0) buffer[0] = '\0';
   WindowlessBrowser browser;
   events.Opened(browser);

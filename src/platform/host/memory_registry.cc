@@ -1,4 +1,4 @@
-#include "platform/posix/memory_registry.h"
+#include "platform/host/memory_registry.h"
 
 #include <cstring>
 #include <map>
@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "base/cp932.h"
 #include "base/text.h"
 
 namespace setup {
@@ -27,26 +28,18 @@ struct Node {
   std::map<std::string, Value> values;
 };
 
-bool IsTrailByte(uint8_t b) { return b >= 0x40 && b <= 0xFC && b != 0x7F; }
-
 // Every lead byte is followed by a trail byte: what the Win32 conversion needs at the least.
 bool IsWellFormed(const char* text) {
   for (size_t i = 0; text[i] != '\0'; ++i) {
-    if (IsCp932LeadByte(uint8_t(text[i])) && !IsTrailByte(uint8_t(text[++i]))) return false;
+    if (IsCp932LeadByte(uint8_t(text[i])) && !IsCp932TrailByte(uint8_t(text[++i]))) return false;
   }
   return true;
 }
 
-// The name as it is compared: ASCII letters upper-cased, double-byte characters kept whole.
+// The name as it is compared.
 std::string Fold(const std::string& name) {
   std::string folded = name;
-  for (size_t i = 0; i < folded.size(); ++i) {
-    if (IsCp932LeadByte(uint8_t(folded[i]))) {
-      ++i;
-    } else if (folded[i] >= 'a' && folded[i] <= 'z') {
-      folded[i] = char(folded[i] - 'a' + 'A');
-    }
-  }
+  FoldCp932Name(&folded[0]);
   return folded;
 }
 

@@ -9,16 +9,16 @@
 #include "base/text.h"
 #include "install/removal.h"
 #include "platform/platform_fixture.h"
-#include "platform/posix/lnk_writer.h"
-#include "platform/posix/posix_file_system.h"
-#include "platform/posix/posix_shell.h"
+#include "platform/host/lnk_writer.h"
+#include "platform/host/posix_file_system.h"
+#include "platform/host/host_shell.h"
 
 namespace setup {
 namespace {
 
-TEST(PosixShell, SpecialFoldersAreUnknownUntilConfigured) {
+TEST(HostShell, SpecialFoldersAreUnknownUntilConfigured) {
   auto fs = testing::MakeFileSystem();
-  PosixShell shell(*fs);
+  HostShell shell(*fs);
   char buffer[kPathCapacity] = "stale";
   EXPECT_FALSE(shell.SpecialFolderPath(nullptr, SpecialFolder::kDesktop, buffer, sizeof buffer));
   EXPECT_STREQ(buffer, "");
@@ -29,11 +29,11 @@ TEST(PosixShell, SpecialFoldersAreUnknownUntilConfigured) {
   EXPECT_FALSE(shell.SpecialFolderPath(nullptr, SpecialFolder::kPrograms, buffer, 10));  // does not fit
 }
 
-TEST(PosixShell, RefusesTextThatIsNotCodePage932AndWritesNoFile) {
+TEST(HostShell, RefusesTextThatIsNotCodePage932AndWritesNoFile) {
   testing::TempFolder folder;
   ASSERT_TRUE(folder.ok());
   auto fs = testing::MakeFileSystem();
-  PosixShell shell(*fs);
+  HostShell shell(*fs);
   const std::string link = folder.PathOf("a.lnk");
   EXPECT_LT(shell.WriteShortcut(link.c_str(), "C:\\bad\x81", "C:\\", kShowNormal), 0);  // a lead byte alone
   EXPECT_LT(shell.WriteShortcut(link.c_str(), ("C:\\" + std::string(300, 'x')).c_str(), "C:\\", kShowNormal), 0);

@@ -1,18 +1,19 @@
-// Shell on a POSIX host: special folders come from the configuration, and shortcuts are real
-// ".lnk" files written through the host FileSystem, so a host run leaves what setup.exe would.
+// The host's shell, which starts nothing: special folders come from the configuration, and
+// shortcuts are real ".lnk" files written through the host FileSystem, so a host run leaves what
+// setup.exe would.
 #pragma once
 
 #include <string>
 
-#include "platform/platform.h"
+#include "platform/file_system.h"
 #include "platform/shell.h"
 
 namespace setup {
 
-class PosixShell : public Shell {
+class HostShell : public Shell {
  public:
   // Shortcut files are written through files, which must outlive the shell.
-  explicit PosixShell(FileSystem& files) : files_(files) {}
+  explicit HostShell(FileSystem& files) : files_(files) {}
 
   // Sets where a special folder is, in Windows form ("C:\Users\me\Desktop"); an empty path makes it
   // unknown again, as it is at first.

@@ -1,28 +1,12 @@
-#include "platform/posix/memory_resources.h"
+#include "platform/memory_resources.h"
 
 #include <utility>
 
-#include "base/text.h"
+#include "base/cp932.h"
 
 namespace setup {
 
 namespace {
-
-char FoldAscii(char c) { return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c; }
-
-// Equal ignoring ASCII case; the trail byte of a double-byte character is compared as it is, since
-// it may fall in the letter range without being a letter.
-bool SameResourceName(const char* a, const char* b) {
-  for (size_t i = 0;; ++i) {
-    if (FoldAscii(a[i]) != FoldAscii(b[i])) return false;
-    if (a[i] == '\0') return true;
-    if (IsCp932LeadByte(uint8_t(a[i]))) {
-      ++i;
-      if (a[i] != b[i]) return false;
-      if (a[i] == '\0') return true;
-    }
-  }
-}
 
 }  // namespace
 
@@ -37,7 +21,7 @@ void MemoryResources::Add(int id, std::vector<uint8_t> bytes) {
 bool MemoryResources::FindPackage(const char* name, const uint8_t** data, uint32_t* size) {
   // Newest first: a later Add of the same name wins.
   for (auto it = packages_.rbegin(); it != packages_.rend(); ++it) {
-    if (it->byName && SameResourceName(it->name.c_str(), name)) return Found(*it, data, size);
+    if (it->byName && SameCp932Name(it->name.c_str(), name)) return Found(*it, data, size);
   }
   return false;
 }

@@ -1,17 +1,18 @@
-// The program's resources on the host: "ZARC" packages added by whoever sets up the run.
+// Program resources held in memory: "ZARC" packages added by whoever sets up the run, for the host
+// and for tests on every system. Nothing here calls the system.
 #pragma once
 
 #include <list>
 #include <string>
 #include <vector>
 
-#include "platform/platform.h"
+#include "platform/program_resources.h"
 
 namespace setup {
 
 class MemoryResources : public ProgramResources {
  public:
-  // Adds a package under a name (matched ignoring ASCII case, as Windows matches resource names)
+  // Adds a package under a name (matched ignoring case as Windows matches resource names: SameCp932Name)
   // or a numeric id. Adding one again hides the earlier bytes but keeps them valid.
   void Add(const char* name, std::vector<uint8_t> bytes);
   void Add(int id, std::vector<uint8_t> bytes);
