@@ -10,8 +10,8 @@
 #include "fakes/test_archive.h"
 #include "fakes/test_bitmap.h"
 #include "platform/platform_fixture.h"
-#include "zarc/package_check.h"
-#include "zarc/progress.h"
+#include "zarc/check/package_check.h"
+#include "zarc/host/progress.h"
 #include "zarc/zarc_test_support.h"
 
 namespace zarc::testing {

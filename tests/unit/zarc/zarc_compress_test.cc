@@ -8,7 +8,7 @@
 #include "archive/entry_inflater.h"
 #include "fakes/test_archive.h"
 #include "platform/platform_fixture.h"
-#include "zarc/compressor.h"
+#include "zarc/pack/compressor.h"
 #include "zarc/zarc_test_support.h"
 
 namespace zarc::testing {

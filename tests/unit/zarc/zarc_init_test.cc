@@ -5,8 +5,8 @@
 #include <set>
 
 #include "platform/platform_fixture.h"
-#include "zarc/package_check.h"
-#include "zarc/text_conversion.h"
+#include "zarc/check/package_check.h"
+#include "zarc/pack/text_conversion.h"
 #include "zarc/zarc_test_support.h"
 
 namespace zarc::testing {

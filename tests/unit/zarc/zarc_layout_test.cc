@@ -1,8 +1,8 @@
 // The pieces under zarc's commands whose limits no small file can reach.
 #include <gtest/gtest.h>
 
-#include "zarc/archive_writer.h"
-#include "zarc/entry_name.h"
+#include "zarc/pack/archive_writer.h"
+#include "zarc/pack/entry_name.h"
 
 namespace zarc {
 namespace {

@@ -7,7 +7,7 @@
 #include "base/byte_order.h"
 #include "fakes/test_bitmap.h"
 #include "platform/platform_fixture.h"
-#include "zarc/pe_image.h"
+#include "zarc/pe/pe_image.h"
 #include "zarc/zarc_test_support.h"
 
 namespace zarc::testing {

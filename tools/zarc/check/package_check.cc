@@ -2,7 +2,7 @@
 // on the package, so that a check and the program can never disagree. The parser tells only
 // whether it took the script; a light walk of the script's lines beside it, through the program's
 // own line reader, says on which line and why.
-#include "zarc/package_check.h"
+#include "zarc/check/package_check.h"
 
 #include <algorithm>
 #include <atomic>
@@ -23,9 +23,9 @@
 #include "model/setup_state.h"
 #include "model/texts.h"
 #include "script/install_script.h"
-#include "zarc/archive_file.h"
-#include "zarc/host.h"
-#include "zarc/text_conversion.h"
+#include "zarc/host/host.h"
+#include "zarc/pack/archive_file.h"
+#include "zarc/pack/text_conversion.h"
 
 namespace zarc {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "zarc/console.h"
+#include "zarc/host/console.h"
 
 namespace zarc {
 

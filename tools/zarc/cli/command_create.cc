@@ -4,14 +4,14 @@
 #include <set>
 
 #include "archive/archive_format.h"
-#include "zarc/archive_writer.h"
-#include "zarc/commands.h"
-#include "zarc/compressor.h"
-#include "zarc/entry_name.h"
-#include "zarc/host.h"
-#include "zarc/progress.h"
-#include "zarc/replacing_file.h"
-#include "zarc/text_conversion.h"
+#include "zarc/cli/commands.h"
+#include "zarc/host/host.h"
+#include "zarc/host/progress.h"
+#include "zarc/pack/archive_writer.h"
+#include "zarc/pack/compressor.h"
+#include "zarc/pack/entry_name.h"
+#include "zarc/pack/replacing_file.h"
+#include "zarc/pack/text_conversion.h"
 
 namespace zarc {
 
@@ -36,6 +36,15 @@ const char kHelpTail[] =
     "Entry names are stored in code page 932 and must be 1 to 51 bytes long there, without '/',\n"
     "and unique (letter case counts). An archive holds at most 512 entries and stays under 4 GiB.\n"
     "OUT.zarc is replaced only once the new archive is complete.\n";
+
+}  // namespace
+
+const std::vector<OptionSpec> kPackingOptions = {
+    {"--as", "a NAME"}, {"--external", "a NAME"}, {"--from-utf8", nullptr}, kMaxOption,
+    kThreadsOption,
+};
+
+namespace {
 
 // One entry as the command line asks for it.
 struct Request {
@@ -62,41 +71,37 @@ bool ParseArguments(const char* command, const Arguments& args, Console& console
     UsageError(console, command, problem);
     return false;
   };
-  bool optionsEnded = false;
   bool haveOut = !out->empty();
   bool haveAs = false;
   std::string as;
   std::string problem;
-  for (size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    if (!optionsEnded && arg == "--") {
-      optionsEnded = true;
-    } else if (!optionsEnded && IsCompressionOption(arg)) {
-      if (!TakeCompressionOption(args, &i, compression, &problem)) return usage(problem);
-    } else if (!optionsEnded && arg == "--from-utf8") {
-      *fromUtf8 = true;
-    } else if (!optionsEnded && IsHelpOption(arg)) {
+  for (const ParsedArgument& arg : ParseCommandLine(args, kPackingOptions)) {
+    if (arg.kind == ParsedArgument::kEndOfOptions) continue;
+    if (IsCompressionOption(arg)) {
+      if (!TakeCompressionOption(arg, compression, &problem)) return usage(problem);
+    } else if (arg.kind == ParsedArgument::kHelp) {
       console.Print(std::string(kHelpHead) + kCompressionHelp + kHelpTail);
       *status = kExitSuccess;
       return false;
-    } else if (!optionsEnded && (arg == "--as" || arg == "--external")) {
-      if (i + 1 == args.size()) return usage(arg + " needs a NAME");
+    } else if (arg.kind != ParsedArgument::kOperand && arg.kind != ParsedArgument::kOption) {
+      return usage(OptionProblem(arg));
+    } else if (arg.text == "--from-utf8") {
+      *fromUtf8 = true;
+    } else if (arg.option != nullptr) {  // --as or --external
       if (haveAs) return usage("--as must be followed by a FILE");
-      const std::string& name = args[++i];
-      if (arg == "--as") {
-        as = name;
+      if (arg.text == "--as") {
+        as = arg.value;
         haveAs = true;
       } else {
-        requests->push_back(Request{std::string(), name, std::string(), false, {}});
+        requests->push_back(Request{std::string(), arg.value, std::string(), false, {}});
       }
-    } else if (!optionsEnded && IsOption(arg)) {
-      return usage("unknown option " + Quoted(ShowHostName(arg)));
     } else if (!haveOut) {
       if (haveAs) return usage("--as must be followed by a FILE");
-      *out = arg;
+      *out = arg.text;
       haveOut = true;
     } else {
-      requests->push_back(Request{arg, haveAs ? as : HostBaseName(arg), std::string(), false, {}});
+      requests->push_back(
+          Request{arg.text, haveAs ? as : HostBaseName(arg.text), std::string(), false, {}});
       haveAs = false;
     }
   }

@@ -3,11 +3,11 @@
 #include <memory>
 
 #include "archive/archive_format.h"
-#include "zarc/archive_file.h"
-#include "zarc/commands.h"
-#include "zarc/entry_name.h"
-#include "zarc/host.h"
-#include "zarc/replacing_file.h"
+#include "zarc/cli/commands.h"
+#include "zarc/host/host.h"
+#include "zarc/pack/archive_file.h"
+#include "zarc/pack/entry_name.h"
+#include "zarc/pack/replacing_file.h"
 
 namespace zarc {
 
@@ -36,24 +36,21 @@ bool ParseArguments(const Arguments& args, Console& console, Options* options, i
     UsageError(console, "extract", problem);
     return false;
   };
-  bool optionsEnded = false;
-  for (size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    if (!optionsEnded && arg == "--") {
-      optionsEnded = true;
-    } else if (!optionsEnded && IsHelpOption(arg)) {
+  static const std::vector<OptionSpec> known = {{"-C", "a DIR"}};
+  for (const ParsedArgument& arg : ParseCommandLine(args, known)) {
+    if (arg.kind == ParsedArgument::kEndOfOptions) continue;
+    if (arg.kind == ParsedArgument::kHelp) {
       console.Print(kHelp);
       *status = kExitSuccess;
       return false;
-    } else if (!optionsEnded && arg == "-C") {
-      if (i + 1 == args.size()) return usage("-C needs a DIR");
-      options->folder = args[++i];
-    } else if (!optionsEnded && IsOption(arg)) {
-      return usage("unknown option " + Quoted(ShowHostName(arg)));
+    } else if (arg.kind == ParsedArgument::kOption) {
+      options->folder = arg.value;
+    } else if (arg.kind != ParsedArgument::kOperand) {
+      return usage(OptionProblem(arg));
     } else if (options->archive.empty()) {
-      options->archive = arg;
+      options->archive = arg.text;
     } else {
-      options->names.push_back(arg);
+      options->names.push_back(arg.text);
     }
   }
   if (options->archive.empty()) return usage("no ARCHIVE given");

@@ -1,9 +1,9 @@
 // zarc init: a starter project in a folder, from which "zarc setup" writes a working setup program
 // at once. It never overwrites a file: with any of its files there already, it writes nothing.
-#include "zarc/commands.h"
-#include "zarc/entry_name.h"
-#include "zarc/host.h"
-#include "zarc/starter_project.h"
+#include "zarc/cli/commands.h"
+#include "zarc/host/host.h"
+#include "zarc/init/starter_project.h"
+#include "zarc/pack/entry_name.h"
 
 namespace zarc {
 
@@ -82,22 +82,22 @@ bool WriteProject(const std::string& folder, const std::vector<StarterFile>& pro
 int InitCommand(const Arguments& args, setup::FileSystem& files, Console& console) {
   std::string folder, hostName;
   bool haveName = false;
-  for (size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    if (IsHelpOption(arg)) {
+  static const std::vector<OptionSpec> options = {{"--name", "a NAME"}};
+  for (const ParsedArgument& arg : ParseCommandLine(args, options)) {
+    if (arg.kind == ParsedArgument::kEndOfOptions) continue;
+    if (arg.kind == ParsedArgument::kHelp) {
       console.Print(kHelp);
       return kExitSuccess;
     }
-    if (arg == "--name") {
-      if (i + 1 == args.size()) return UsageError(console, "init", "--name needs a NAME");
-      hostName = args[++i];
+    if (arg.kind == ParsedArgument::kOption) {
+      hostName = arg.value;
       haveName = true;
-    } else if (IsOption(arg)) {
-      return UsageError(console, "init", "unknown option " + Quoted(ShowHostName(arg)));
+    } else if (arg.kind != ParsedArgument::kOperand) {
+      return UsageError(console, "init", OptionProblem(arg));
     } else if (!folder.empty()) {
       return UsageError(console, "init", "one DIR at a time");
     } else {
-      folder = arg;
+      folder = arg.text;
     }
   }
   if (folder.empty()) return UsageError(console, "init", "no DIR given");

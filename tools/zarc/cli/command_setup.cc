@@ -4,14 +4,14 @@
 #include <memory>
 
 #include "archive/archive_format.h"
-#include "model/control_ids.h"
-#include "zarc/archive_file.h"
-#include "zarc/commands.h"
-#include "zarc/host.h"
-#include "zarc/package_check.h"
-#include "zarc/pe_image.h"
-#include "zarc/replacing_file.h"
-#include "zarc/setup_resources.h"
+#include "zarc/check/package_check.h"
+#include "zarc/cli/commands.h"
+#include "zarc/host/host.h"
+#include "zarc/pack/archive_file.h"
+#include "zarc/pack/replacing_file.h"
+#include "zarc/pe/pe_image.h"
+#include "zarc/pe/setup_resources.h"
+#include "zarc/stub/stub_rules.h"
 
 namespace zarc {
 
@@ -62,16 +62,28 @@ struct SetupRequest {
 
 const char kFolderOverrides[] = "--allow-folder-overrides";
 
-// The options of setup's own that take a value, and where each goes.
-std::string* SetupOption(const std::string& arg, SetupRequest* request) {
-  if (arg == "--package") return &request->package;
-  if (arg == "--stub") return &request->stub;
-  if (arg == "--icon") return &request->icon;
-  if (arg == "--product-version") return &request->productVersion;
-  if (arg == "--company") return &request->company;
-  if (arg == "--description") return &request->description;
-  if (arg == "--copyright") return &request->copyright;
+// Setup's own options that take a value, each with where it goes.
+const std::vector<OptionSpec> kValueOptions = {
+    {"--package", "a value"}, {"--stub", "a value"},   {"--icon", "a value"},
+    {"--product-version", "a value"}, {"--company", "a value"},
+    {"--description", "a value"}, {"--copyright", "a value"},
+};
+std::string* ValueOf(const std::string& option, SetupRequest* request) {
+  std::string* const values[] = {&request->package, &request->stub, &request->icon,
+                                 &request->productVersion, &request->company,
+                                 &request->description, &request->copyright};
+  for (size_t i = 0; i < kValueOptions.size(); ++i) {
+    if (option == kValueOptions[i].name) return values[i];
+  }
   return nullptr;
+}
+
+// Setup's options and create's, which setup hands on to it.
+std::vector<OptionSpec> SetupOptions() {
+  std::vector<OptionSpec> options = kValueOptions;
+  options.push_back({kFolderOverrides, nullptr});
+  options.insert(options.end(), kPackingOptions.begin(), kPackingOptions.end());
+  return options;
 }
 
 // Takes setup's own options and OUT; the rest goes to create's parser in request->packing. True
@@ -82,36 +94,30 @@ bool ParseArguments(const Arguments& args, Console& console, SetupRequest* reque
     UsageError(console, "setup", problem);
     return false;
   };
-  bool optionsEnded = false;
+  static const std::vector<OptionSpec> options = SetupOptions();
   bool haveOut = false;
-  for (size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    if (!optionsEnded && IsHelpOption(arg)) {
+  for (const ParsedArgument& arg : ParseCommandLine(args, options)) {
+    std::string* value = ValueOf(arg.text, request);
+    if (arg.kind == ParsedArgument::kHelp) {
       console.Print(kHelp);
       *status = kExitSuccess;
       return false;
-    }
-    if (!optionsEnded && arg == kFolderOverrides) {
+    } else if (arg.kind == ParsedArgument::kOption && arg.text == kFolderOverrides) {
       request->folderOverrides = true;
-      continue;
-    }
-    if (std::string* value = optionsEnded ? nullptr : SetupOption(arg, request)) {
-      if (i + 1 == args.size()) return usage(arg + " needs a value");
-      *value = args[++i];
-      continue;
-    }
-    const bool takesValue = arg == "--as" || arg == "--external" || arg == "--threads";
-    if (!optionsEnded && takesValue && i + 1 < args.size()) {
-      request->packing.push_back(arg);
-      request->packing.push_back(args[++i]);
-    } else if (!optionsEnded && IsOption(arg)) {
-      optionsEnded = arg == "--";
-      request->packing.push_back(arg);  // create's parser tells what is wrong with it
+    } else if (arg.kind == ParsedArgument::kOption && value != nullptr) {
+      *value = arg.value;
+    } else if (arg.kind == ParsedArgument::kMissingValue && value != nullptr) {
+      return usage(OptionProblem(arg));
+    } else if (arg.kind != ParsedArgument::kOperand) {
+      request->packing.push_back(arg.text);  // create's parser tells what is wrong with it
+      if (arg.kind == ParsedArgument::kOption && arg.option->value != nullptr) {
+        request->packing.push_back(arg.value);
+      }
     } else if (!haveOut) {
-      request->out = arg;
+      request->out = arg.text;
       haveOut = true;
     } else {
-      request->packing.push_back(arg);
+      request->packing.push_back(arg.text);
     }
   }
   if (!haveOut) return usage("no setup program to write");
@@ -231,14 +237,6 @@ bool ReportExternalEntries(const std::vector<uint8_t>& package, Console& console
   return found;
 }
 
-// The "ZSRC" record: whether the program lets its current directory replace the package.
-Resource PackageSources(bool folderOverrides) {
-  uint8_t record[setup::kPackageSourcesSize];
-  setup::WritePackageSources(folderOverrides, record);
-  return Resource{ResourceText("ZARC"), ResourceId(IDR_PACKAGE_SOURCES), kResourceLanguage, 0,
-                  std::vector<uint8_t>(record, record + sizeof record)};
-}
-
 }  // namespace
 
 int SetupCommand(const Arguments& args, setup::FileSystem& files, Console& console) {
@@ -253,7 +251,7 @@ int SetupCommand(const Arguments& args, setup::FileSystem& files, Console& conso
   if (!LoadBytes(files, console, request.stub, &stubBytes)) return kExitFailure;
   ProgramImage stub;
   std::string why;
-  if (!stub.Read(std::move(stubBytes), &why)) {
+  if (!stub.Read(std::move(stubBytes), &why) || !IsSetupStub(stub.resources(), &why)) {
     Tell(console, stubShown + ": cannot be the setup program's stub: " + why);
     return kExitFailure;
   }
@@ -284,30 +282,9 @@ int SetupCommand(const Arguments& args, setup::FileSystem& files, Console& conso
   }
   if (!VersionInformation(request, package, console, &added)) return kExitUsage;
 
-  // The stub's own resources stay, except what the new ones replace; any package it carried goes,
-  // since the program would look at a package named "files.zarc" before resource 135.
-  auto adds = [&added](uint16_t type) {
-    for (const Resource& r : added) {
-      if (r.type == ResourceId(type)) return true;
-    }
-    return false;
-  };
   bool hadPackage = false;
-  std::vector<Resource> resources;
-  for (const Resource& r : stub.resources()) {
-    // A new icon group replaces the old icons too: Explorer shows the first group.
-    const bool replaced = r.type == ResourceText("ZARC") ||
-                          (adds(kIconGroupType) && (r.type == ResourceId(kIconType) ||
-                                                    r.type == ResourceId(kIconGroupType))) ||
-                          (adds(kVersionType) && r.type == ResourceId(kVersionType));
-    hadPackage = hadPackage || r.type == ResourceText("ZARC");
-    if (!replaced) resources.push_back(r);
-  }
-  resources.push_back(Resource{ResourceText("ZARC"), ResourceId(IDR_PACKAGE), kResourceLanguage, 0,
-                               std::move(package)});
-  resources.push_back(PackageSources(request.folderOverrides));
-  for (Resource& r : added) resources.push_back(std::move(r));
-  SortResources(&resources);
+  const std::vector<Resource> resources = SetupProgramResources(
+      stub.resources(), std::move(package), request.folderOverrides, std::move(added), &hadPackage);
 
   std::vector<uint8_t> program;
   if (!stub.Rebuild(resources, &program, &why)) {

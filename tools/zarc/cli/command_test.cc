@@ -3,9 +3,9 @@
 #include <memory>
 
 #include "archive/archive_format.h"
-#include "zarc/archive_file.h"
-#include "zarc/commands.h"
-#include "zarc/host.h"
+#include "zarc/cli/commands.h"
+#include "zarc/host/host.h"
+#include "zarc/pack/archive_file.h"
 
 namespace zarc {
 

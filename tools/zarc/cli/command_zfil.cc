@@ -3,11 +3,11 @@
 #include <memory>
 
 #include "archive/archive_format.h"
-#include "zarc/archive_writer.h"
-#include "zarc/commands.h"
-#include "zarc/compressor.h"
-#include "zarc/host.h"
-#include "zarc/replacing_file.h"
+#include "zarc/cli/commands.h"
+#include "zarc/host/host.h"
+#include "zarc/pack/archive_writer.h"
+#include "zarc/pack/compressor.h"
+#include "zarc/pack/replacing_file.h"
 
 namespace zarc {
 
@@ -37,22 +37,20 @@ int ZfilCommand(const Arguments& args, setup::FileSystem& files, Console& consol
   std::vector<std::string> paths;
   CompressionChoice compression;
   std::string problem;
-  bool optionsEnded = false;
-  for (size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    if (!optionsEnded && arg == "--") {
-      optionsEnded = true;
-    } else if (!optionsEnded && IsCompressionOption(arg)) {
-      if (!TakeCompressionOption(args, &i, &compression, &problem)) {
+  static const std::vector<OptionSpec> options = {kMaxOption, kThreadsOption};
+  for (const ParsedArgument& arg : ParseCommandLine(args, options)) {
+    if (arg.kind == ParsedArgument::kEndOfOptions) continue;
+    if (IsCompressionOption(arg)) {
+      if (!TakeCompressionOption(arg, &compression, &problem)) {
         return UsageError(console, "zfil", problem);
       }
-    } else if (!optionsEnded && IsHelpOption(arg)) {
+    } else if (arg.kind == ParsedArgument::kHelp) {
       console.Print(std::string(kHelpHead) + kCompressionHelp + kHelpTail);
       return kExitSuccess;
-    } else if (!optionsEnded && IsOption(arg)) {
-      return UsageError(console, "zfil", "unknown option " + Quoted(ShowHostName(arg)));
+    } else if (arg.kind != ParsedArgument::kOperand) {
+      return UsageError(console, "zfil", OptionProblem(arg));
     } else {
-      paths.push_back(arg);
+      paths.push_back(arg.text);
     }
   }
   if (paths.size() != 2) return UsageError(console, "zfil", "give IN and OUT");

@@ -6,8 +6,9 @@
 #include <vector>
 
 #include "platform/platform.h"
-#include "zarc/compressor.h"
-#include "zarc/console.h"
+#include "zarc/cli/options.h"
+#include "zarc/host/console.h"
+#include "zarc/pack/compressor.h"
 
 namespace zarc {
 
@@ -16,8 +17,6 @@ enum ExitStatus : int {
   kExitFailure = 1,  // the command ran and something was refused or went wrong
   kExitUsage = 2,    // the command line itself is wrong
 };
-
-using Arguments = std::vector<std::string>;
 
 int CreateCommand(const Arguments& args, setup::FileSystem& files, Console& console);
 int ListCommand(const Arguments& args, setup::FileSystem& files, Console& console);
@@ -35,9 +34,9 @@ bool PackArchive(const char* command, const std::string& archiveName, const Argu
                  setup::FileSystem& files, Console& console, std::vector<uint8_t>* image,
                  int* status);
 
-// Shared by the commands' argument parsing.
-bool IsHelpOption(const std::string& arg);
-bool IsOption(const std::string& arg);  // starts with '-' and is not "-" alone
+// The options of create that setup passes on to it with their values.
+extern const std::vector<OptionSpec> kPackingOptions;
+
 // Tells what is wrong with the command line and where the help is; returns kExitUsage.
 int UsageError(Console& console, const char* command, const std::string& problem);
 
@@ -53,10 +52,11 @@ struct CompressionChoice {
   Compression mode = Compression::kNormal;
   unsigned threads = DefaultThreadCount();
 };
-bool IsCompressionOption(const std::string& arg);
-// Takes the compression option args[*i], and its value after it. False when it is wrong: then
-// *problem says why.
-bool TakeCompressionOption(const Arguments& args, size_t* i, CompressionChoice* choice,
+extern const OptionSpec kMaxOption;
+extern const OptionSpec kThreadsOption;
+bool IsCompressionOption(const ParsedArgument& argument);  // --max or --threads with its value
+// Takes a compression option into *choice. False when it is wrong: then *problem says why.
+bool TakeCompressionOption(const ParsedArgument& argument, CompressionChoice* choice,
                            std::string* problem);
 // The help lines of those options.
 extern const char kCompressionHelp[];

@@ -1,7 +1,7 @@
 // zarc on POSIX: arguments and file names are UTF-8.
 #include "platform/posix/posix_file_system.h"
-#include "zarc/console.h"
-#include "zarc/zarc.h"
+#include "zarc/cli/zarc.h"
+#include "zarc/host/console.h"
 
 int main(int argc, char** argv) {
   setup::PosixFileSystem files;

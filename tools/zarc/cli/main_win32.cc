@@ -7,9 +7,9 @@
 
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_file_system.h"
-#include "zarc/commands.h"
-#include "zarc/console.h"
-#include "zarc/zarc.h"
+#include "zarc/cli/commands.h"
+#include "zarc/cli/zarc.h"
+#include "zarc/host/console.h"
 
 namespace {
 

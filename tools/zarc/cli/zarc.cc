@@ -1,7 +1,7 @@
-#include "zarc/zarc.h"
+#include "zarc/cli/zarc.h"
 
-#include "zarc/commands.h"
-#include "zarc/host.h"
+#include "zarc/cli/commands.h"
+#include "zarc/host/host.h"
 
 namespace zarc {
 
@@ -49,10 +49,6 @@ const Command kCommands[] = {
 
 }  // namespace
 
-bool IsHelpOption(const std::string& arg) { return arg == "--help" || arg == "-h"; }
-
-bool IsOption(const std::string& arg) { return arg.size() > 1 && arg[0] == '-'; }
-
 int UsageError(Console& console, const char* command, const std::string& problem) {
   Tell(console, std::string(command) + ": " + problem);
   console.Complain(std::string("Try \"zarc ") + command + " --help\".\n");
@@ -62,14 +58,16 @@ int UsageError(Console& console, const char* command, const std::string& problem
 int TakeOnePath(const Arguments& args, Console& console, const char* command, const char* help,
                 const char* what, std::string* path) {
   path->clear();
-  for (const std::string& arg : args) {
-    if (IsHelpOption(arg)) {
+  static const std::vector<OptionSpec> none;
+  for (const ParsedArgument& arg : ParseCommandLine(args, none)) {
+    if (arg.kind == ParsedArgument::kHelp) {
       console.Print(help);
       return kExitSuccess;
     }
-    if (IsOption(arg)) return UsageError(console, command, "unknown option " + Quoted(ShowHostName(arg)));
+    if (arg.kind == ParsedArgument::kEndOfOptions) continue;
+    if (arg.kind != ParsedArgument::kOperand) return UsageError(console, command, OptionProblem(arg));
     if (!path->empty()) return UsageError(console, command, std::string("one ") + what + " at a time");
-    *path = arg;
+    *path = arg.text;
   }
   if (path->empty()) return UsageError(console, command, std::string("no ") + what + " given");
   return kTakePath;
@@ -81,11 +79,21 @@ const char kCompressionHelp[] =
     "  --threads N      compress on N threads (default: one per processor); the output\n"
     "                   is the same whatever N\n";
 
-bool IsCompressionOption(const std::string& arg) { return arg == "--max" || arg == "--threads"; }
+const OptionSpec kMaxOption = {"--max", nullptr};
+const OptionSpec kThreadsOption = {"--threads", "a number"};
 
-bool TakeCompressionOption(const Arguments& args, size_t* i, CompressionChoice* choice,
+bool IsCompressionOption(const ParsedArgument& argument) {
+  return argument.option != nullptr &&
+         (argument.text == kMaxOption.name || argument.text == kThreadsOption.name);
+}
+
+bool TakeCompressionOption(const ParsedArgument& argument, CompressionChoice* choice,
                            std::string* problem) {
-  if (args[*i] == "--max") {
+  if (argument.kind == ParsedArgument::kMissingValue) {
+    *problem = OptionProblem(argument);
+    return false;
+  }
+  if (argument.text == kMaxOption.name) {
     if (!MaximumCompressionAvailable()) {
       *problem = "--max: this zarc was built without libdeflate, which maximum compression needs";
       return false;
@@ -93,11 +101,7 @@ bool TakeCompressionOption(const Arguments& args, size_t* i, CompressionChoice* 
     choice->mode = Compression::kMaximum;
     return true;
   }
-  if (*i + 1 == args.size()) {
-    *problem = "--threads needs a number";
-    return false;
-  }
-  const std::string& value = args[++*i];
+  const std::string& value = argument.value;
   unsigned threads = 0;
   for (char c : value) {
     if (c < '0' || c > '9' || threads > kMaxThreads) {
@@ -122,7 +126,7 @@ int RunZarc(int argc, const char* const* argv, setup::FileSystem& files, Console
     return kExitUsage;
   }
   const std::string name = argv[1];
-  if (IsHelpOption(name) || name == "help") {
+  if (name == "--help" || name == "-h" || name == "help") {
     console.Print(kHelp);
     return kExitSuccess;
   }

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "platform/platform.h"
-#include "zarc/console.h"
+#include "zarc/host/console.h"
 
 namespace zarc {
 

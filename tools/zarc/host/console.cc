@@ -1,8 +1,8 @@
-#include "zarc/console.h"
+#include "zarc/host/console.h"
 
 #include <cstdio>
 
-#include "zarc/host.h"
+#include "zarc/host/host.h"
 
 namespace zarc {
 
@@ -18,5 +18,19 @@ bool StdioConsole::ShowsProgress() { return StandardErrorIsTerminal(); }
 void Tell(Console& console, const std::string& text) { console.Complain("zarc: " + text + "\n"); }
 
 std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
+
+std::string EscapedBytes(const std::string& bytes) {
+  std::string shown;
+  for (unsigned char c : bytes) {
+    if (c >= 0x20 && c < 0x7F) {
+      shown += char(c);
+    } else {
+      char hex[5];
+      snprintf(hex, sizeof hex, "\\x%02X", c);
+      shown += hex;
+    }
+  }
+  return shown;
+}
 
 }  // namespace zarc

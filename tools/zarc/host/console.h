@@ -28,4 +28,8 @@ void Tell(Console& console, const std::string& text);
 // Text in double quotes, for names inside messages.
 std::string Quoted(const std::string& text);
 
+// The bytes with everything outside printable ASCII written as \xNN: how a name with no form in
+// the host's encoding is shown.
+std::string EscapedBytes(const std::string& bytes);
+
 }  // namespace zarc

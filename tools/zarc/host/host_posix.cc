@@ -5,8 +5,8 @@
 #include <cerrno>
 #include <cstdio>
 
-#include "zarc/entry_name.h"
-#include "zarc/host.h"
+#include "zarc/host/console.h"
+#include "zarc/host/host.h"
 
 namespace zarc {
 

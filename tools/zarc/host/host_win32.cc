@@ -7,8 +7,8 @@
 
 #include "base/text.h"
 #include "platform/win32/wide_text.h"
-#include "zarc/entry_name.h"
-#include "zarc/host.h"
+#include "zarc/host/console.h"
+#include "zarc/host/host.h"
 
 namespace zarc {
 

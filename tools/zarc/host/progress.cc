@@ -1,4 +1,4 @@
-#include "zarc/progress.h"
+#include "zarc/host/progress.h"
 
 #include <cstdio>
 

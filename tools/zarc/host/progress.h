@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "zarc/console.h"
+#include "zarc/host/console.h"
 
 namespace zarc {
 

@@ -1,4 +1,4 @@
-#include "zarc/starter_pictures.h"
+#include "zarc/init/starter_pictures.h"
 
 #include "base/byte_order.h"
 

@@ -1,11 +1,11 @@
-#include "zarc/starter_project.h"
+#include "zarc/init/starter_project.h"
 
 #include <cstring>
 
 #include "base/text.h"
 #include "model/texts.h"
-#include "zarc/starter_pictures.h"
-#include "zarc/text_conversion.h"
+#include "zarc/init/starter_pictures.h"
+#include "zarc/pack/text_conversion.h"
 
 namespace zarc {
 

@@ -1,10 +1,10 @@
-#include "zarc/archive_file.h"
+#include "zarc/pack/archive_file.h"
 
 #include <cstring>
 
 #include "archive/entry_inflater.h"
 #include "base/byte_order.h"
-#include "zarc/archive_writer.h"
+#include "zarc/pack/archive_writer.h"
 
 namespace zarc {
 

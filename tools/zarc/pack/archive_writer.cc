@@ -1,4 +1,4 @@
-#include "zarc/archive_writer.h"
+#include "zarc/pack/archive_writer.h"
 
 #include <cstring>
 

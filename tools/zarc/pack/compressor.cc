@@ -1,4 +1,4 @@
-#include "zarc/compressor.h"
+#include "zarc/pack/compressor.h"
 
 #include <zlib.h>
 
@@ -11,7 +11,7 @@
 #include <system_error>
 #include <thread>
 
-#include "zarc/max_compressor.h"
+#include "zarc/pack/max_compressor.h"
 
 namespace zarc {
 

@@ -1,6 +1,4 @@
-#include "zarc/entry_name.h"
-
-#include <cstdio>
+#include "zarc/pack/entry_name.h"
 
 #include "archive/archive_format.h"
 #include "base/text.h"
@@ -43,20 +41,6 @@ const char* SplitExtractPath(const std::string& name, std::vector<std::string>* 
     if (p.find_first_not_of(". ") == std::string::npos) return "the name has a '..' or '.' part";
   }
   return nullptr;
-}
-
-std::string EscapedBytes(const std::string& bytes) {
-  std::string shown;
-  for (unsigned char c : bytes) {
-    if (c >= 0x20 && c < 0x7F) {
-      shown += char(c);
-    } else {
-      char hex[5];
-      snprintf(hex, sizeof hex, "\\x%02X", c);
-      shown += hex;
-    }
-  }
-  return shown;
 }
 
 }  // namespace zarc

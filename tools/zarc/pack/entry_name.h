@@ -16,8 +16,5 @@ const char* EntryNameProblem(const std::string& name);
 // empty part, or a part of dots and spaces such as "..").
 const char* SplitExtractPath(const std::string& name, std::vector<std::string>* parts);
 
-// The bytes with everything outside printable ASCII written as \xNN: how a name with no form in
-// the host's encoding is shown.
-std::string EscapedBytes(const std::string& bytes);
 
 }  // namespace zarc

@@ -1,6 +1,6 @@
 #include <libdeflate.h>
 
-#include "zarc/max_compressor.h"
+#include "zarc/pack/max_compressor.h"
 
 namespace zarc {
 

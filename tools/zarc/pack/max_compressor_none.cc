@@ -1,4 +1,4 @@
-#include "zarc/max_compressor.h"
+#include "zarc/pack/max_compressor.h"
 
 namespace zarc {
 

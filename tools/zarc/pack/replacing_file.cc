@@ -1,4 +1,4 @@
-#include "zarc/replacing_file.h"
+#include "zarc/pack/replacing_file.h"
 
 #include <utility>
 

@@ -1,10 +1,10 @@
-#include "zarc/text_conversion.h"
+#include "zarc/pack/text_conversion.h"
 
 #include <cstdio>
 
 #include "model/texts.h"
-#include "zarc/console.h"
-#include "zarc/host.h"
+#include "zarc/host/console.h"
+#include "zarc/host/host.h"
 
 namespace zarc {
 

@@ -1,11 +1,10 @@
-#include "zarc/pe_image.h"
+#include "zarc/pe/pe_image.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
 
 #include "base/byte_order.h"
-#include "model/control_ids.h"
 
 namespace zarc {
 
@@ -154,12 +153,6 @@ bool ProgramImage::Read(std::vector<uint8_t> file, std::string* why) {
   if (!ReadResources(at, Directory(kResourceDirectory, 0), Directory(kResourceDirectory, 1),
                      file_.size(), &resources_, why)) {
     return false;
-  }
-  const bool hasMainWindow = std::any_of(resources_.begin(), resources_.end(), [](const Resource& r) {
-    return r.type == ResourceId(kDialogType) && r.name == ResourceId(IDD_MAIN_WINDOW);
-  });
-  if (!hasMainWindow) {
-    return Fail(why, "it has no main window (dialog 129), so it is not the setup program's stub");
   }
   return true;
 }

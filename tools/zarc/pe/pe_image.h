@@ -19,7 +19,7 @@
 #include <string>
 #include <vector>
 
-#include "zarc/pe_resources.h"
+#include "zarc/pe/pe_resources.h"
 
 namespace zarc {
 

@@ -1,4 +1,4 @@
-#include "zarc/pe_resources.h"
+#include "zarc/pe/pe_resources.h"
 
 #include <algorithm>
 #include <cstddef>

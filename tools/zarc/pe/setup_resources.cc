@@ -1,4 +1,4 @@
-#include "zarc/setup_resources.h"
+#include "zarc/pe/setup_resources.h"
 
 #include <cstring>
 
