@@ -56,13 +56,15 @@ bool OpenImage(FileSystem* files, const uint8_t* image, uint32_t size, int32_t s
 }
 
 // The last table entry whose name is the key, or null.
-const ArchiveEntry* FindEntry(const char* key) {
+const ArchiveEntry* FindEntry(const PackageArchive& archive, const char* key) {
   const ArchiveEntry* found = nullptr;
-  for (uint32_t i = 0; i < packageArchive.entryCount; ++i) {
-    if (EntryNameIs(packageArchive.table[i], key)) found = &packageArchive.table[i];
+  for (uint32_t i = 0; i < archive.entryCount; ++i) {
+    if (EntryNameIs(archive.table[i], key)) found = &archive.table[i];
   }
   return found;
 }
+
+const ArchiveEntry* FindEntry(const char* key) { return FindEntry(packageArchive, key); }
 
 }  // namespace
 
@@ -92,6 +94,15 @@ bool OpenBuiltInPackage(ProgramResources& resources, int resourceId) {
   uint32_t size;
   if (!resources.FindPackage(resourceId, &resource, &size)) return false;
   return OpenImage(nullptr, resource, size, kPackageResource);
+}
+
+bool OpenPackageImage(const uint8_t* image, uint32_t size, PackageArchive* archive) {
+  memset(archive, 0, sizeof *archive);
+  if (!ReadArchiveIndex(image, size, archive->table, &archive->entryCount)) return false;
+  archive->image = image;
+  archive->imageSize = size;
+  archive->source = kPackageResource;
+  return true;
 }
 
 void ClosePackage() {
@@ -133,7 +144,12 @@ const char* KeyInto(char (&key)[kKeyCapacity], const char* name) {
 
 const char* BaseName(const char* name) { return KeyInto(lookupKey, name); }
 
-bool HasPackageEntry(const char* name) { return FindEntry(BaseName(name)) != nullptr; }
+bool HasPackageEntry(const char* name) { return HasPackageEntry(packageArchive, name); }
+
+bool HasPackageEntry(const PackageArchive& archive, const char* name) {
+  char key[kKeyCapacity];
+  return FindEntry(archive, KeyInto(key, name)) != nullptr;
+}
 
 bool PackageEntrySize(const char* name, uint64_t* size) {
   char key[kKeyCapacity];
@@ -158,11 +174,11 @@ namespace {
 
 // Delivers a file of the current directory, decompressed when it is a "ZFIL" file. On a bad "ZFIL"
 // the stream keeps the raw bytes and the lookup fails.
-bool LoadDiskEntry(MemoryStream& stream, const char* key) {
-  if (packageArchive.files == nullptr) return false;
+bool LoadDiskEntry(const PackageArchive& archive, MemoryStream& stream, const char* key) {
+  if (archive.files == nullptr) return false;
   uint8_t* data;
   uint32_t size;
-  if (!packageArchive.files->ReadWholeFile(key, &data, &size)) return false;
+  if (!archive.files->ReadWholeFile(key, &data, &size)) return false;
   stream.Adopt(data, size);
   if (!HasZfilMagic(data, size)) return true;
   uint32_t storedSize, fullSize;
@@ -176,15 +192,17 @@ bool LoadDiskEntry(MemoryStream& stream, const char* key) {
 
 }  // namespace
 
-bool MemoryStream::LoadEntry(const char* name) {
+bool MemoryStream::LoadEntry(const char* name) { return LoadEntry(packageArchive, name); }
+
+bool MemoryStream::LoadEntry(const PackageArchive& archive, const char* name) {
   char keyBuffer[kKeyCapacity];
   const char* key = KeyInto(keyBuffer, name);
-  const ArchiveEntry* entry = FindEntry(key);
+  const ArchiveEntry* entry = FindEntry(archive, key);
   if (entry == nullptr) return false;
-  if (entry->storedSize == 0) return LoadDiskEntry(*this, key);
-  if (!EntryDataInside(*entry, packageArchive.imageSize)) return false;
+  if (entry->storedSize == 0) return LoadDiskEntry(archive, *this, key);
+  if (!EntryDataInside(*entry, archive.imageSize)) return false;
   EntryInflater inflater;
-  if (!inflater.Inflate(packageArchive.image + entry->offset, entry->storedSize, entry->fullSize)) {
+  if (!inflater.Inflate(archive.image + entry->offset, entry->storedSize, entry->fullSize)) {
     return false;
   }
   Adopt(inflater.TakeOutput(), inflater.OutputLength());

@@ -41,6 +41,10 @@ bool OpenPackage(FileSystem& files, ProgramResources& resources, int resourceId)
 // directory, neither to replace an entry nor for an entry that the package leaves external.
 bool OpenBuiltInPackage(ProgramResources& resources, int resourceId);
 
+// Indexes a "ZARC" image, borrowed, into an archive of the caller's own, apart from the program's:
+// the package alone, with no files of the current directory. False when it is not readable.
+bool OpenPackageImage(const uint8_t* image, uint32_t size, PackageArchive* archive);
+
 // Frees an owned image and zeroes the whole archive state.
 void ClosePackage();
 
@@ -50,6 +54,7 @@ void RegisterDiskFile(const char* name);
 
 // True when a lookup of name would find an entry in the table (without reading it).
 bool HasPackageEntry(const char* name);
+bool HasPackageEntry(const PackageArchive& archive, const char* name);
 
 // The bytes a lookup of name holds at its height: the full size of an archive entry; the size of a
 // disk entry's file, plus the full size its header claims when it is a "ZFIL" file. False when

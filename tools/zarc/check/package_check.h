@@ -17,7 +17,11 @@ struct Finding {
   std::string message;
 };
 
-// Runs every check on the bytes of a package (a whole "ZARC" image). Findings in entry and line order.
+class Package;
+
+// Runs every check on an open package. Findings in entry and line order.
+std::vector<Finding> CheckPackage(Package& package);
+// The same on the bytes of a package (a whole "ZARC" image), opened for the check.
 std::vector<Finding> CheckPackage(const std::vector<unsigned char>& image);
 
 // Prints each finding to standard error as "ENTRY:LINE: error: MESSAGE" (": warning: ", the line
@@ -27,9 +31,5 @@ bool ReportFindings(const std::vector<Finding>& findings, Console& console);
 // The caption the setup program would show for this package, read by its own parser: the product's
 // name. Empty when the package or its script cannot be read.
 std::string ScriptCaption(const std::vector<unsigned char>& image);
-
-// The version the package installs as its script gives it (#V), read by the setup program's own
-// parser; 0 when the script gives none or cannot be read.
-uint32_t ScriptVersion(const std::vector<unsigned char>& image);
 
 }  // namespace zarc

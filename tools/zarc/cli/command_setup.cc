@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "archive/archive_format.h"
+#include "zarc/check/package.h"
 #include "zarc/check/package_check.h"
 #include "zarc/cli/commands.h"
 #include "zarc/host/host.h"
@@ -166,17 +167,23 @@ bool LoadBytes(setup::FileSystem& files, Console& console, const std::string& pa
   return true;
 }
 
-// The package made before: only a readable archive goes in.
-bool LoadPackage(setup::FileSystem& files, Console& console, const std::string& path,
-                 std::vector<uint8_t>* image) {
-  if (!LoadBytes(files, console, path, image)) return false;
-  auto archive = std::make_unique<LoadedArchive>();
-  archive->image.reset(new uint8_t[image->size() + 1]);
-  std::copy(image->begin(), image->end(), archive->image.get());
-  archive->size = uint32_t(image->size());
+// The package: the one made before, or packed now from the FILEs; only a readable archive goes in.
+// False after telling why; *status is then the exit status.
+bool OpenPackage(const SetupRequest& request, setup::FileSystem& files, Console& console,
+                 Package* package, int* status) {
+  *status = kExitFailure;
+  std::vector<uint8_t> image;
+  if (request.package.empty()) {
+    if (!PackArchive("setup", request.out, request.packing, files, console, &image, status)) {
+      return false;
+    }
+  } else if (!LoadBytes(files, console, request.package, &image)) {
+    return false;
+  }
   std::string why;
-  if (IndexArchive(archive.get(), &why)) return true;
-  Tell(console, ShowHostName(path) + ": " + why);
+  if (package->Open(std::move(image), &why)) return true;
+  Tell(console, ShowHostName(request.package.empty() ? request.out : request.package) + ": " + why);
+  *status = kExitFailure;
   return false;
 }
 
@@ -189,8 +196,8 @@ bool VersionText(Console& console, const char* option, const std::string& host,
 }
 
 // Adds the version information to resources when there is any. False after a usage error.
-bool VersionInformation(const SetupRequest& request, const std::vector<uint8_t>& package,
-                        Console& console, std::vector<Resource>* resources) {
+bool VersionInformation(const SetupRequest& request, Package& package, Console& console,
+                        std::vector<Resource>* resources) {
   VersionStrings strings;
   if (!VersionText(console, "--product-version", request.productVersion, &strings.productVersion) ||
       !VersionText(console, "--company", request.company, &strings.company) ||
@@ -199,11 +206,11 @@ bool VersionInformation(const SetupRequest& request, const std::vector<uint8_t>&
     return false;
   }
   // A caption that is not code page 932 shows garbled in the program too; it is simply left out.
-  Utf16FromEntry(ScriptCaption(package), &strings.productName);
+  Utf16FromEntry(package.Caption(), &strings.productName);
   uint16_t version[4] = {0, 0, 0, 0};
   if (!request.productVersion.empty()) {
     ParseVersionNumber(request.productVersion, version);
-  } else if (const uint32_t scriptVersion = ScriptVersion(package)) {
+  } else if (const uint32_t scriptVersion = package.Version()) {
     // The release number the program records, as the first part of the fixed version; one beyond
     // the 16 bits of a part is split over the first two.
     Utf16FromHost(std::to_string(scriptVersion), &strings.productVersion);
@@ -219,22 +226,68 @@ bool VersionInformation(const SetupRequest& request, const std::vector<uint8_t>&
 }
 
 // A program that reads nothing from its folder can never install an entry left external.
-bool ReportExternalEntries(const std::vector<uint8_t>& package, Console& console) {
-  auto archive = std::make_unique<LoadedArchive>();
-  archive->image.reset(new uint8_t[package.size() + 1]);
-  std::copy(package.begin(), package.end(), archive->image.get());
-  archive->size = uint32_t(package.size());
-  std::string why;
-  if (!IndexArchive(archive.get(), &why)) return false;
+bool ReportExternalEntries(const Package& package, Console& console) {
+  const LoadedArchive& archive = package.records();
   bool found = false;
-  for (uint32_t i = 0; i < archive->count; ++i) {
-    if (archive->table[i].storedSize != 0) continue;
-    Tell(console, Quoted(ShowEntryName(RecordName(archive->table[i]))) +
+  for (uint32_t i = 0; i < archive.count; ++i) {
+    if (archive.table[i].storedSize != 0) continue;
+    Tell(console, Quoted(ShowEntryName(RecordName(archive.table[i]))) +
                       ": external, but the setup program reads no file of the folder it starts "
                       "from; pack the entry, or give " + kFolderOverrides);
     found = true;
   }
   return found;
+}
+
+// The stub, read and found to be the setup program's. False after telling why.
+bool ReadStub(const SetupRequest& request, setup::FileSystem& files, Console& console,
+              ProgramImage* stub) {
+  std::vector<uint8_t> bytes;
+  if (!LoadBytes(files, console, request.stub, &bytes)) return false;
+  std::string why;
+  if (stub->Read(std::move(bytes), &why) && IsSetupStub(stub->resources(), &why)) return true;
+  Tell(console, ShowHostName(request.stub) + ": cannot be the setup program's stub: " + why);
+  return false;
+}
+
+// The icon's resources, when --icon names one. False after telling why.
+bool ReadIcon(const SetupRequest& request, setup::FileSystem& files, Console& console,
+              std::vector<Resource>* added) {
+  if (request.icon.empty()) return true;
+  std::vector<uint8_t> icon;
+  if (!LoadBytes(files, console, request.icon, &icon)) return false;
+  std::string why;
+  if (IconResources(icon, added, &why)) return true;
+  Tell(console, ShowHostName(request.icon) + ": " + why);
+  return false;
+}
+
+// Refuses a package with errors, and one with entries the program could never install.
+bool AcceptPackage(const SetupRequest& request, Package& package, Console& console) {
+  if (ReportFindings(CheckPackage(package), console)) {
+    Tell(console, ShowHostName(request.out) + ": not written, since the package has errors");
+    return false;
+  }
+  if (!request.folderOverrides && ReportExternalEntries(package, console)) {
+    Tell(console, ShowHostName(request.out) + ": not written, since it could not install every entry");
+    return false;
+  }
+  return true;
+}
+
+bool WriteProgram(const SetupRequest& request, const ProgramImage& stub,
+                  const std::vector<Resource>& resources, setup::FileSystem& files,
+                  Console& console) {
+  std::vector<uint8_t> program;
+  std::string why;
+  if (!stub.Rebuild(resources, &program, &why)) {
+    Tell(console, ShowHostName(request.out) + ": " + why);
+    return false;
+  }
+  ReplacingFile file(files, request.out);
+  if (file.Open() && file.Write(program) && file.Commit()) return true;
+  Tell(console, ShowHostName(request.out) + ": " + file.failure());
+  return false;
 }
 
 }  // namespace
@@ -246,56 +299,21 @@ int SetupCommand(const Arguments& args, setup::FileSystem& files, Console& conso
 
   // Everything that can be refused quickly is, before the slow packing.
   if (request.stub.empty() && !FindStub(files, console, &request.stub)) return kExitFailure;
-  const std::string stubShown = ShowHostName(request.stub);
-  std::vector<uint8_t> stubBytes;
-  if (!LoadBytes(files, console, request.stub, &stubBytes)) return kExitFailure;
   ProgramImage stub;
-  std::string why;
-  if (!stub.Read(std::move(stubBytes), &why) || !IsSetupStub(stub.resources(), &why)) {
-    Tell(console, stubShown + ": cannot be the setup program's stub: " + why);
-    return kExitFailure;
-  }
   std::vector<Resource> added;
-  if (!request.icon.empty()) {
-    std::vector<uint8_t> icon;
-    if (!LoadBytes(files, console, request.icon, &icon)) return kExitFailure;
-    if (!IconResources(icon, &added, &why)) {
-      Tell(console, ShowHostName(request.icon) + ": " + why);
-      return kExitFailure;
-    }
-  }
-
-  std::vector<uint8_t> package;
-  if (!request.package.empty()) {
-    if (!LoadPackage(files, console, request.package, &package)) return kExitFailure;
-  } else if (!PackArchive("setup", request.out, request.packing, files, console, &package,
-                          &status)) {
-    return status;
-  }
-  if (ReportFindings(CheckPackage(package), console)) {
-    Tell(console, ShowHostName(request.out) + ": not written, since the package has errors");
+  if (!ReadStub(request, files, console, &stub) || !ReadIcon(request, files, console, &added)) {
     return kExitFailure;
   }
-  if (!request.folderOverrides && ReportExternalEntries(package, console)) {
-    Tell(console, ShowHostName(request.out) + ": not written, since it could not install every entry");
-    return kExitFailure;
-  }
+  Package package;
+  if (!OpenPackage(request, files, console, &package, &status)) return status;
+  if (!AcceptPackage(request, package, console)) return kExitFailure;
   if (!VersionInformation(request, package, console, &added)) return kExitUsage;
 
   bool hadPackage = false;
   const std::vector<Resource> resources = SetupProgramResources(
-      stub.resources(), std::move(package), request.folderOverrides, std::move(added), &hadPackage);
-
-  std::vector<uint8_t> program;
-  if (!stub.Rebuild(resources, &program, &why)) {
-    Tell(console, ShowHostName(request.out) + ": " + why);
-    return kExitFailure;
-  }
-  ReplacingFile file(files, request.out);
-  if (!file.Open() || !file.Write(program) || !file.Commit()) {
-    Tell(console, ShowHostName(request.out) + ": " + file.failure());
-    return kExitFailure;
-  }
+      stub.resources(), package.TakeImage(), request.folderOverrides, std::move(added), &hadPackage);
+  if (!WriteProgram(request, stub, resources, files, console)) return kExitFailure;
+  const std::string stubShown = ShowHostName(request.stub);
   if (hadPackage) Tell(console, stubShown + ": the package it carried is replaced");
   if (stub.isSigned()) {
     Tell(console, stubShown + ": its signature is dropped, since it could not stay valid; sign " +

@@ -2,8 +2,10 @@
 
 #include <cstring>
 
+#include "app/startup.h"
 #include "base/text.h"
 #include "model/texts.h"
+#include "script/install_script.h"
 #include "zarc/init/starter_pictures.h"
 #include "zarc/pack/text_conversion.h"
 
@@ -128,7 +130,7 @@ const char* ProductNameProblem(const std::string& name) {
 
 bool StarterProject(const std::string& name, std::vector<StarterFile>* files) {
   files->clear();
-  StarterFile script{"setup.txt", {}}, licence{setup::kLicenceEntry, {}}, readme{"readme.txt", {}};
+  StarterFile script{setup::kScriptEntry, {}}, licence{setup::kLicenceEntry, {}}, readme{"readme.txt", {}};
   if (!Fill(kScript, name, &script.data) || !Fill(kLicence, name, &licence.data) ||
       !Fill(kReadme, name, &readme.data)) {
     return false;
@@ -136,8 +138,8 @@ bool StarterProject(const std::string& name, std::vector<StarterFile>* files) {
   files->push_back(std::move(script));
   files->push_back(std::move(licence));
   files->push_back(std::move(readme));
-  files->push_back(StarterFile{"setup256.bmp", StarterMainPicture()});
-  files->push_back(StarterFile{"parts.bmp", StarterBusyAnimation()});
+  files->push_back(StarterFile{setup::kMainPictureEntry, StarterMainPicture()});
+  files->push_back(StarterFile{setup::kPartsPictureEntry, StarterBusyAnimation()});
   return true;
 }
 

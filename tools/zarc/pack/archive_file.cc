@@ -21,7 +21,7 @@ std::string IndexProblem(const uint8_t* image, uint32_t size) {
   if (size < kArchiveHeaderSize || memcmp(image, "ZARC", 4) != 0) return "not a ZARC archive";
   const uint32_t count = setup::LoadLE16(image + 4);
   if (count > kMaxArchiveEntries) {
-    return "its index claims " + std::to_string(count) + " entries; at most 512 can be read";
+    return "its index claims " + std::to_string(count) + " entries; at most " + std::to_string(kMaxArchiveEntries) + " can be read";
   }
   return "its index of " + std::to_string(count) + " entries runs past the end of the file";
 }
@@ -61,9 +61,9 @@ bool LoadFile(setup::FileSystem& files, const std::string& path, std::unique_ptr
 }
 
 bool IndexArchive(LoadedArchive* archive, std::string* why) {
-  if (!setup::ReadArchiveIndex(archive->image.get(), archive->size, archive->table,
+  if (!setup::ReadArchiveIndex(archive->bytes(), archive->size, archive->table,
                                &archive->count)) {
-    *why = IndexProblem(archive->image.get(), archive->size);
+    *why = IndexProblem(archive->bytes(), archive->size);
     return false;
   }
   return true;
@@ -106,7 +106,7 @@ bool InflateRecord(const LoadedArchive& archive, uint32_t i, std::unique_ptr<uin
     *why = "its data runs past the end of the archive";
     return false;
   }
-  return Inflate(archive.image.get() + entry.offset, entry.storedSize, entry.fullSize, data, why);
+  return Inflate(archive.bytes() + entry.offset, entry.storedSize, entry.fullSize, data, why);
 }
 
 bool InflateZfil(const uint8_t* file, uint32_t size, std::unique_ptr<uint8_t[]>* data,

@@ -12,10 +12,13 @@
 namespace zarc {
 
 struct LoadedArchive {
-  std::unique_ptr<uint8_t[]> image;
+  std::unique_ptr<uint8_t[]> image;   // the archive's bytes, when it holds them itself
+  const uint8_t* borrowed = nullptr;  // or the bytes of someone else's, which outlive it
   uint32_t size = 0;
   uint32_t count = 0;
   setup::ArchiveEntry table[setup::kMaxArchiveEntries];
+
+  const uint8_t* bytes() const { return borrowed != nullptr ? borrowed : image.get(); }
 };
 
 // Reads a whole file, which the setup program could only load when under 4 GiB. False when it
@@ -23,7 +26,7 @@ struct LoadedArchive {
 bool LoadFile(setup::FileSystem& files, const std::string& path, std::unique_ptr<uint8_t[]>* data,
               uint32_t* size, std::string* why);
 
-// Reads the index of an archive already loaded into archive->image and archive->size. False when it
+// Reads the index of an archive already loaded into archive->image (or borrowed) and archive->size. False when it
 // is no readable archive, with *why as above.
 bool IndexArchive(LoadedArchive* archive, std::string* why);
 

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "model/texts.h"
+#include "script/install_script.h"
 #include "zarc/host/console.h"
 #include "zarc/host/host.h"
 
@@ -66,7 +67,7 @@ bool ConvertLine(const uint8_t* text, size_t size, std::string* out, size_t* col
 }  // namespace
 
 bool IsProgramText(const std::string& entryName) {
-  return entryName == "setup.txt" || entryName == setup::kLicenceEntry;
+  return entryName == setup::kScriptEntry || entryName == setup::kLicenceEntry;
 }
 
 size_t Utf8CharacterLength(const uint8_t* text, size_t left) {
