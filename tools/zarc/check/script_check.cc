@@ -54,39 +54,42 @@ class ScriptCheck {
                  "'#' alone is no command; the setup program ignores this line");
         continue;
       }
-      const char letter = line.text[1];
-      const std::string value = line.text.size() >= 3 ? line.text.substr(3) : std::string();
-      const setup::ScriptCommand* command = setup::FindScriptCommand(letter);
-      if (command == nullptr) {
-        run.Warn(kScriptEntry, line.number,
-                 "\"#" + ShowEntryName(std::string(1, letter)) +
-                     "\" is no command; the setup program ignores this "
-                     "line (commands are " +
-                     Letters(false) + ", upper case)");
-        continue;
-      }
-      if (command->kind == setup::CommandKind::kInstall) {
-        run.listLines.push_back(line.number);
-        if (run.listLines.size() > size_t(setup::kMaxInstallEntries)) {
-          Refuse(line.number, "more than " + std::to_string(setup::kMaxInstallEntries) +
-                                  " install commands (" + Letters(true) + ")");
-        } else {
-          CheckFits(line.number, *command, value);
-        }
-      } else {
-        run.settingLines[letter] = line.number;
-        if (command->kind == setup::CommandKind::kVersion) CheckVersion(line.number, value);
-        CheckFits(line.number, *command, value);
-      }
-      if (line.text.size() >= 3 && line.text[2] != '=') {
-        run.Warn(kScriptEntry, line.number,
-                 std::string("the byte after #") + letter +
-                     " is not '='; the setup program skips it whatever it is, "
-                     "so the value is " +
-                     Show(value));
-      }
+      WalkCommand(line);
     }
     if (stopLine != 0) ReportStop(bytes, lines, stopLine);
+  }
+
+  // Notes a command line: where it is, what the parser will refuse of it, or that it is none.
+  void WalkCommand(const TextLine& line) {
+    const char letter = line.text[1];
+    const std::string value = line.text.size() >= 3 ? line.text.substr(3) : std::string();
+    const setup::ScriptCommand* command = setup::FindScriptCommand(letter);
+    if (command == nullptr) {
+      run.Warn(kScriptEntry, line.number,
+               "\"#" + ShowEntryName(std::string(1, letter)) +
+                   "\" is no command; the setup program ignores this line (commands are " +
+                   Letters(false) + ", upper case)");
+      return;
+    }
+    if (command->kind == setup::CommandKind::kInstall) {
+      run.listLines.push_back(line.number);
+      if (run.listLines.size() > size_t(setup::kMaxInstallEntries)) {
+        Refuse(line.number, "more than " + std::to_string(setup::kMaxInstallEntries) +
+                                " install commands (" + Letters(true) + ")");
+      } else {
+        CheckFits(line.number, *command, value);
+      }
+    } else {
+      run.settingLines[letter] = line.number;
+      if (command->kind == setup::CommandKind::kVersion) CheckVersion(line.number, value);
+      CheckFits(line.number, *command, value);
+    }
+    if (line.text.size() >= 3 && line.text[2] != '=') {
+      run.Warn(kScriptEntry, line.number,
+               std::string("the byte after #") + letter +
+                   " is not '='; the setup program skips it whatever it is, so the value is " +
+                   Show(value));
+    }
   }
 
   // #V must be one whole number the program takes: anything else would leave the version at an

@@ -31,48 +31,60 @@ std::string NameField(const std::string& in) {
   return name;
 }
 
-}  // namespace
-
-int ZfilCommand(const Arguments& args, setup::FileSystem& files, Console& console) {
+// Reads the command line into IN, OUT and the compression. True to go ahead; otherwise *status
+// is the exit status (help shown, or a usage error told).
+bool ParseArguments(const Arguments& args, Console& console, std::string* in, std::string* out,
+                    CompressionChoice* compression, int* status) {
+  *status = kExitUsage;
   std::vector<std::string> paths;
-  CompressionChoice compression;
   std::string problem;
   static const std::vector<OptionSpec> options = {kMaxOption, kThreadsOption};
   for (const ParsedArgument& arg : ParseCommandLine(args, options)) {
     if (arg.kind == ParsedArgument::kEndOfOptions) continue;
     if (IsCompressionOption(arg)) {
-      if (!TakeCompressionOption(arg, &compression, &problem)) {
-        return UsageError(console, "zfil", problem);
+      if (!TakeCompressionOption(arg, compression, &problem)) {
+        UsageError(console, "zfil", problem);
+        return false;
       }
     } else if (arg.kind == ParsedArgument::kHelp) {
       console.Print(std::string(kHelpHead) + kCompressionHelp + kHelpTail);
-      return kExitSuccess;
+      *status = kExitSuccess;
+      return false;
     } else if (arg.kind != ParsedArgument::kOperand) {
-      return UsageError(console, "zfil", OptionProblem(arg));
+      UsageError(console, "zfil", OptionProblem(arg));
+      return false;
     } else {
       paths.push_back(arg.text);
     }
   }
-  if (paths.size() != 2) return UsageError(console, "zfil", "give IN and OUT");
-  const std::string& in = paths[0];
-  const std::string& out = paths[1];
+  if (paths.size() != 2) {
+    UsageError(console, "zfil", "give IN and OUT");
+    return false;
+  }
+  *in = paths[0];
+  *out = paths[1];
+  return true;
+}
 
+// IN compressed into *stream, its size before in *size. False after telling why.
+bool CompressFile(const std::string& in, const CompressionChoice& compression,
+                  setup::FileSystem& files, Console& console, std::vector<uint8_t>* stream,
+                  uint32_t* size) {
   uint64_t fileSize = 0;
   if (!files.FileSize(in.c_str(), &fileSize)) {
     Tell(console, ShowHostName(in) + ": cannot open it");
-    return kExitFailure;
+    return false;
   }
   if (fileSize > kMaxFileSize) {
     Tell(console, ShowHostName(in) + ": it is 4 GiB or larger; a ZFIL file must stay under 4 GiB");
-    return kExitFailure;
+    return false;
   }
-  uint32_t size = 0;
   bool readFailed = false;
   auto read = [&](size_t, std::unique_ptr<uint8_t[]>* data, uint32_t* length) {
     uint8_t* bytes = nullptr;
     readFailed = !files.ReadWholeFile(in.c_str(), &bytes, length);
     data->reset(bytes);
-    size = *length;
+    *size = *length;
     return !readFailed;
   };
   std::vector<std::vector<uint8_t>> streams;
@@ -80,9 +92,22 @@ int ZfilCommand(const Arguments& args, setup::FileSystem& files, Console& consol
   if (!CompressInputs(compression.mode, compression.threads, 1, read, &streams, &failed)) {
     Tell(console, ShowHostName(in) +
                       (readFailed ? ": cannot read it" : ": cannot compress it (out of memory?)"));
-    return kExitFailure;
+    return false;
   }
-  const std::vector<uint8_t>& stream = streams[0];
+  *stream = std::move(streams[0]);
+  return true;
+}
+
+}  // namespace
+
+int ZfilCommand(const Arguments& args, setup::FileSystem& files, Console& console) {
+  std::string in, out;
+  CompressionChoice compression;
+  int status = kExitUsage;
+  if (!ParseArguments(args, console, &in, &out, &compression, &status)) return status;
+  std::vector<uint8_t> stream;
+  uint32_t size = 0;
+  if (!CompressFile(in, compression, files, console, &stream, &size)) return kExitFailure;
   if (stream.size() > kMaxFileSize - setup::kZfilHeaderSize) {
     Tell(console, ShowHostName(out) + ": the ZFIL file would reach 4 GiB; the setup program "
                                       "reads only smaller ones");

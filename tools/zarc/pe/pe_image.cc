@@ -86,6 +86,13 @@ const uint8_t* ProgramImage::BytesAt(uint32_t rva, uint32_t size) const {
 
 bool ProgramImage::Read(std::vector<uint8_t> file, std::string* why) {
   file_ = std::move(file);
+  return ReadHeaders(why) && ReadSections(why) && FindResourceSection(why) &&
+         CheckEnd(why) && ReadResourceTree(why);
+}
+
+// The file and optional headers: a Windows GUI program for a machine Windows runs it on, with
+// sane alignments and a directory table inside its header.
+bool ProgramImage::ReadHeaders(std::string* why) {
   const uint64_t size = file_.size();
   const char* notProgram = "it is not a Windows program";
   if (size < 0x40 || file_[0] != 'M' || file_[1] != 'Z') return Fail(why, notProgram);
@@ -127,8 +134,12 @@ bool ProgramImage::Read(std::vector<uint8_t> file, std::string* why) {
       !PowerOfTwo(sectionAlignment_) || sectionAlignment_ < fileAlignment_) {
     return Fail(why, "its headers are damaged (alignment)");
   }
-  if (!ReadSections(why) || !FindResourceSection(why)) return false;
+  return true;
+}
 
+// What follows the last section: nothing but padding, and a signature at the very end.
+bool ProgramImage::CheckEnd(std::string* why) {
+  const uint64_t size = file_.size();
   signatureSize_ = Directory(kSignatureDirectory, 1);
   uint64_t dataEnd = size;
   if (signatureSize_ > 0) {
@@ -147,14 +158,14 @@ bool ProgramImage::Read(std::vector<uint8_t> file, std::string* why) {
                            "them first");
     }
   }
+  return true;
+}
 
+bool ProgramImage::ReadResourceTree(std::string* why) {
   resources_.clear();
   auto at = [this](uint32_t rva, uint32_t n) { return BytesAt(rva, n); };
-  if (!ReadResources(at, Directory(kResourceDirectory, 0), Directory(kResourceDirectory, 1),
-                     file_.size(), &resources_, why)) {
-    return false;
-  }
-  return true;
+  return ReadResources(at, Directory(kResourceDirectory, 0), Directory(kResourceDirectory, 1),
+                       file_.size(), &resources_, why);
 }
 
 bool ProgramImage::ReadSections(std::string* why) {

@@ -1,5 +1,5 @@
-// The setup program's stub as zarc setup reads and rewrites it: a Windows program image whose
-// resource section is rebuilt and placed last.
+// A Windows program image as zarc setup reads and rewrites it: its resource section rebuilt and
+// placed last.
 //
 //   0            "MZ" ...; u32 at 0x3C: offset of the PE header
 //   PE header    "PE\0\0", then the file header (20 bytes): machine u16, section count u16, time
@@ -25,7 +25,7 @@ namespace zarc {
 
 class ProgramImage {
  public:
-  // Takes a program file and checks that it is a stub zarc can rebuild: a Windows GUI program
+  // Takes a program file and checks that it is one zarc can rebuild: a Windows GUI program
   // (not a DLL, not a console program) with its resources in a section of their own that only
   // the relocations may follow. False when not; *why then says why, in words for a message about
   // the file.
@@ -47,8 +47,11 @@ class ProgramImage {
   };
 
   static bool Fail(std::string* why, const std::string& reason);
+  bool ReadHeaders(std::string* why);
   bool ReadSections(std::string* why);
   bool FindResourceSection(std::string* why);
+  bool CheckEnd(std::string* why);
+  bool ReadResourceTree(std::string* why);
   uint32_t Directory(int index, int field) const;  // field 0: RVA (or offset), 1: size
   size_t DirectoryAt(int index) const;
   const uint8_t* BytesAt(uint32_t rva, uint32_t size) const;

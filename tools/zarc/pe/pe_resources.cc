@@ -158,7 +158,79 @@ size_t PutDirectory(uint8_t* bytes, size_t at, const std::vector<Node>& children
   return at + kDirectorySize;
 }
 
+// Where each part of the tree goes: directories breadth first, then the leaves, the name strings,
+// and the data.
+struct TreeLayout {
+  std::vector<uint64_t> typeAt, nameAt;
+  uint64_t leavesAt = 0;
+  std::vector<uint64_t> textAt;  // per type, then per name, in tree order; 0 for ids
+  std::vector<uint64_t> dataAt;
+  uint64_t end = 0;
+};
+
+TreeLayout LayOutTree(const std::vector<TypeNode>& types, const std::vector<Resource>& resources) {
+  TreeLayout layout;
+  uint64_t& end = layout.end;
+  end = kDirectorySize + kEntrySize * types.size();
+  for (const TypeNode& type : types) {
+    layout.typeAt.push_back(end);
+    end += kDirectorySize + kEntrySize * type.names.size();
+  }
+  for (const TypeNode& type : types) {
+    for (const NameNode& name : type.names) {
+      layout.nameAt.push_back(end);
+      end += kDirectorySize + kEntrySize * name.resources.size();
+    }
+  }
+  layout.leavesAt = end;
+  end += kLeafSize * resources.size();
+  for (const TypeNode& type : types) {
+    layout.textAt.push_back(type.key->text.empty() ? 0 : end);
+    end += type.key->text.empty() ? 0 : 2 + 2 * type.key->text.size();
+    for (const NameNode& name : type.names) {
+      layout.textAt.push_back(name.key->text.empty() ? 0 : end);
+      end += name.key->text.empty() ? 0 : 2 + 2 * name.key->text.size();
+    }
+  }
+  for (const Resource& r : resources) {
+    end = Align(end, 8);
+    layout.dataAt.push_back(end);
+    end += r.data.size();
+  }
+  return layout;
+}
+
+// An entry's key at bytes[at]: an id, or the offset of its name string, written at text.
+void PutKey(uint8_t* bytes, size_t at, const ResourceKey& k, uint64_t text) {
+  if (k.text.empty()) {
+    StoreLE32(&bytes[at], k.id);
+    return;
+  }
+  StoreLE32(&bytes[at], uint32_t(text) | kHighBit);
+  StoreLE16(bytes + size_t(text), uint16_t(k.text.size()));
+  for (size_t i = 0; i < k.text.size(); ++i) StoreLE16(bytes + size_t(text) + 2 + 2 * i, k.text[i]);
+}
+
+// The language directory of one name at bytes[at], with the leaves and data of its resources.
+void PutLanguages(uint8_t* bytes, uint64_t at, const NameNode& name,
+                  const std::vector<Resource>& resources, const TreeLayout& layout,
+                  uint32_t sectionRva) {
+  StoreLE16(bytes + size_t(at) + 14, uint16_t(name.resources.size()));
+  size_t nameEntry = size_t(at) + kDirectorySize;
+  for (size_t i : name.resources) {
+    const uint64_t leaf = layout.leavesAt + kLeafSize * i;
+    StoreLE32(&bytes[nameEntry], resources[i].language);
+    StoreLE32(&bytes[nameEntry + 4], uint32_t(leaf));
+    nameEntry += kEntrySize;
+    StoreLE32(&bytes[size_t(leaf)], uint32_t(sectionRva + layout.dataAt[i]));
+    StoreLE32(&bytes[size_t(leaf) + 4], uint32_t(resources[i].data.size()));
+    StoreLE32(&bytes[size_t(leaf) + 8], resources[i].codePage);
+    std::copy(resources[i].data.begin(), resources[i].data.end(), bytes + layout.dataAt[i]);
+  }
+}
+
 }  // namespace
+
 
 bool operator==(const ResourceKey& a, const ResourceKey& b) {
   return !(a < b) && !(b < a);
@@ -203,74 +275,25 @@ void SortResources(std::vector<Resource>* resources) {
 bool BuildResourceSection(const std::vector<Resource>& resources, uint32_t sectionRva,
                           std::vector<uint8_t>* section) {
   const std::vector<TypeNode> types = Shape(resources);
-  // Directories breadth first, then the leaves, the name strings, and the data.
-  uint64_t end = kDirectorySize + kEntrySize * types.size();
-  std::vector<uint64_t> typeAt, nameAt;
-  for (const TypeNode& type : types) {
-    typeAt.push_back(end);
-    end += kDirectorySize + kEntrySize * type.names.size();
-  }
-  for (const TypeNode& type : types) {
-    for (const NameNode& name : type.names) {
-      nameAt.push_back(end);
-      end += kDirectorySize + kEntrySize * name.resources.size();
-    }
-  }
-  const uint64_t leavesAt = end;
-  end += kLeafSize * resources.size();
-  std::vector<uint64_t> textAt;  // per type, then per name, in tree order; 0 for ids
-  for (const TypeNode& type : types) {
-    textAt.push_back(type.key->text.empty() ? 0 : end);
-    end += type.key->text.empty() ? 0 : 2 + 2 * type.key->text.size();
-    for (const NameNode& name : type.names) {
-      textAt.push_back(name.key->text.empty() ? 0 : end);
-      end += name.key->text.empty() ? 0 : 2 + 2 * name.key->text.size();
-    }
-  }
-  std::vector<uint64_t> dataAt;
-  for (const Resource& r : resources) {
-    end = Align(end, 8);
-    dataAt.push_back(end);
-    end += r.data.size();
-  }
-  if (end > 0x7FFFFFFFu || sectionRva + end > 0xFFFFFFFFu) return false;
+  const TreeLayout layout = LayOutTree(types, resources);
+  if (layout.end > 0x7FFFFFFFu || sectionRva + layout.end > 0xFFFFFFFFu) return false;
 
   // Appended in place: the caller's buffer may already hold the rest of the program.
   const size_t base = section->size();
-  section->resize(base + size_t(end), 0);
+  section->resize(base + size_t(layout.end), 0);
   uint8_t* bytes = section->data() + base;
-  auto key = [&](size_t at, const ResourceKey& k, uint64_t text) {
-    if (k.text.empty()) {
-      StoreLE32(&bytes[at], k.id);
-      return;
-    }
-    StoreLE32(&bytes[at], uint32_t(text) | kHighBit);
-    StoreLE16(bytes + size_t(text), uint16_t(k.text.size()));
-    for (size_t i = 0; i < k.text.size(); ++i) StoreLE16(bytes + size_t(text) + 2 + 2 * i, k.text[i]);
-  };
   size_t entry = PutDirectory(bytes, 0, types);
   size_t nameIndex = 0, textIndex = 0;
   for (size_t t = 0; t < types.size(); ++t, entry += kEntrySize) {
-    key(entry, *types[t].key, textAt[textIndex++]);
-    StoreLE32(&bytes[entry + 4], uint32_t(typeAt[t]) | kHighBit);
-    size_t typeEntry = PutDirectory(bytes, size_t(typeAt[t]), types[t].names);
+    PutKey(bytes, entry, *types[t].key, layout.textAt[textIndex++]);
+    StoreLE32(&bytes[entry + 4], uint32_t(layout.typeAt[t]) | kHighBit);
+    size_t typeEntry = PutDirectory(bytes, size_t(layout.typeAt[t]), types[t].names);
     for (const NameNode& name : types[t].names) {
-      key(typeEntry, *name.key, textAt[textIndex++]);
-      const uint64_t at = nameAt[nameIndex++];
+      PutKey(bytes, typeEntry, *name.key, layout.textAt[textIndex++]);
+      const uint64_t at = layout.nameAt[nameIndex++];
       StoreLE32(&bytes[typeEntry + 4], uint32_t(at) | kHighBit);
       typeEntry += kEntrySize;
-      StoreLE16(bytes + size_t(at) + 14, uint16_t(name.resources.size()));
-      size_t nameEntry = size_t(at) + kDirectorySize;
-      for (size_t i : name.resources) {
-        const uint64_t leaf = leavesAt + kLeafSize * i;
-        StoreLE32(&bytes[nameEntry], resources[i].language);
-        StoreLE32(&bytes[nameEntry + 4], uint32_t(leaf));
-        nameEntry += kEntrySize;
-        StoreLE32(&bytes[size_t(leaf)], uint32_t(sectionRva + dataAt[i]));
-        StoreLE32(&bytes[size_t(leaf) + 4], uint32_t(resources[i].data.size()));
-        StoreLE32(&bytes[size_t(leaf) + 8], resources[i].codePage);
-        std::copy(resources[i].data.begin(), resources[i].data.end(), bytes + dataAt[i]);
-      }
+      PutLanguages(bytes, at, name, resources, layout, sectionRva);
     }
   }
   return true;
