@@ -3,15 +3,14 @@
 #include <zlib.h>
 
 #include <algorithm>
-#include <condition_variable>
 #include <cstring>
 #include <deque>
-#include <mutex>
 #include <new>
 #include <system_error>
 #include <thread>
 
 #include "zarc/pack/max_compressor.h"
+#include "zarc/pack/mutex.h"
 
 namespace zarc {
 
@@ -156,52 +155,51 @@ class Batch {
       }
     }
     Lead();
-    {
-      std::lock_guard<std::mutex> lock(mutex_);
-      closed_ = true;
-    }
+    MutexLock lock(mutex_);
+    closed_ = true;
     changed_.notify_all();
+    lock.Unlock();
     for (std::thread& helper : helpers) helper.join();
+    lock.Lock();
     if (failed_) *failed = failedIndex_;
     return !failed_;
   }
 
  private:
-  void Lead() {
+  void Lead() EXCLUDES(mutex_) {
     PieceCompressor compressor(mode_);
     size_t next = 0;
-    std::unique_lock<std::mutex> lock(mutex_);
+    MutexLock lock(mutex_);
     while (!failed_ && finished_ < works_.size()) {
       if (next < works_.size() && inFlight_ < kReadAhead) {
-        lock.unlock();
+        lock.Unlock();
         Work work;
         const bool read = read_(next, &work.data, &work.size);
-        lock.lock();
+        lock.Lock();
         if (!read) {
           Fail(next);
           break;
         }
         Queue(next++, std::move(work));
       } else if (!jobs_.empty()) {
-        RunJob(lock, compressor);
+        RunJob(compressor);
       } else {
-        changed_.wait(lock);
+        mutex_.Wait(changed_);
       }
     }
   }
 
-  void Help() {
+  void Help() EXCLUDES(mutex_) {
     PieceCompressor compressor(mode_);
-    std::unique_lock<std::mutex> lock(mutex_);
+    MutexLock lock(mutex_);
     for (;;) {
-      changed_.wait(lock, [this] { return closed_ || failed_ || !jobs_.empty(); });
+      while (!closed_ && !failed_ && jobs_.empty()) mutex_.Wait(changed_);
       if (closed_ || failed_) return;
-      RunJob(lock, compressor);
+      RunJob(compressor);
     }
   }
 
-  // Called with the lock held.
-  void Queue(size_t input, Work&& work) {
+  void Queue(size_t input, Work&& work) REQUIRES(mutex_) {
     const size_t pieces = mode_ == Compression::kMaximum ? 1 : BlockCount(work.size);
     work.pieces.resize(pieces);
     if (mode_ == Compression::kNormal) work.adlers.resize(pieces);
@@ -212,14 +210,14 @@ class Batch {
     changed_.notify_all();
   }
 
-  // Takes the next job and does it without the lock; called with the lock held.
-  void RunJob(std::unique_lock<std::mutex>& lock, PieceCompressor& compressor) {
+  // Takes the next job and does it without the lock.
+  void RunJob(PieceCompressor& compressor) REQUIRES(mutex_) {
     const Job job = jobs_.front();
     jobs_.pop_front();
     Work& work = works_[job.input];  // works_ never grows: the reference stays good
-    lock.unlock();
+    mutex_.unlock();
     const bool ok = compressor.Compress(work, job.piece);
-    lock.lock();
+    mutex_.lock();
     if (!ok) return Fail(job.input);
     if (compressed_) {
       const uint64_t start = uint64_t(job.piece) * kBlockSize;
@@ -228,21 +226,21 @@ class Batch {
     }
     if (--work.left > 0) return;
     const uint32_t size = work.size;
-    lock.unlock();
+    mutex_.unlock();
     bool assembled = true;
     try {
       Assemble(work, &(*streams_)[job.input]);
     } catch (const std::bad_alloc&) {
       assembled = false;
     }
-    lock.lock();
+    mutex_.lock();
     if (!assembled) return Fail(job.input);
     inFlight_ -= size;
     ++finished_;
     changed_.notify_all();
   }
 
-  void Fail(size_t input) {
+  void Fail(size_t input) REQUIRES(mutex_) {
     if (!failed_) failedIndex_ = input;
     failed_ = true;
     changed_.notify_all();
@@ -253,20 +251,24 @@ class Batch {
     size_t piece;
   };
 
+  Mutex mutex_;
+  std::condition_variable_any changed_;
+
   const Compression mode_;
-  std::vector<Work> works_;
-  const ReadInput& read_;
+  // Which input each Work holds, and its count of pieces left, change only under the lock; a
+  // job's piece of the Work is written by the thread that took the job, without it.
+  std::vector<Work> works_ GUARDED_BY(mutex_);
+  const ReadInput& read_;  // called by the calling thread alone, without the lock
+  // Stream i is written once, by the thread that finishes input i, without the lock.
   std::vector<std::vector<uint8_t>>* streams_;
   const CompressedBytes& compressed_;  // called with the lock held
 
-  std::mutex mutex_;  // guards everything below, and each Work's left
-  std::condition_variable changed_;
-  std::deque<Job> jobs_;
-  uint64_t inFlight_ = 0;  // bytes of input read and not yet compressed
-  size_t finished_ = 0;
-  bool closed_ = false;
-  bool failed_ = false;
-  size_t failedIndex_ = 0;
+  std::deque<Job> jobs_ GUARDED_BY(mutex_);
+  uint64_t inFlight_ GUARDED_BY(mutex_) = 0;  // bytes of input read and not yet compressed
+  size_t finished_ GUARDED_BY(mutex_) = 0;
+  bool closed_ GUARDED_BY(mutex_) = false;
+  bool failed_ GUARDED_BY(mutex_) = false;
+  size_t failedIndex_ GUARDED_BY(mutex_) = 0;
 };
 
 }  // namespace
