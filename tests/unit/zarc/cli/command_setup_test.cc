@@ -8,6 +8,7 @@
 #include "fakes/test_bitmap.h"
 #include "platform/platform_fixture.h"
 #include "zarc/pe/pe_image.h"
+#include "zarc/pe/test_program.h"
 #include "zarc/zarc_test_support.h"
 
 namespace zarc::testing {
@@ -16,92 +17,6 @@ namespace {
 using setup::LoadLE32;
 using setup::testing::MakeFileSystem;
 using setup::testing::TempFolder;
-
-struct StubShape {
-  uint16_t machine = 0x8664;
-  uint16_t magic = 0x20B;
-  uint16_t flags = 0x0022;  // executable, large address aware
-  uint16_t subsystem = 2;
-  bool mainWindow = true;
-  bool relocationsLast = true;  // else the section after the resources is plain data
-  uint32_t resourceTreeSize = 0;  // 0: the tree's own size
-  std::string appended;
-  std::string signature;
-};
-
-void Put32(std::string* bytes, size_t at, uint32_t v) {
-  setup::StoreLE32(reinterpret_cast<uint8_t*>(&(*bytes)[at]), v);
-}
-void Put16(std::string* bytes, size_t at, uint16_t v) {
-  (*bytes)[at] = char(v);
-  (*bytes)[at + 1] = char(v >> 8);
-}
-uint32_t Get32(const std::string& bytes, size_t at) {
-  return LoadLE32(reinterpret_cast<const uint8_t*>(&bytes[at]));
-}
-
-constexpr size_t kPe = 0x40, kOptional = kPe + 24, kSections = kOptional + 240;
-
-std::vector<Resource> StubResources(bool mainWindow) {
-  std::vector<Resource> resources{
-      {ResourceId(kDialogType), ResourceId(mainWindow ? 129 : 130), 0x409, 0, {'d', 'l', 'g'}},
-      {ResourceId(24), ResourceId(1), 0x409, 0, {'<', 'm', '/', '>'}},
-      {ResourceText("DATA"), ResourceText("X"), 0x411, 0, {'n', 'a', 'm', 'e', 'd'}}};
-  SortResources(&resources);
-  return resources;
-}
-
-// A stub of the usual shape with one thing changed.
-StubShape Changed(void (*change)(StubShape&)) {
-  StubShape shape;
-  change(shape);
-  return shape;
-}
-
-std::string MakeStub(const StubShape& shape) {
-  std::vector<uint8_t> tree;
-  EXPECT_TRUE(BuildResourceSection(StubResources(shape.mainWindow), 0x2000, &tree));
-  std::string file(0xA00, '\0');
-  file.replace(0, 2, "MZ");
-  Put32(&file, 0x3C, kPe);
-  file.replace(kPe, 4, std::string("PE\0\0", 4));
-  Put16(&file, kPe + 4, shape.machine);
-  Put16(&file, kPe + 6, 3);
-  Put16(&file, kPe + 20, 240);
-  Put16(&file, kPe + 22, shape.flags);
-  Put16(&file, kOptional, shape.magic);
-  Put32(&file, kOptional + 32, 0x1000);
-  Put32(&file, kOptional + 36, 0x200);
-  Put32(&file, kOptional + 56, 0x4000);
-  Put32(&file, kOptional + 60, 0x400);
-  Put16(&file, kOptional + 68, shape.subsystem);
-  Put32(&file, kOptional + 108, 16);
-  Put32(&file, kOptional + 112 + 8 * 2, 0x2000);
-  Put32(&file, kOptional + 112 + 8 * 2 + 4, shape.resourceTreeSize ? shape.resourceTreeSize : uint32_t(tree.size()));
-  if (shape.relocationsLast) {
-    Put32(&file, kOptional + 112 + 8 * 5, 0x3000);
-    Put32(&file, kOptional + 112 + 8 * 5 + 4, 12);
-  }
-  const char* names[] = {".text", ".rsrc", shape.relocationsLast ? ".reloc" : ".data"};
-  for (uint32_t i = 0; i < 3; ++i) {
-    const size_t at = kSections + 40 * i;
-    file.replace(at, strlen(names[i]), names[i]);
-    Put32(&file, at + 8, i == 1 ? uint32_t(tree.size()) : 0x100);
-    Put32(&file, at + 12, 0x1000 * (i + 1));
-    Put32(&file, at + 16, 0x200);
-    Put32(&file, at + 20, 0x400 + 0x200 * i);
-  }
-  file.replace(0x400, 6, "code!!");
-  file.replace(0x600, tree.size(), std::string(tree.begin(), tree.end()));
-  file.replace(0x600 + 0x200, 6, "relocs");
-  file += shape.appended;
-  if (!shape.signature.empty()) {
-    Put32(&file, kOptional + 112 + 8 * 4, uint32_t(file.size()));
-    Put32(&file, kOptional + 112 + 8 * 4 + 4, uint32_t(shape.signature.size()));
-    file += shape.signature;
-  }
-  return file;
-}
 
 // One 1 x 1 bitmap image.
 std::string MakeIcon() {
@@ -204,47 +119,6 @@ TEST_F(ZarcSetup, KeepsTheStubAndItsResourcesAndPutsThePackageIn) {
   ASSERT_EQ(0, again.status) << again.err;
   EXPECT_NE(std::string::npos, again.err.find("package it carried is replaced")) << again.err;
   EXPECT_TRUE(out == Output());
-}
-
-// A crafted tree must cost no more to read than its bytes: no directory walked twice, no more
-// entries than 65535 resources need, no more data copied than the file holds.
-TEST(ZarcResourceTree, RefusesTreesThatWouldBeWalkedOrCopiedOverAndOver) {
-  auto read = [](const std::vector<uint8_t>& tree, uint64_t maxData, std::string* why) {
-    std::vector<Resource> resources;
-    auto at = [&tree](uint32_t rva, uint32_t n) {
-      return setup::RangeInside(rva, n, uint32_t(tree.size())) ? tree.data() + rva : nullptr;
-    };
-    return ReadResources(at, 0, uint32_t(tree.size()), maxData, &resources, why);
-  };
-  std::vector<uint8_t> tree;
-  ASSERT_TRUE(BuildResourceSection(StubResources(true), 0, &tree));
-  std::string why;
-  EXPECT_TRUE(read(tree, 12, &why)) << why;  // the three resources hold 12 bytes
-  EXPECT_FALSE(read(tree, 11, &why));
-  EXPECT_NE(std::string::npos, why.find("more data than the file holds")) << why;
-
-  std::vector<uint8_t> shared = tree;  // the second type points at the first one's names
-  setup::StoreLE32(&shared[16 + 8 + 4], LoadLE32(&shared[16 + 4]));
-  EXPECT_FALSE(read(shared, 12, &why));
-  EXPECT_NE(std::string::npos, why.find("directory is shared")) << why;
-
-  // Two types of 131,070 names each, the first type's names all empty directories.
-  constexpr uint32_t kNames = 2 * 0xFFFF;
-  const uint32_t first = 32, second = first + 16 + 8 * kNames, empties = second + 16 + 8 * kNames;
-  std::vector<uint8_t> wide(empties + 16 * kNames, 0);
-  setup::StoreLE16(&wide[14], 2);
-  setup::StoreLE32(&wide[16 + 4], first | 0x80000000u);
-  setup::StoreLE32(&wide[24], 1);
-  setup::StoreLE32(&wide[24 + 4], second | 0x80000000u);
-  for (uint32_t type : {first, second}) {
-    setup::StoreLE16(&wide[type + 12], 0xFFFF);
-    setup::StoreLE16(&wide[type + 14], 0xFFFF);
-    for (uint32_t i = 0; i < kNames; ++i) {
-      setup::StoreLE32(&wide[type + 16 + 8 * i + 4], (empties + 16 * i) | 0x80000000u);
-    }
-  }
-  EXPECT_FALSE(read(wide, 0, &why));
-  EXPECT_NE(std::string::npos, why.find("too many entries")) << why;
 }
 
 // Its programs read nothing from their folder unless the publisher asks, and then nothing else.
