@@ -10,8 +10,8 @@
 #include "zarc/host/host.h"
 #include "zarc/pack/archive_file.h"
 #include "zarc/pack/replacing_file.h"
+#include "zarc/pe/icon_version.h"
 #include "zarc/pe/pe_image.h"
-#include "zarc/pe/setup_resources.h"
 #include "zarc/stub/stub_rules.h"
 
 namespace zarc {

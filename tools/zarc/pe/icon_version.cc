@@ -1,4 +1,4 @@
-#include "zarc/pe/setup_resources.h"
+#include "zarc/pe/icon_version.h"
 
 #include <cstring>
 

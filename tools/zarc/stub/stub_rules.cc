@@ -4,7 +4,7 @@
 
 #include "archive/archive_format.h"
 #include "model/control_ids.h"
-#include "zarc/pe/setup_resources.h"
+#include "zarc/pe/icon_version.h"
 
 namespace zarc {
 
