@@ -14,7 +14,7 @@ PackageArchive packageArchive;
 
 namespace {
 
-constexpr uint32_t kKeyCapacity = 256;
+constexpr uint32_t kKeyCapacity = kLookupKeyCapacity;
 char lookupKey[kKeyCapacity];
 
 // Reads the index of the image now held; on a bad image the archive is closed again.
@@ -127,10 +127,8 @@ void RegisterDiskFile(const char* name) {
   strcpy(added.name, name);
 }
 
-namespace {
-
-// BaseName into a buffer of the caller's: entries are loaded on several threads at once.
-const char* KeyInto(char (&key)[kKeyCapacity], const char* name) {
+// Entries are loaded on several threads at once.
+const char* BaseNameInto(char (&key)[kLookupKeyCapacity], const char* name) {
   const char* slash = strrchr(name, '/');
   if (slash != nullptr && slash != name) {
     CopyTextCut(key, slash + 1, kEntryNameCapacity - 1);
@@ -140,20 +138,18 @@ const char* KeyInto(char (&key)[kKeyCapacity], const char* name) {
   return key;
 }
 
-}  // namespace
-
-const char* BaseName(const char* name) { return KeyInto(lookupKey, name); }
+const char* BaseName(const char* name) { return BaseNameInto(lookupKey, name); }
 
 bool HasPackageEntry(const char* name) { return HasPackageEntry(packageArchive, name); }
 
 bool HasPackageEntry(const PackageArchive& archive, const char* name) {
   char key[kKeyCapacity];
-  return FindEntry(archive, KeyInto(key, name)) != nullptr;
+  return FindEntry(archive, BaseNameInto(key, name)) != nullptr;
 }
 
 bool PackageEntrySize(const char* name, uint64_t* size) {
   char key[kKeyCapacity];
-  const ArchiveEntry* entry = FindEntry(KeyInto(key, name));
+  const ArchiveEntry* entry = FindEntry(BaseNameInto(key, name));
   if (entry == nullptr) return false;
   if (entry->storedSize != 0) {
     *size = entry->fullSize;
@@ -196,7 +192,7 @@ bool MemoryStream::LoadEntry(const char* name) { return LoadEntry(packageArchive
 
 bool MemoryStream::LoadEntry(const PackageArchive& archive, const char* name) {
   char keyBuffer[kKeyCapacity];
-  const char* key = KeyInto(keyBuffer, name);
+  const char* key = BaseNameInto(keyBuffer, name);
   const ArchiveEntry* entry = FindEntry(archive, key);
   if (entry == nullptr) return false;
   if (entry->storedSize == 0) return LoadDiskEntry(archive, *this, key);

@@ -64,5 +64,8 @@ bool PackageEntrySize(const char* name, uint64_t* size);
 // The lookup key of a name: the part after its last '/' (cut to 51 bytes) unless that '/' is the
 // first byte; otherwise the whole name (cut to 255 bytes). Held in one process-wide buffer.
 const char* BaseName(const char* name);
+// The same into the caller's own buffer, for lookups that may run beside others.
+constexpr uint32_t kLookupKeyCapacity = 256;
+const char* BaseNameInto(char (&key)[kLookupKeyCapacity], const char* name);
 
 }  // namespace setup

@@ -28,7 +28,8 @@ void CheckRequiredSpace(CheckRun& run, const setup::SetupState& script) {
       if (comma != nullptr) total += strlen(comma + 1);
     }
     if (entry.type != setup::kExtractEntry) continue;
-    const std::string key = setup::BaseName(entry.text);
+    char keyBuffer[setup::kLookupKeyCapacity];
+    const std::string key = setup::BaseNameInto(keyBuffer, entry.text);
     if (!counted.insert(FoldedName(entry.text)).second) continue;
     for (uint32_t r = archive.count; r-- > 0;) {
       if (RecordName(archive.table[r]) == key) {
