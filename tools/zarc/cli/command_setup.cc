@@ -3,7 +3,6 @@
 // errors are refused, and nothing is left behind.
 #include <memory>
 
-#include "archive/archive_format.h"
 #include "zarc/check/package.h"
 #include "zarc/check/package_check.h"
 #include "zarc/cli/commands.h"
