@@ -55,10 +55,10 @@ std::vector<Finding> CheckPackage(Package& package) {
   return run.findings;
 }
 
-std::vector<Finding> CheckPackage(const std::vector<unsigned char>& image) {
+std::vector<Finding> CheckPackage(std::vector<unsigned char> image) {
   Package package;
   std::string why;
-  if (!package.Open(image, &why)) return {Finding{true, "", 0, why}};
+  if (!package.Open(std::move(image), &why)) return {Finding{true, "", 0, why}};
   return CheckPackage(package);
 }
 

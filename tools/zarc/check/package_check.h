@@ -22,7 +22,7 @@ class Package;
 // Runs every check on an open package. Findings in entry and line order.
 std::vector<Finding> CheckPackage(Package& package);
 // The same on the bytes of a package (a whole "ZARC" image), opened for the check.
-std::vector<Finding> CheckPackage(const std::vector<unsigned char>& image);
+std::vector<Finding> CheckPackage(std::vector<unsigned char> image);
 
 // Prints each finding to standard error as "ENTRY:LINE: error: MESSAGE" (": warning: ", the line
 // left out when 0, the entry left out when empty). True when any finding is an error.
