@@ -77,31 +77,64 @@ bool WriteProject(const std::string& folder, const std::vector<StarterFile>& pro
   return true;
 }
 
-}  // namespace
-
-int InitCommand(const Arguments& args, setup::FileSystem& files, Console& console) {
-  std::string folder, hostName;
-  bool haveName = false;
+// Reads the command line into DIR and the product's name (*haveName when --name gave it). True to
+// go ahead; otherwise *status is the exit status (help shown, or a usage error told).
+bool ParseArguments(const Arguments& args, Console& console, std::string* folder,
+                    std::string* hostName, bool* haveName, int* status) {
+  *status = kExitUsage;
   static const std::vector<OptionSpec> options = {{"--name", "a NAME"}};
   for (const ParsedArgument& arg : ParseCommandLine(args, options)) {
     if (arg.kind == ParsedArgument::kEndOfOptions) continue;
     if (arg.kind == ParsedArgument::kHelp) {
       console.Print(kHelp);
-      return kExitSuccess;
+      *status = kExitSuccess;
+      return false;
     }
     if (arg.kind == ParsedArgument::kOption) {
-      hostName = arg.value;
-      haveName = true;
+      *hostName = arg.value;
+      *haveName = true;
     } else if (arg.kind != ParsedArgument::kOperand) {
-      return UsageError(console, "init", OptionProblem(arg));
-    } else if (!folder.empty()) {
-      return UsageError(console, "init", "one DIR at a time");
+      UsageError(console, "init", OptionProblem(arg));
+      return false;
+    } else if (!folder->empty()) {
+      UsageError(console, "init", "one DIR at a time");
+      return false;
     } else {
-      folder = arg.text;
+      *folder = arg.text;
     }
   }
-  if (folder.empty()) return UsageError(console, "init", "no DIR given");
-  if (!haveName) hostName = FolderName(folder);
+  if (folder->empty()) {
+    UsageError(console, "init", "no DIR given");
+    return false;
+  }
+  if (!*haveName) *hostName = FolderName(*folder);
+  return true;
+}
+
+// Refused before anything is written, so a publisher's own files are never touched.
+bool RefuseFilesPresent(const std::string& folder, const std::vector<StarterFile>& project,
+                        setup::FileSystem& files, Console& console) {
+  std::string present;
+  for (const StarterFile& file : project) {
+    std::string host;
+    uint64_t size = 0;
+    if (HostNameFromEntry(file.name, &host) && files.FileSize(JoinHostPath(folder, host).c_str(), &size)) {
+      present += (present.empty() ? "" : ", ") + ShowEntryName(file.name);
+    }
+  }
+  if (present.empty()) return false;
+  Tell(console, ShowHostName(folder) + ": holds " + present +
+                    " already; zarc init overwrites nothing, so it wrote nothing");
+  return true;
+}
+
+}  // namespace
+
+int InitCommand(const Arguments& args, setup::FileSystem& files, Console& console) {
+  std::string folder, hostName;
+  bool haveName = false;
+  int status = kExitUsage;
+  if (!ParseArguments(args, console, &folder, &hostName, &haveName, &status)) return status;
 
   std::string name;
   const char* problem = EntryNameFromHost(hostName, &name) ? ProductNameProblem(name)
@@ -115,22 +148,8 @@ int InitCommand(const Arguments& args, setup::FileSystem& files, Console& consol
     Tell(console, "this system cannot convert text to code page 932");
     return kExitFailure;
   }
-
-  // Refused before anything is written, so a publisher's own files are never touched.
   files.MakeFolder(folder.c_str());
-  std::string present;
-  for (const StarterFile& file : project) {
-    std::string host;
-    uint64_t size = 0;
-    if (HostNameFromEntry(file.name, &host) && files.FileSize(JoinHostPath(folder, host).c_str(), &size)) {
-      present += (present.empty() ? "" : ", ") + ShowEntryName(file.name);
-    }
-  }
-  if (!present.empty()) {
-    Tell(console, ShowHostName(folder) + ": holds " + present +
-                      " already; zarc init overwrites nothing, so it wrote nothing");
-    return kExitFailure;
-  }
+  if (RefuseFilesPresent(folder, project, files, console)) return kExitFailure;
   if (!WriteProject(folder, project, files, console)) return kExitFailure;
   console.Print(NextSteps(folder, name));
   return kExitSuccess;
