@@ -235,19 +235,8 @@ bool ProgramImage::Rebuild(const std::vector<Resource>& resources, std::vector<u
   const Section& old = sections_[resourceSection_];
   out->assign(file_.begin(), file_.begin() + old.rawOffset);
   uint64_t rva = old.rva;
-  std::vector<std::pair<size_t, Section>> placed;  // header from the stub, new place
-  for (size_t i = resourceSection_ + 1; i < sections_.size(); ++i) {
-    Section s = sections_[i];
-    const uint32_t span = s.virtualSize != 0 ? s.virtualSize : s.rawSize;
-    const size_t rawAt = out->size();
-    out->insert(out->end(), file_.begin() + s.rawOffset, file_.begin() + s.rawOffset + s.rawSize);
-    out->resize(size_t(Align(out->size(), fileAlignment_)), 0);
-    if (s.rva == Directory(kRelocationDirectory, 0)) StoreLE32(&(*out)[DirectoryAt(kRelocationDirectory)], uint32_t(rva));
-    s.rva = uint32_t(rva);
-    s.rawOffset = s.rawSize > 0 ? uint32_t(rawAt) : 0;
-    placed.push_back({sections_[i].headerAt, s});
-    rva = Align(rva + span, sectionAlignment_);
-  }
+  std::vector<PlacedSection> placed;
+  MoveSectionsAfterResources(out, &rva, &placed);
 
   const size_t treeAt = out->size();
   if (rva > kMaxImageSize || !BuildResourceSection(resources, uint32_t(rva), out)) return Fail(why, tooLarge);
@@ -259,7 +248,35 @@ bool ProgramImage::Rebuild(const std::vector<Resource>& resources, std::vector<u
                   uint32_t(treeAt)};
   placed.push_back({old.headerAt, rebuilt});
   out->resize(size_t(treeAt + rawSize), 0);
+  WriteHeaders(placed, rebuilt, imageSize, out);
+  return true;
+}
 
+// The sections after the old resource section, moved up into its place in the file and in memory;
+// *rvaAt is where the next one goes.
+void ProgramImage::MoveSectionsAfterResources(std::vector<uint8_t>* out, uint64_t* rvaAt,
+                                              std::vector<PlacedSection>* placed) const {
+  uint64_t& rva = *rvaAt;
+  for (size_t i = resourceSection_ + 1; i < sections_.size(); ++i) {
+    Section s = sections_[i];
+    const uint32_t span = s.virtualSize != 0 ? s.virtualSize : s.rawSize;
+    const size_t rawAt = out->size();
+    out->insert(out->end(), file_.begin() + s.rawOffset, file_.begin() + s.rawOffset + s.rawSize);
+    out->resize(size_t(Align(out->size(), fileAlignment_)), 0);
+    if (s.rva == Directory(kRelocationDirectory, 0)) StoreLE32(&(*out)[DirectoryAt(kRelocationDirectory)], uint32_t(rva));
+    s.rva = uint32_t(rva);
+    s.rawOffset = s.rawSize > 0 ? uint32_t(rawAt) : 0;
+    placed->push_back({sections_[i].headerAt, s});
+    rva = Align(rva + span, sectionAlignment_);
+  }
+}
+
+// The section table, sizes, directories and checksum of the rebuilt program.
+
+void ProgramImage::WriteHeaders(const std::vector<PlacedSection>& placed, const Section& rebuilt,
+                                uint64_t imageSize, std::vector<uint8_t>* out) const {
+  const Section& old = sections_[resourceSection_];
+  const uint32_t rawSize = rebuilt.rawSize;
   // The section table keeps RVA order: the moved sections take the old resource section's slot.
   for (size_t i = 0; i < placed.size(); ++i) {
     const size_t to = old.headerAt + kSectionHeaderSize * i;
@@ -280,7 +297,6 @@ bool ProgramImage::Rebuild(const std::vector<Resource>& resources, std::vector<u
     StoreLE32(&(*out)[DirectoryAt(kSignatureDirectory) + 4], 0);
   }
   StoreLE32(&(*out)[optionalAt_ + 64], ImageChecksum(*out, optionalAt_ + 64));
-  return true;
 }
 
 }  // namespace zarc

@@ -46,6 +46,8 @@ class ProgramImage {
     uint32_t virtualSize, rva, rawSize, rawOffset;
   };
 
+  using PlacedSection = std::pair<size_t, Section>;  // header from the old file, new place
+
   static bool Fail(std::string* why, const std::string& reason);
   bool ReadHeaders(std::string* why);
   bool ReadSections(std::string* why);
@@ -55,6 +57,10 @@ class ProgramImage {
   uint32_t Directory(int index, int field) const;  // field 0: RVA (or offset), 1: size
   size_t DirectoryAt(int index) const;
   const uint8_t* BytesAt(uint32_t rva, uint32_t size) const;
+  void MoveSectionsAfterResources(std::vector<uint8_t>* out, uint64_t* rva,
+                                  std::vector<PlacedSection>* placed) const;
+  void WriteHeaders(const std::vector<PlacedSection>& placed, const Section& rebuilt,
+                    uint64_t imageSize, std::vector<uint8_t>* out) const;
 
   std::vector<uint8_t> file_;
   size_t optionalAt_ = 0;
