@@ -272,7 +272,6 @@ void ProgramImage::MoveSectionsAfterResources(std::vector<uint8_t>* out, uint64_
 }
 
 // The section table, sizes, directories and checksum of the rebuilt program.
-
 void ProgramImage::WriteHeaders(const std::vector<PlacedSection>& placed, const Section& rebuilt,
                                 uint64_t imageSize, std::vector<uint8_t>* out) const {
   const Section& old = sections_[resourceSection_];
