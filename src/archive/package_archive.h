@@ -1,5 +1,6 @@
 // The package archive: the one process-wide "ZARC" image and its index, with the plain files of
-// the current directory taking part in every lookup.
+// the current directory taking part in every lookup. A checker may index an image into an archive
+// of its own instead and look entries up there, leaving the program's alone.
 #pragma once
 
 #include <cstdint>
