@@ -9,23 +9,23 @@
 namespace setup {
 
 const ScriptCommand kScriptCommands[] = {
-    {'G', CommandKind::kSetting, kPathCapacity, 0},
-    {'P', CommandKind::kSetting, kPathCapacity, 0},
-    {'T', CommandKind::kSetting, kPathCapacity, 0},
-    {'E', CommandKind::kSetting, kPathCapacity, 0},
-    {'R', CommandKind::kSetting, kPathCapacity, 0},
-    {'S', CommandKind::kSetting, kPathCapacity, 0},
-    {'N', CommandKind::kSetting, kPathCapacity, 0},
-    {'M', CommandKind::kSetting, kPathCapacity, 0},
-    {'U', CommandKind::kSetting, kPathCapacity, 0},
+    {'G', CommandKind::kSetting, 0, kPathCapacity},
+    {'P', CommandKind::kSetting, 0, kPathCapacity},
+    {'T', CommandKind::kSetting, 0, kPathCapacity},
+    {'E', CommandKind::kSetting, 0, kPathCapacity},
+    {'R', CommandKind::kSetting, 0, kPathCapacity},
+    {'S', CommandKind::kSetting, 0, kPathCapacity},
+    {'N', CommandKind::kSetting, 0, kPathCapacity},
+    {'M', CommandKind::kSetting, 0, kPathCapacity},
+    {'U', CommandKind::kSetting, 0, kPathCapacity},
     {'D', CommandKind::kRequiredSpace, 0, 0},
     {'V', CommandKind::kVersion, 0, 0},
-    {'I', CommandKind::kInstall, kInstallTextCapacity, kExtractEntry},
-    {'F', CommandKind::kInstall, kInstallTextCapacity, kMakeFolder},
-    {'C', CommandKind::kInstall, kInstallTextCapacity, kCopyFile},
-    {'H', CommandKind::kInstall, kInstallTextCapacity, kCopyTree},
-    {'X', CommandKind::kInstall, kInstallTextCapacity, kWriteNewFile},
-    {'Z', CommandKind::kInstall, kInstallTextCapacity, kIfOptionIs},
+    {'I', CommandKind::kInstall, kExtractEntry, kInstallTextCapacity},
+    {'F', CommandKind::kInstall, kMakeFolder, kInstallTextCapacity},
+    {'C', CommandKind::kInstall, kCopyFile, kInstallTextCapacity},
+    {'H', CommandKind::kInstall, kCopyTree, kInstallTextCapacity},
+    {'X', CommandKind::kInstall, kWriteNewFile, kInstallTextCapacity},
+    {'Z', CommandKind::kInstall, kIfOptionIs, kInstallTextCapacity},
 };
 const size_t kScriptCommandCount = sizeof kScriptCommands / sizeof kScriptCommands[0];
 

@@ -28,8 +28,8 @@ enum class CommandKind : uint8_t {
 struct ScriptCommand {
   char letter;
   CommandKind kind;
-  size_t capacity;  // the bytes its value's place holds with the NUL; 0 when not stored as text
   uint8_t installType;  // kInstall: the install entry type
+  uint16_t capacity;    // the bytes its value's place holds with the NUL; 0 when not stored as text
 };
 
 // Every command the parser knows, settings first, then the install commands in the order their

@@ -197,8 +197,8 @@ TEST_F(InstallScriptTest, EachCommandFitsItsPlaceInAStateOfItsOwn) {
     const bool install = command.kind == CommandKind::kInstall;
     EXPECT_EQ(install, strchr(kInstallLetters, command.letter) != nullptr) << command.letter;
     if (command.capacity == 0) continue;
-    EXPECT_EQ(install ? sizeof(InstallEntry::text) : sizeof(TextField), command.capacity);
-    for (size_t length : {command.capacity - 1, command.capacity}) {
+    EXPECT_EQ(install ? sizeof(InstallEntry::text) : sizeof(TextField), size_t(command.capacity));
+    for (size_t length : {size_t(command.capacity) - 1, size_t(command.capacity)}) {
       const std::string line = std::string("#") + command.letter + "=" + std::string(length, 'v');
       const std::vector<uint8_t> image =
           testing::BuildArchive({{kScriptEntry, testing::Bytes(line + "\r\n")}});
