@@ -5,8 +5,8 @@
 
 #include "base/byte_order.h"
 #include "fuzz_support.h"
-#include "zarc/pe_image.h"
-#include "zarc/pe_resources.h"
+#include "zarc/pe/pe_image.h"
+#include "zarc/pe/pe_resources.h"
 
 using namespace zarc;
 

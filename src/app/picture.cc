@@ -55,8 +55,10 @@ bool ValidBitmap(const uint8_t* data, uint32_t size) {
 
 }  // namespace
 
-bool LoadPicture(MemoryStream& stream, const char* name, const uint8_t** info, const uint8_t** bits) {
-  if (!stream.LoadEntry(name)) return false;
+namespace {
+
+// Finds the parts of the bitmap the stream was just filled with.
+bool ReadPicture(MemoryStream& stream, const uint8_t** info, const uint8_t** bits) {
   const uint8_t* data = stream.CurrentData();
   if (data == nullptr || !ValidBitmap(data, stream.Size())) return false;
   uint8_t fileHeader[kFileHeaderSize];
@@ -65,6 +67,17 @@ bool LoadPicture(MemoryStream& stream, const char* name, const uint8_t** info, c
   stream.Seek(int32_t(LoadLE32(fileHeader + 10)), 0);
   *bits = stream.CurrentData();
   return true;
+}
+
+}  // namespace
+
+bool LoadPicture(MemoryStream& stream, const char* name, const uint8_t** info, const uint8_t** bits) {
+  return stream.LoadEntry(name) && ReadPicture(stream, info, bits);
+}
+
+bool LoadPicture(MemoryStream& stream, const PackageArchive& archive, const char* name,
+                 const uint8_t** info, const uint8_t** bits) {
+  return stream.LoadEntry(archive, name) && ReadPicture(stream, info, bits);
 }
 
 int32_t PictureWidth(const uint8_t* info) { return int32_t(LoadLE32(info + 4)); }

@@ -42,7 +42,7 @@ int RunSetupProgram(FileSystem& files, Registry& registry, ProgramResources& res
   SetupState& s = setupState;
   s.instance = instance;
   if (!OpenProgramPackage(files, resources)) return 0;
-  if (!ParseInstallScript("setup.txt")) {
+  if (!ParseInstallScript(kScriptEntry)) {
     ClosePackage();
     return 0;
   }
@@ -52,8 +52,8 @@ int RunSetupProgram(FileSystem& files, Registry& registry, ProgramResources& res
   // Each picture stays in its own stream, used in place by the window until it has closed.
   MemoryStream mainPicture;
   MemoryStream partsPicture;
-  if (!LoadPicture(mainPicture, "setup256.bmp", &s.pictureInfo, &s.pictureBits) ||
-      !LoadPicture(partsPicture, "parts.bmp", &s.partsInfo, &s.partsBits)) {
+  if (!LoadPicture(mainPicture, kMainPictureEntry, &s.pictureInfo, &s.pictureBits) ||
+      !LoadPicture(partsPicture, kPartsPictureEntry, &s.partsInfo, &s.partsBits)) {
     s.pictureInfo = s.pictureBits = s.partsInfo = s.partsBits = nullptr;
     ClosePackage();
     return 0;

@@ -4,6 +4,10 @@
 
 namespace setup {
 
+// The package entries of the main window's pictures, which the program needs to start.
+inline constexpr char kMainPictureEntry[] = "setup256.bmp";
+inline constexpr char kPartsPictureEntry[] = "parts.bmp";
+
 class FileSystem;
 class Registry;
 class ProgramResources;

@@ -6,6 +6,8 @@
 
 namespace setup {
 
+struct PackageArchive;
+
 class MemoryStream {
  public:
   MemoryStream() = default;
@@ -42,6 +44,8 @@ class MemoryStream {
   // Fills the stream with the named package entry, decompressed. True if found and decoded; on
   // false the stream is as it was. A buffer held before is not released: its owner keeps it.
   bool LoadEntry(const char* name);
+  // The same from an archive other than the program's own.
+  bool LoadEntry(const PackageArchive& archive, const char* name);
 
   // Hands the stream a buffer from new[] to own, at position 0, without releasing the one it held.
   void Adopt(uint8_t* buffer, uint32_t size);

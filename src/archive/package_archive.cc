@@ -15,7 +15,7 @@ PackageArchive packageArchive;
 
 namespace {
 
-constexpr uint32_t kKeyCapacity = 256;
+constexpr uint32_t kKeyCapacity = kLookupKeyCapacity;
 char lookupKey[kKeyCapacity];
 
 // Reads the index of the image now held; on a bad image the archive is closed again.
@@ -57,13 +57,15 @@ bool OpenImage(FileSystem* files, const uint8_t* image, uint32_t size, int32_t s
 }
 
 // The last table entry whose name is the key, or null.
-const ArchiveEntry* FindEntry(const char* key) {
+const ArchiveEntry* FindEntry(const PackageArchive& archive, const char* key) {
   const ArchiveEntry* found = nullptr;
-  for (uint32_t i = 0; i < packageArchive.entryCount; ++i) {
-    if (EntryNameIs(packageArchive.table[i], key)) found = &packageArchive.table[i];
+  for (uint32_t i = 0; i < archive.entryCount; ++i) {
+    if (EntryNameIs(archive.table[i], key)) found = &archive.table[i];
   }
   return found;
 }
+
+const ArchiveEntry* FindEntry(const char* key) { return FindEntry(packageArchive, key); }
 
 }  // namespace
 
@@ -95,6 +97,15 @@ bool OpenBuiltInPackage(ProgramResources& resources, int resourceId) {
   return OpenImage(nullptr, resource, size, kPackageResource);
 }
 
+bool OpenPackageImage(const uint8_t* image, uint32_t size, PackageArchive* archive) {
+  memset(archive, 0, sizeof *archive);
+  if (!ReadArchiveIndex(image, size, archive->table, &archive->entryCount)) return false;
+  archive->image = image;
+  archive->imageSize = size;
+  archive->source = kPackageResource;
+  return true;
+}
+
 void ClosePackage() {
   if (packageArchive.source == kPackageFile) delete[] packageArchive.image;
   memset(&packageArchive, 0, sizeof packageArchive);
@@ -117,10 +128,8 @@ void RegisterDiskFile(const char* name) {
   strcpy(added.name, name);
 }
 
-namespace {
-
-// BaseName into a buffer of the caller's: entries are loaded on several threads at once.
-const char* KeyInto(char (&key)[kKeyCapacity], const char* name) {
+// Entries are loaded on several threads at once.
+const char* BaseNameInto(char (&key)[kLookupKeyCapacity], const char* name) {
   const char* slash = strrchr(name, '/');
   if (slash != nullptr && slash != name) {
     CopyTextCut(key, slash + 1, kEntryNameCapacity - 1);
@@ -130,15 +139,18 @@ const char* KeyInto(char (&key)[kKeyCapacity], const char* name) {
   return key;
 }
 
-}  // namespace
+const char* BaseName(const char* name) { return BaseNameInto(lookupKey, name); }
 
-const char* BaseName(const char* name) { return KeyInto(lookupKey, name); }
+bool HasPackageEntry(const char* name) { return HasPackageEntry(packageArchive, name); }
 
-bool HasPackageEntry(const char* name) { return FindEntry(BaseName(name)) != nullptr; }
+bool HasPackageEntry(const PackageArchive& archive, const char* name) {
+  char key[kKeyCapacity];
+  return FindEntry(archive, BaseNameInto(key, name)) != nullptr;
+}
 
 bool PackageEntrySize(const char* name, uint64_t* size) {
   char key[kKeyCapacity];
-  const ArchiveEntry* entry = FindEntry(KeyInto(key, name));
+  const ArchiveEntry* entry = FindEntry(BaseNameInto(key, name));
   if (entry == nullptr) return false;
   if (entry->storedSize != 0) {
     *size = entry->fullSize;
@@ -159,11 +171,11 @@ namespace {
 
 // Delivers a file of the current directory, decompressed when it is a "ZFIL" file. On a bad "ZFIL"
 // the stream keeps the raw bytes and the lookup fails.
-bool LoadDiskEntry(MemoryStream& stream, const char* key) {
-  if (packageArchive.files == nullptr) return false;
+bool LoadDiskEntry(const PackageArchive& archive, MemoryStream& stream, const char* key) {
+  if (archive.files == nullptr) return false;
   uint8_t* data;
   uint32_t size;
-  if (!packageArchive.files->ReadWholeFile(key, &data, &size)) return false;
+  if (!archive.files->ReadWholeFile(key, &data, &size)) return false;
   stream.Adopt(data, size);
   if (!HasZfilMagic(data, size)) return true;
   uint32_t storedSize, fullSize;
@@ -177,15 +189,17 @@ bool LoadDiskEntry(MemoryStream& stream, const char* key) {
 
 }  // namespace
 
-bool MemoryStream::LoadEntry(const char* name) {
+bool MemoryStream::LoadEntry(const char* name) { return LoadEntry(packageArchive, name); }
+
+bool MemoryStream::LoadEntry(const PackageArchive& archive, const char* name) {
   char keyBuffer[kKeyCapacity];
-  const char* key = KeyInto(keyBuffer, name);
-  const ArchiveEntry* entry = FindEntry(key);
+  const char* key = BaseNameInto(keyBuffer, name);
+  const ArchiveEntry* entry = FindEntry(archive, key);
   if (entry == nullptr) return false;
-  if (entry->storedSize == 0) return LoadDiskEntry(*this, key);
-  if (!EntryDataInside(*entry, packageArchive.imageSize)) return false;
+  if (entry->storedSize == 0) return LoadDiskEntry(archive, *this, key);
+  if (!EntryDataInside(*entry, archive.imageSize)) return false;
   EntryInflater inflater;
-  if (!inflater.Inflate(packageArchive.image + entry->offset, entry->storedSize, entry->fullSize)) {
+  if (!inflater.Inflate(archive.image + entry->offset, entry->storedSize, entry->fullSize)) {
     return false;
   }
   Adopt(inflater.TakeOutput(), inflater.OutputLength());

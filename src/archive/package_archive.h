@@ -1,5 +1,6 @@
 // The package archive: the one process-wide "ZARC" image and its index, with the plain files of
-// the current directory taking part in every lookup.
+// the current directory taking part in every lookup. A checker may index an image into an archive
+// of its own instead and look entries up there, leaving the program's alone.
 #pragma once
 
 #include <cstdint>
@@ -41,6 +42,10 @@ bool OpenPackage(FileSystem& files, ProgramResources& resources, int resourceId)
 // directory, neither to replace an entry nor for an entry that the package leaves external.
 bool OpenBuiltInPackage(ProgramResources& resources, int resourceId);
 
+// Indexes a "ZARC" image, borrowed, into an archive of the caller's own, apart from the program's:
+// the package alone, with no files of the current directory. False when it is not readable.
+bool OpenPackageImage(const uint8_t* image, uint32_t size, PackageArchive* archive);
+
 // Frees an owned image and zeroes the whole archive state.
 void ClosePackage();
 
@@ -50,6 +55,7 @@ void RegisterDiskFile(const char* name);
 
 // True when a lookup of name would find an entry in the table (without reading it).
 bool HasPackageEntry(const char* name);
+bool HasPackageEntry(const PackageArchive& archive, const char* name);
 
 // The bytes a lookup of name holds at its height: the full size of an archive entry; the size of a
 // disk entry's file, plus the full size its header claims when it is a "ZFIL" file. False when
@@ -59,5 +65,8 @@ bool PackageEntrySize(const char* name, uint64_t* size);
 // The lookup key of a name: the part after its last '/' (cut to 51 bytes) unless that '/' is the
 // first byte; otherwise the whole name (cut to 255 bytes). Held in one process-wide buffer.
 const char* BaseName(const char* name);
+// The same into the caller's own buffer, for lookups that may run beside others.
+constexpr uint32_t kLookupKeyCapacity = 256;
+const char* BaseNameInto(char (&key)[kLookupKeyCapacity], const char* name);
 
 }  // namespace setup

@@ -3,17 +3,43 @@
 #include <cstring>
 
 #include "archive/memory_stream.h"
+#include "archive/package_archive.h"
 #include "model/setup_state.h"
 
 namespace setup {
 
+const ScriptCommand kScriptCommands[] = {
+    {'G', CommandKind::kSetting, 0, kPathCapacity},
+    {'P', CommandKind::kSetting, 0, kPathCapacity},
+    {'T', CommandKind::kSetting, 0, kPathCapacity},
+    {'E', CommandKind::kSetting, 0, kPathCapacity},
+    {'R', CommandKind::kSetting, 0, kPathCapacity},
+    {'S', CommandKind::kSetting, 0, kPathCapacity},
+    {'N', CommandKind::kSetting, 0, kPathCapacity},
+    {'M', CommandKind::kSetting, 0, kPathCapacity},
+    {'U', CommandKind::kSetting, 0, kPathCapacity},
+    {'D', CommandKind::kRequiredSpace, 0, 0},
+    {'V', CommandKind::kVersion, 0, 0},
+    {'I', CommandKind::kInstall, kExtractEntry, kInstallTextCapacity},
+    {'F', CommandKind::kInstall, kMakeFolder, kInstallTextCapacity},
+    {'C', CommandKind::kInstall, kCopyFile, kInstallTextCapacity},
+    {'H', CommandKind::kInstall, kCopyTree, kInstallTextCapacity},
+    {'X', CommandKind::kInstall, kWriteNewFile, kInstallTextCapacity},
+    {'Z', CommandKind::kInstall, kIfOptionIs, kInstallTextCapacity},
+};
+const size_t kScriptCommandCount = sizeof kScriptCommands / sizeof kScriptCommands[0];
+
+const ScriptCommand* FindScriptCommand(char letter) {
+  for (const ScriptCommand& command : kScriptCommands) {
+    if (command.letter == letter) return &command;
+  }
+  return nullptr;
+}
+
 namespace {
 
-constexpr uint32_t kLineCapacity = 512;
-
-// The text field a setting command writes, or null for any other letter.
-char* SettingField(char letter) {
-  SetupState& s = setupState;
+// The text field a setting command writes.
+char* SettingField(SetupState& s, char letter) {
   switch (letter) {
     case 'G': return s.registryPath;
     case 'P': return s.defaultInstallDir;
@@ -28,43 +54,40 @@ char* SettingField(char letter) {
   }
 }
 
-// The install entry type of a list command, or 0 for any other letter.
-uint8_t ListType(char letter) {
-  switch (letter) {
-    case 'I': return kExtractEntry;
-    case 'F': return kMakeFolder;
-    case 'C': return kCopyFile;
-    case 'H': return kCopyTree;
-    case 'X': return kWriteNewFile;
-    case 'Z': return kIfOptionIs;
-    default: return 0;
+// Carries out one line; false when its value does not fit.
+bool ApplyLine(const char* line, SetupState& s) {
+  if (line[0] != '#') return true;
+  const ScriptCommand* command = FindScriptCommand(line[1]);
+  if (command == nullptr) return true;
+  const char* value = strlen(line) >= 3 ? line + 3 : "";  // the third byte is never looked at
+  switch (command->kind) {
+    case CommandKind::kRequiredSpace:
+      s.requiredMB = ParseDecimal(value);
+      return true;
+    case CommandKind::kVersion:
+      ParsePackageVersion(value, &s.packageVersion);
+      return true;
+    case CommandKind::kSetting:
+      if (strlen(value) >= command->capacity) return false;
+      strcpy(SettingField(s, command->letter), value);
+      return true;
+    case CommandKind::kInstall: {
+      InstallList& list = s.installList;
+      if (list.count >= kMaxInstallEntries || strlen(value) >= command->capacity) return false;
+      InstallEntry& entry = list.entries[list.count++];
+      entry.type = command->installType;
+      strcpy(entry.text, value);
+      return true;
+    }
   }
+  return true;
 }
 
-// Carries out one line; false when its value does not fit.
-bool ApplyLine(const char* line) {
-  if (line[0] != '#') return true;
-  const char letter = line[1];
-  const char* value = strlen(line) >= 3 ? line + 3 : "";  // the third byte is never looked at
-  if (letter == 'D') {
-    setupState.requiredMB = ParseDecimal(value);
-    return true;
-  }
-  if (letter == 'V') {
-    ParsePackageVersion(value, &setupState.packageVersion);
-    return true;
-  }
-  if (char* field = SettingField(letter)) {
-    if (strlen(value) >= kPathCapacity) return false;
-    strcpy(field, value);
-    return true;
-  }
-  if (uint8_t type = ListType(letter)) {
-    InstallList& list = setupState.installList;
-    if (list.count >= kMaxInstallEntries || strlen(value) >= kInstallTextCapacity) return false;
-    InstallEntry& entry = list.entries[list.count++];
-    entry.type = type;
-    strcpy(entry.text, value);
+bool ParseLines(MemoryStream& script, SetupState& s) {
+  s.installList.count = 0;
+  char line[kScriptLineCapacity];
+  while (script.ReadLine(line, kScriptLineCapacity) != nullptr) {
+    if (!ApplyLine(line, s)) return false;
   }
   return true;
 }
@@ -87,13 +110,12 @@ bool ParsePackageVersion(const char* value, uint32_t* version, const char** rest
 
 bool ParseInstallScript(const char* name) {
   MemoryStream script;
-  if (!script.LoadEntry(name)) return false;
-  setupState.installList.count = 0;
-  char line[kLineCapacity];
-  while (script.ReadLine(line, kLineCapacity) != nullptr) {
-    if (!ApplyLine(line)) return false;
-  }
-  return true;
+  return script.LoadEntry(name) && ParseLines(script, setupState);
+}
+
+bool ParseInstallScript(const PackageArchive& archive, const char* name, SetupState* state) {
+  MemoryStream script;
+  return script.LoadEntry(archive, name) && ParseLines(script, *state);
 }
 
 }  // namespace setup

@@ -2,9 +2,43 @@
 // skipped (by convention '='), then the value up to the line break.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 namespace setup {
+
+struct PackageArchive;
+struct SetupState;
+
+// The package entry that holds the script.
+inline constexpr char kScriptEntry[] = "setup.txt";
+
+// The parser's line buffer: a line of more bytes than this less two (the break and the NUL) ends
+// the reading of the script there.
+constexpr uint32_t kScriptLineCapacity = 512;
+
+// What a command does with its value.
+enum class CommandKind : uint8_t {
+  kSetting,        // a text field of the state (#G #P #T #E #R #S #N #M #U)
+  kRequiredSpace,  // #D, a decimal number of megabytes
+  kVersion,        // #V, see ParsePackageVersion
+  kInstall,        // one more entry of the install list (#I #F #C #H #X #Z)
+};
+
+struct ScriptCommand {
+  char letter;
+  CommandKind kind;
+  uint8_t installType;  // kInstall: the install entry type
+  uint16_t capacity;    // the bytes its value's place holds with the NUL; 0 when not stored as text
+};
+
+// Every command the parser knows, settings first, then the install commands in the order their
+// types are numbered; any other letter is ignored.
+extern const ScriptCommand kScriptCommands[];
+extern const size_t kScriptCommandCount;
+
+// The command of that letter, or null.
+const ScriptCommand* FindScriptCommand(char letter);
 
 // The version a #V value names: after any leading blanks, the decimal digits up to the first other
 // byte. False, leaving version alone, without digits, for 0 (what a record without "Version" reads
@@ -17,5 +51,8 @@ bool ParsePackageVersion(const char* value, uint32_t* version, const char** rest
 // setting over 259 bytes, a list value over 254 bytes, more than 256 list commands): such a script
 // is refused whole rather than carried out in part.
 bool ParseInstallScript(const char* name);
+
+// The same from an archive of the caller's own into a state of the caller's own.
+bool ParseInstallScript(const PackageArchive& archive, const char* name, SetupState* state);
 
 }  // namespace setup

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <memory>
 #include <string>
 
 #include "archive/package_archive.h"
@@ -184,6 +185,37 @@ TEST_F(InstallScriptTest, AMissingScriptFails) {
   ASSERT_TRUE(OpenPackage(files_, resources_, 135));
   EXPECT_FALSE(ParseInstallScript("setup.txt"));
   EXPECT_STREQ("", setupState.mainFolderName);
+}
+
+// The table's limits are the record's places, and its install commands make the entry types
+// numbered after them; parsed from an archive of the caller's own, a script fills the caller's
+// state and leaves the program's, a value one byte too long refusing it there as well.
+TEST_F(InstallScriptTest, EachCommandFitsItsPlaceInAStateOfItsOwn) {
+  const char kInstallLetters[] = "IFCHXZ";  // in the order of their entry types, from 1
+  auto archive = std::make_unique<PackageArchive>();
+  for (size_t i = 0; i < kScriptCommandCount; ++i) {
+    const ScriptCommand& command = kScriptCommands[i];
+    const bool install = command.kind == CommandKind::kInstall;
+    EXPECT_EQ(install, strchr(kInstallLetters, command.letter) != nullptr) << command.letter;
+    if (command.capacity == 0) continue;
+    EXPECT_EQ(install ? sizeof(InstallEntry::text) : sizeof(TextField), size_t(command.capacity));
+    for (size_t length : {size_t(command.capacity) - 1, size_t(command.capacity)}) {
+      const std::string line = std::string("#") + command.letter + "=" + std::string(length, 'v');
+      const std::vector<uint8_t> image =
+          testing::BuildArchive({{kScriptEntry, testing::Bytes(line + "\r\n")}});
+      ASSERT_TRUE(OpenPackageImage(image.data(), uint32_t(image.size()), archive.get()));
+      auto state = std::make_unique<SetupState>();
+      const bool fits = length < command.capacity;
+      EXPECT_EQ(fits, ParseInstallScript(*archive, kScriptEntry, state.get())) << line.substr(0, 3);
+      if (fits && install) {
+        ASSERT_EQ(1, state->installList.count);
+        EXPECT_EQ(strchr(kInstallLetters, command.letter) - kInstallLetters + 1,
+                  state->installList.entries[0].type);
+      }
+    }
+  }
+  EXPECT_EQ(0, setupState.installList.count);
+  EXPECT_EQ(nullptr, packageArchive.image);
 }
 
 }  // namespace

@@ -6,7 +6,7 @@
 
 #include "archive/archive_format.h"
 #include "archive/entry_inflater.h"
-#include "zarc/zarc.h"
+#include "zarc/cli/zarc.h"
 
 namespace zarc::testing {
 

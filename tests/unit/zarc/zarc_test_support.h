@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "platform/platform.h"
-#include "zarc/console.h"
+#include "zarc/host/console.h"
 
 namespace zarc::testing {
 

@@ -1,0 +1,53 @@
+#include "zarc/check/package.h"
+
+#include "script/install_script.h"
+
+namespace zarc {
+
+Package::Package() : records_(new LoadedArchive()), archive_(new setup::PackageArchive()) {}
+
+Package::~Package() = default;
+
+bool Package::Open(std::vector<uint8_t> image, std::string* why) {
+  image_ = std::move(image);
+  *records_ = LoadedArchive();
+  parsed_ = false;
+  script_.reset();
+  if (image_.size() >= (uint64_t(1) << 32)) {
+    *why = "the package is 4 GiB or larger; the setup program reads only smaller ones";
+    return false;
+  }
+  records_->borrowed = image_.data();
+  records_->size = uint32_t(image_.size());
+  if (!IndexArchive(records_.get(), why)) return false;
+  programOpened_ = setup::OpenPackageImage(image_.data(), records_->size, archive_.get());
+  return true;
+}
+
+const setup::SetupState* Package::Script() {
+  if (parsed_) return script_.get();
+  parsed_ = true;
+  if (archive() == nullptr) return nullptr;
+  script_.reset(new setup::SetupState());
+  if (!setup::ParseInstallScript(*archive_, setup::kScriptEntry, script_.get())) script_.reset();
+  return script_.get();
+}
+
+std::string Package::Caption() {
+  const setup::SetupState* script = Script();
+  return script == nullptr ? std::string() : script->mainFolderName;
+}
+
+uint32_t Package::Version() {
+  const setup::SetupState* script = Script();
+  return script == nullptr ? 0 : script->packageVersion;
+}
+
+std::vector<uint8_t> Package::TakeImage() {
+  *records_ = LoadedArchive();
+  *archive_ = setup::PackageArchive();
+  programOpened_ = false;
+  return std::move(image_);
+}
+
+}  // namespace zarc

@@ -1,0 +1,52 @@
+// A package opened for checking, owned by whoever checks it: the image (the one copy), zarc's index
+// of its records, and the setup program's own archive and script parser over the same bytes. The
+// program keeps its process-wide archive and state to itself, so checks may run side by side.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "archive/package_archive.h"
+#include "model/setup_state.h"
+#include "zarc/pack/archive_file.h"
+
+namespace zarc {
+
+class Package {
+ public:
+  Package();
+  ~Package();
+  Package(const Package&) = delete;
+  Package& operator=(const Package&) = delete;
+
+  // Takes the image of a package. False when zarc cannot read its index, or it is 4 GiB or larger;
+  // *why then says why.
+  bool Open(std::vector<uint8_t> image, std::string* why);
+
+  const std::vector<uint8_t>& image() const { return image_; }
+  const LoadedArchive& records() const { return *records_; }
+  // The archive as the setup program reads it (the package alone, never the files beside it), or
+  // null when its reader refuses the image.
+  const setup::PackageArchive* archive() const { return programOpened_ ? archive_.get() : nullptr; }
+
+  // The script as the setup program parses it: null when it refuses it or there is none. Parsed
+  // the first time it is asked for.
+  const setup::SetupState* Script();
+  std::string Caption();  // #T, the product's name; empty without a script
+  uint32_t Version();     // #V; 0 when the script gives none
+
+  // Gives up the image, which the package no longer reads.
+  std::vector<uint8_t> TakeImage();
+
+ private:
+  std::vector<uint8_t> image_;
+  std::unique_ptr<LoadedArchive> records_;
+  std::unique_ptr<setup::PackageArchive> archive_;
+  bool programOpened_ = false;
+  bool parsed_ = false;
+  std::unique_ptr<setup::SetupState> script_;  // null when refused
+};
+
+}  // namespace zarc
