@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/platform.h"
+#include "platform/file_system.h"
 #include "zarc/host/console.h"
 
 namespace zarc::testing {

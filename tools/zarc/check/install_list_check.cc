@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "archive/package_archive.h"
+#include "base/cp932.h"
 #include "base/text.h"
 #include "script/install_script.h"
 #include "zarc/check/check_run.h"
@@ -153,18 +154,10 @@ void CheckNamedFiles(CheckRun& run, const setup::SetupState& script) {
 
 }  // namespace
 
-// File names as Windows compares them: ASCII letters in either case are the same, the bytes of
-// double-byte characters are not letters.
+// File names as Windows compares them, with the program's own fold (base/cp932.h).
 std::string FoldedName(const std::string& name) {
   std::string folded = name;
-  for (size_t i = 0; i < folded.size(); ++i) {
-    const uint8_t b = uint8_t(folded[i]);
-    if (setup::IsCp932LeadByte(b)) {
-      ++i;
-    } else if (b >= 'A' && b <= 'Z') {
-      folded[i] = char(b - 'A' + 'a');
-    }
-  }
+  setup::FoldCp932Name(&folded[0]);  // the string's own NUL ends it
   return folded;
 }
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/platform.h"
+#include "platform/file_system.h"
 #include "zarc/cli/options.h"
 #include "zarc/host/console.h"
 #include "zarc/pack/compressor.h"

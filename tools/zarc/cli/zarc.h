@@ -1,7 +1,7 @@
 // zarc, the packer that makes the setup program's packages: the whole command line in one call.
 #pragma once
 
-#include "platform/platform.h"
+#include "platform/file_system.h"
 #include "zarc/host/console.h"
 
 namespace zarc {

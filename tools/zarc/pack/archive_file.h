@@ -7,7 +7,7 @@
 #include <string>
 
 #include "archive/archive_format.h"
-#include "platform/platform.h"
+#include "platform/file_system.h"
 
 namespace zarc {
 
