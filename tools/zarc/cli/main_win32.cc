@@ -2,6 +2,7 @@
 // converted exactly to the code page 932 that entry names and the file system use.
 #include <windows.h>
 
+#include <cwchar>
 #include <string>
 #include <vector>
 
@@ -10,19 +11,7 @@
 #include "zarc/cli/commands.h"
 #include "zarc/cli/zarc.h"
 #include "zarc/host/console.h"
-
-namespace {
-
-std::string Utf8(const wchar_t* text) {
-  const int length = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
-  if (length <= 1) return std::string();
-  std::string utf8(size_t(length), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text, -1, &utf8[0], length, nullptr, nullptr);
-  utf8.resize(size_t(length - 1));
-  return utf8;
-}
-
-}  // namespace
+#include "zarc/host/wide_utf8.h"
 
 int wmain(int argc, wchar_t** argv) {
   SetConsoleOutputCP(CP_UTF8);  // names are printed as UTF-8
@@ -31,8 +20,9 @@ int wmain(int argc, wchar_t** argv) {
   std::vector<const char*> argPointers(static_cast<size_t>(argc));
   for (int i = 0; i < argc; ++i) {
     if (!setup::FromWide(argv[i], &args[size_t(i)])) {
-      zarc::Tell(console, "\"" + Utf8(argv[i]) + "\" has no code page 932 form, which every name "
-                                                 "and path must have");
+      std::string shown;
+      zarc::Utf8FromWide(argv[i], wcslen(argv[i]), &shown);
+      zarc::Tell(console, "\"" + shown + "\" has no code page 932 form, which every name and path must have");
       return zarc::kExitFailure;
     }
     argPointers[size_t(i)] = args[size_t(i)].c_str();

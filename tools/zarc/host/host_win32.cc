@@ -9,6 +9,7 @@
 #include "platform/win32/wide_text.h"
 #include "zarc/host/console.h"
 #include "zarc/host/host.h"
+#include "zarc/host/wide_utf8.h"
 
 namespace zarc {
 
@@ -17,20 +18,19 @@ namespace {
 // Code page 932 text as UTF-8, the console's code page once the entry point has set it.
 bool ToUtf8(const std::string& text, std::string* utf8) {
   std::wstring wide;
-  if (!setup::ToWide(text.c_str(), &wide)) return false;
-  if (wide.empty()) {
-    utf8->clear();
-    return true;
-  }
-  const int length = WideCharToMultiByte(CP_UTF8, 0, wide.data(), int(wide.size()), nullptr, 0,
-                                         nullptr, nullptr);
-  if (length <= 0) return false;
-  utf8->resize(size_t(length));
-  return WideCharToMultiByte(CP_UTF8, 0, wide.data(), int(wide.size()), &(*utf8)[0], length,
-                             nullptr, nullptr) == length;
+  return setup::ToWide(text.c_str(), &wide) && Utf8FromWide(wide.data(), wide.size(), utf8);
 }
 
 }  // namespace
+
+bool Utf8FromWide(const wchar_t* text, size_t length, std::string* utf8) {
+  utf8->clear();
+  if (length == 0) return true;
+  const int size = WideCharToMultiByte(CP_UTF8, 0, text, int(length), nullptr, 0, nullptr, nullptr);
+  if (size <= 0) return false;
+  utf8->resize(size_t(size));
+  return WideCharToMultiByte(CP_UTF8, 0, text, int(length), &(*utf8)[0], size, nullptr, nullptr) == size;
+}
 
 bool EntryNameFromHost(const std::string& host, std::string* entry) {
   std::wstring wide;
