@@ -185,6 +185,8 @@ bool ProgramImage::ReadSections(std::string* why) {
     Section s{at, LoadLE32(&file_[at + 8]), LoadLE32(&file_[at + 12]), LoadLE32(&file_[at + 16]),
               LoadLE32(&file_[at + 20])};
     const uint32_t span = s.virtualSize != 0 ? s.virtualSize : s.rawSize;
+    // A section of no size would share its address with the next one, which a rebuild moves.
+    if (span == 0) return Fail(why, "a section spans nothing");
     if (s.rva < nextRva || s.rva % sectionAlignment_ != 0) {
       return Fail(why, "its sections overlap or are out of order");
     }
