@@ -2,7 +2,6 @@
 
 #include <commctrl.h>
 
-#include <cwchar>
 #include <new>
 #include <utility>
 
@@ -35,9 +34,9 @@ DialogView::~DialogView() { delete pending_; }
 bool DialogView::OnOtherThread() const { return GetWindowThreadProcessId(dialog_, nullptr) != GetCurrentThreadId(); }
 
 // A text still on its way is replaced rather than followed: the window shows only the newest, and
-// its thread is not kept painting texts nobody sees; the same text again is not posted at all.
-// False when the text has to be sent after all (no memory, no post, another control's text under
-// way).
+// its thread is not kept painting texts nobody sees (the progress sets its text only when it
+// changes). False when the text has to be sent after all (no memory, no post, another control's
+// text under way).
 bool DialogView::PostText(int id, const char* text) {
   auto* posted = new (std::nothrow) PostedText{id, {}};
   if (posted == nullptr || !ToWideForDisplay(text, &posted->text)) {
@@ -46,16 +45,13 @@ bool DialogView::PostText(int id, const char* text) {
   }
   PostedText* replaced = nullptr;
   AcquireSRWLockExclusive(&pendingLock_);
-  const bool same = id == shownId_ && wcscmp(shown_, posted->text.c_str()) == 0;
   const bool other = pending_ != nullptr && pending_->id != id;
-  const bool post = !same && !other && !inFlight_;
+  const bool post = !other && !inFlight_;
   if (post) inFlight_ = true;
-  if (!same && !other) {
+  if (!other) {
     std::swap(replaced, pending_);
     pending_ = posted;
     posted = nullptr;
-    shownId_ = pending_->text.size() < sizeof shown_ / sizeof shown_[0] ? id : 0;
-    if (shownId_ != 0) wcscpy(shown_, pending_->text.c_str());
   }
   ReleaseSRWLockExclusive(&pendingLock_);
   delete replaced;
@@ -89,12 +85,10 @@ bool DialogView::PostUpdates() {
   return false;
 }
 
-// The control's text is set another way: a posted one must not come after it, and the next one
-// posted is shown whatever it is.
+// The control's text is set another way: a posted one must not come after it.
 void DialogView::Forget(int id) {
   PostedText* dropped = nullptr;
   AcquireSRWLockExclusive(&pendingLock_);
-  if (shownId_ == id) shownId_ = 0;
   if (pending_ != nullptr && pending_->id == id) std::swap(dropped, pending_);
   ReleaseSRWLockExclusive(&pendingLock_);
   delete dropped;

@@ -63,16 +63,12 @@ class DialogView : public WindowView {
   NestedDialogs* nested_;
   bool postsUpdates_;
   // What is posted and not shown yet, each replaced by a newer one for the same control, and
-  // whether a kPostedUpdatesMessage is on its way; the lock is over these and the two below.
+  // whether a kPostedUpdatesMessage is on its way; the lock is over these.
   SRWLOCK pendingLock_ = SRWLOCK_INIT;
   struct PostedText* pending_ = nullptr;
   int pendingBar_ = 0;  // the progress bar's id, 0 for no position
   int pendingPosition_ = 0;
   bool inFlight_ = false;
-  // The last short text posted, and its control: the same text again is not posted at all, as
-  // only this view sets the control's text.
-  int shownId_ = 0;
-  wchar_t shown_[32] = {};
 };
 
 }  // namespace setup
