@@ -103,17 +103,23 @@ bool TakeFromBudget(std::atomic<uint32_t>* budget, DWORD* pause) {
 }
 
 // Calls attempt until it succeeds, fails for another reason than a busy file, or limit
-// milliseconds have passed; the waits start short and grow. "Access denied" is also what a file
+// milliseconds have passed (for a target, BusyLimitFor it: asked only once an attempt has failed,
+// as most never do); the waits start short and grow. "Access denied" is also what a file
 // refused for good gives (a running program, rights that deny it, a hidden file written over):
 // its waits come out of deniedBudget, which every file of the run shares, so that many such files
 // cost the run one limit, not one each. The last error is attempt's own.
 template <typename Attempt>
-bool RetryWhileBusy(uint32_t limit, std::atomic<uint32_t>* deniedBudget, Attempt attempt) {
+bool RetryWhileBusy(uint32_t limit, const WideText* target, std::atomic<uint32_t>* deniedBudget,
+                    Attempt attempt) {
   const ULONGLONG start = GetTickCount64();
   DWORD wait = 10;
   for (;;) {
     if (attempt()) return true;
     const DWORD error = GetLastError();
+    if (target != nullptr) {
+      limit = BusyLimitFor(*target, limit);
+      target = nullptr;
+    }
     const ULONGLONG waited = GetTickCount64() - start;
     DWORD pause = DWORD(waited + wait > limit ? limit - waited : wait);
     if (!IsBusy(error) || waited >= limit ||
@@ -223,13 +229,13 @@ bool Win32FileSystem::MakeFolder(const char* path) {
 bool Win32FileSystem::RemoveEmptyFolder(const char* path) {
   WideText widePath;
   return ToWide(path, &widePath) &&
-         RetryWhileBusy(busyLimit_, &deniedBudget_, [&] { return RemoveDirectoryW(widePath.c_str()) != 0; });
+         RetryWhileBusy(busyLimit_, nullptr, &deniedBudget_, [&] { return RemoveDirectoryW(widePath.c_str()) != 0; });
 }
 
 bool Win32FileSystem::RemoveFile(const char* path) {
   WideText widePath;
   return ToWide(path, &widePath) &&
-         RetryWhileBusy(BusyLimitFor(widePath, busyLimit_), &deniedBudget_,
+         RetryWhileBusy(busyLimit_, &widePath, &deniedBudget_,
                         [&] { return DeleteFileW(widePath.c_str()) != 0; });
 }
 
@@ -238,7 +244,7 @@ std::unique_ptr<OutputFile> Win32FileSystem::OpenForWriting(const char* path, Wr
   if (!ToWide(path, &widePath) || (mode == WriteMode::kReplace && IsReadOnlyFile(widePath))) return nullptr;
   DWORD disposition = mode == WriteMode::kNew ? CREATE_NEW : CREATE_ALWAYS;
   HANDLE file = INVALID_HANDLE_VALUE;
-  RetryWhileBusy(BusyLimitFor(widePath, busyLimit_), &deniedBudget_, [&] {
+  RetryWhileBusy(busyLimit_, &widePath, &deniedBudget_, [&] {
     file = CreateFileW(widePath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, disposition,
                        FILE_ATTRIBUTE_NORMAL, nullptr);
     return file != INVALID_HANDLE_VALUE;
@@ -253,7 +259,7 @@ std::unique_ptr<OutputFile> Win32FileSystem::OpenForWriting(const char* path, Wr
 bool Win32FileSystem::MoveOver(const char* from, const char* to) {
   WideText wideFrom, wideTo;
   return ToWide(from, &wideFrom) && ToWide(to, &wideTo) && !IsReadOnlyFile(wideTo) &&
-         RetryWhileBusy(BusyLimitFor(wideTo, busyLimit_), &deniedBudget_, [&] {
+         RetryWhileBusy(busyLimit_, &wideTo, &deniedBudget_, [&] {
            return MoveFileExW(wideFrom.c_str(), wideTo.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
          });
 }
@@ -261,7 +267,7 @@ bool Win32FileSystem::MoveOver(const char* from, const char* to) {
 bool Win32FileSystem::CopyFileOver(const char* source, const char* destination) {
   WideText wideFrom, wideTo;
   return ToWide(source, &wideFrom) && ToWide(destination, &wideTo) && !IsReadOnlyFile(wideTo) &&
-         RetryWhileBusy(BusyLimitFor(wideTo, busyLimit_), &deniedBudget_,
+         RetryWhileBusy(busyLimit_, &wideTo, &deniedBudget_,
                         [&] { return CopyFileW(wideFrom.c_str(), wideTo.c_str(), FALSE) != 0; });
 }
 
