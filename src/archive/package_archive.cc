@@ -81,20 +81,26 @@ bool OpenPackage(FileSystem& files, ProgramResources& resources, const char* nam
   return OpenImage(&files, data, size, kPackageFile);
 }
 
-bool OpenPackage(FileSystem& files, ProgramResources& resources, int resourceId) {
+namespace {
+
+// The package resource resourceId, its entries taken from the current directory through files
+// when there are files.
+bool OpenResourcePackage(FileSystem* files, ProgramResources& resources, int resourceId) {
   if (packageArchive.image != nullptr) return false;
   const uint8_t* resource;
   uint32_t size;
   if (!resources.FindPackage(resourceId, &resource, &size)) return false;
-  return OpenImage(&files, resource, size, kPackageResource);
+  return OpenImage(files, resource, size, kPackageResource);
+}
+
+}  // namespace
+
+bool OpenPackage(FileSystem& files, ProgramResources& resources, int resourceId) {
+  return OpenResourcePackage(&files, resources, resourceId);
 }
 
 bool OpenBuiltInPackage(ProgramResources& resources, int resourceId) {
-  if (packageArchive.image != nullptr) return false;
-  const uint8_t* resource;
-  uint32_t size;
-  if (!resources.FindPackage(resourceId, &resource, &size)) return false;
-  return OpenImage(nullptr, resource, size, kPackageResource);
+  return OpenResourcePackage(nullptr, resources, resourceId);
 }
 
 bool OpenPackageImage(const uint8_t* image, uint32_t size, PackageArchive* archive) {
