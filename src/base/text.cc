@@ -3,16 +3,21 @@
 #include <cstdio>
 #include <cstring>
 
-#ifdef _WIN32
-// The C99-conforming vsnprintf over the system's own formatting, from the MinGW run-time.
-extern "C" int __cdecl __ms_vsnprintf(char* buffer, size_t capacity, const char* format, va_list arguments);
-#endif
-
 namespace setup {
 
 int FormatTextList(char* buffer, size_t capacity, const char* format, va_list arguments) {
 #ifdef _WIN32
-  return __ms_vsnprintf(buffer, capacity, format, arguments);
+  // The system library's _vsnprintf leaves out the NUL when the text fills the buffer and gives
+  // -1 when it does not fit; _vscprintf gives the full length.
+  va_list again;
+  va_copy(again, arguments);
+  int length = capacity != 0 ? _vsnprintf(buffer, capacity, format, arguments) : -1;
+  if (length < 0 || size_t(length) >= capacity) {
+    if (capacity != 0) buffer[capacity - 1] = '\0';
+    length = _vscprintf(format, again);
+  }
+  va_end(again);
+  return length;
 #else
   return vsnprintf(buffer, capacity, format, arguments);
 #endif
@@ -37,8 +42,14 @@ bool CopyText(char* dst, size_t capacity, const char* src) {
   return true;
 }
 
+size_t BoundedLength(const char* text, size_t limit) {
+  size_t length = 0;
+  while (length < limit && text[length] != '\0') ++length;
+  return length;
+}
+
 void CopyTextCut(char* dst, const char* src, size_t maxLength) {
-  size_t length = strnlen(src, maxLength);
+  size_t length = BoundedLength(src, maxLength);
   memcpy(dst, src, length);
   dst[length] = '\0';
 }

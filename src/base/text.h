@@ -14,6 +14,9 @@ constexpr size_t kPathCapacity = 260;  // MAX_PATH: at most 259 bytes and the NU
 // Copies src into dst[capacity] with its NUL. False, and dst left empty, when src does not fit.
 bool CopyText(char* dst, size_t capacity, const char* src);
 
+// strnlen, which the system's C library on Windows lacks.
+size_t BoundedLength(const char* text, size_t limit);
+
 // Copies at most maxLength bytes of src and a NUL into dst (capacity must exceed maxLength).
 void CopyTextCut(char* dst, const char* src, size_t maxLength);
 

@@ -23,7 +23,7 @@ class SplitText {
  public:
   // False for a text without its NUL inside the field: nothing sensible can be made of it.
   bool Split(const InstallEntry& entry) {
-    size_t length = strnlen(entry.text, kInstallTextCapacity);
+    size_t length = BoundedLength(entry.text, kInstallTextCapacity);
     if (length == kInstallTextCapacity) return false;
     memcpy(text_, entry.text, length + 1);
     char* comma = strchr(text_, ',');

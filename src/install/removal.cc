@@ -21,7 +21,7 @@ bool IsEmptyOrDotName(const char* name, size_t length) {
 // True for "X:\name[\name...]" or "\\server\share\name[\name...]", at most 259 bytes, with one
 // trailing separator allowed and no empty or dot-only name: a folder strictly below a root.
 bool NamesFolderBelowRoot(const char* path) {
-  size_t length = strnlen(path, kPathCapacity);
+  size_t length = BoundedLength(path, kPathCapacity);
   if (length == kPathCapacity) return false;
   size_t at;
   int namesNeeded;

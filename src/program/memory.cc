@@ -17,6 +17,9 @@ void* AllocateOrEnd(std::size_t size) {
 
 }  // namespace
 
+// The library's own comes in one object with the new-handler and its writable data.
+const std::nothrow_t std::nothrow{};
+
 void* operator new(std::size_t size) { return AllocateOrEnd(size); }
 void* operator new[](std::size_t size) { return AllocateOrEnd(size); }
 void* operator new(std::size_t size, const std::nothrow_t&) noexcept { return Allocate(size); }
