@@ -38,6 +38,22 @@ TEST(Text, FormatTextCutsWithANulAndGivesTheFullLength) {
   char line[32];
   EXPECT_EQ(15, FormatText(line, sizeof line, "[%.2f MByte]", 1023.996));
   EXPECT_STREQ("[1024.00 MByte]", line);
+  // The edges of the system's own: a text of exactly the capacity, one that just fits, none.
+  char four[4] = "???";
+  EXPECT_EQ(4, FormatText(four, sizeof four, "%s", "abcd"));
+  EXPECT_STREQ("abc", four);
+  EXPECT_EQ(3, FormatText(four, sizeof four, "%d", 123));
+  EXPECT_STREQ("123", four);
+  EXPECT_EQ(5, FormatText(four, 0, "%s", "abcde"));
+  EXPECT_STREQ("123", four);
+}
+
+TEST(Text, BoundedLengthStopsAtTheNulOrTheLimit) {
+  const char text[] = {'a', 'b', 'c'};  // no NUL: nothing past the limit may be read
+  EXPECT_EQ(3u, BoundedLength(text, sizeof text));
+  EXPECT_EQ(2u, BoundedLength("ab", 10));
+  EXPECT_EQ(0u, BoundedLength("", 10));
+  EXPECT_EQ(0u, BoundedLength(text, 0));
 }
 
 TEST(TextBuffer, KeepsItsTextAndItsNulAsItGrows) {
