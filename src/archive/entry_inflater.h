@@ -23,13 +23,15 @@ class EntryInflater {
   // frees its buffer and ends its zlib stream.
   bool Inflate(const uint8_t* source, uint32_t storedSize, uint32_t fullSize);
 
+  // The same into output[fullSize], which the caller owns; OutputLength tells how much of it was
+  // filled. On false its bytes are undefined.
+  bool InflateInto(const uint8_t* source, uint32_t storedSize, uint32_t fullSize, uint8_t* output);
+
   // The output of a successful Inflate, from new[]; the caller owns it from now on.
   uint8_t* TakeOutput();
   uint32_t OutputLength() const { return outputLength_; }
 
  private:
-  bool Fail();
-
   uint8_t* output_ = nullptr;
   uint32_t outputLength_ = 0;
   z_stream zlib_;

@@ -1,6 +1,7 @@
 #include "archive/memory_stream.h"
 
 #include <cstring>
+#include <new>
 
 namespace setup {
 
@@ -10,13 +11,26 @@ bool MemoryStream::Release() {
   delete[] buffer_;
   buffer_ = nullptr;
   size_ = 0;
+  capacity_ = 0;
   position_ = 0;
+  return true;
+}
+
+bool MemoryStream::Reserve(uint32_t capacity) {
+  size_ = 0;
+  position_ = 0;
+  if (buffer_ != nullptr && capacity_ >= capacity) return true;
+  Release();
+  buffer_ = new (std::nothrow) uint8_t[capacity != 0 ? capacity : 1];
+  if (buffer_ == nullptr) return false;
+  capacity_ = capacity;
   return true;
 }
 
 void MemoryStream::Adopt(uint8_t* buffer, uint32_t size) {
   buffer_ = buffer;
   size_ = size;
+  capacity_ = size;
   position_ = 0;
 }
 

@@ -33,6 +33,7 @@ class MemoryStream {
   int64_t Seek(int32_t offset, int origin);
 
   uint32_t Size() const { return size_; }
+  uint32_t Capacity() const { return capacity_; }
   uint32_t Position() const { return position_; }
 
   // Reads one line ending in LF or CR (a CR is taken as CR LF: the byte after it is skipped) into
@@ -47,12 +48,24 @@ class MemoryStream {
   // The same from an archive other than the program's own.
   bool LoadEntry(const PackageArchive& archive, const char* name);
 
+  // As LoadEntry from the program's own archive, but into the buffer the stream holds when the
+  // entry fits in it, releasing that buffer first otherwise. On false the stream is empty.
+  // Unpacking entry after entry into one buffer writes to memory already touched: a new block
+  // for each entry costs a page fault for each of its pages, which under Wine costs about as
+  // much as the inflating.
+  bool RefillWithEntry(const char* name);
+
+  // Empties the stream and makes its buffer hold at least capacity bytes; false, with no buffer,
+  // when there is no memory for it.
+  bool Reserve(uint32_t capacity);
+
   // Hands the stream a buffer from new[] to own, at position 0, without releasing the one it held.
   void Adopt(uint8_t* buffer, uint32_t size);
 
  private:
   uint8_t* buffer_ = nullptr;
   uint32_t size_ = 0;
+  uint32_t capacity_ = 0;
   uint32_t position_ = 0;
 };
 

@@ -212,4 +212,22 @@ bool MemoryStream::LoadEntry(const PackageArchive& archive, const char* name) {
   return true;
 }
 
+bool MemoryStream::RefillWithEntry(const char* name) {
+  size_ = 0;
+  position_ = 0;
+  char keyBuffer[kKeyCapacity];
+  const ArchiveEntry* entry = FindEntry(packageArchive, BaseNameInto(keyBuffer, name));
+  if (entry == nullptr || entry->storedSize == 0 || buffer_ == nullptr || entry->fullSize > capacity_) {
+    Release();
+    return LoadEntry(packageArchive, name);
+  }
+  if (!EntryDataInside(*entry, packageArchive.imageSize)) return false;
+  EntryInflater inflater;
+  if (!inflater.InflateInto(packageArchive.image + entry->offset, entry->storedSize, entry->fullSize, buffer_)) {
+    return false;
+  }
+  size_ = inflater.OutputLength();
+  return true;
+}
+
 }  // namespace setup

@@ -114,15 +114,12 @@ bool CopyOver(FileSystem& files, const char* source, const char* destination) {
 
 // #I, on a worker of the pool: the package entry name unpacked into the file destination, or
 // beside it when one is there.
-bool UnpackEntry(FileSystem& files, const char* name, const char* destination, char* beside) {
+bool UnpackEntry(FileSystem& files, MemoryStream& buffer, const char* name, const char* destination, char* beside) {
   // A missing or damaged entry fails the run rather than leave an empty file in the place of the
   // program (during a version-up, over the working one) and report success.
   beside[0] = '\0';
-  MemoryStream stream;
-  if (!stream.LoadEntry(name)) return false;
-  bool written = WriteFileOrBeside(files, destination, stream.CurrentData(), stream.Size(), beside);
-  stream.Release();
-  return written;
+  if (!buffer.RefillWithEntry(name)) return false;
+  return WriteFileOrBeside(files, destination, buffer.CurrentData(), buffer.Size(), beside);
 }
 
 // #I: queued for the pool to unpack into installDir\name.
