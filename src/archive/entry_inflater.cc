@@ -16,6 +16,10 @@ bool Reachable(uint32_t storedSize, uint32_t fullSize) {
 }
 }  // namespace
 
+EntryInflater::~EntryInflater() {
+  if (open_) inflateEnd(&zlib_);
+}
+
 uint8_t* EntryInflater::TakeOutput() {
   uint8_t* output = output_;
   output_ = nullptr;
@@ -27,38 +31,57 @@ bool EntryInflater::Inflate(const uint8_t* source, uint32_t storedSize, uint32_t
   output_ = nullptr;
   outputLength_ = 0;
   if (!Reachable(storedSize, fullSize)) return false;
-  uint8_t* output = new (std::nothrow) uint8_t[fullSize];
-  if (output == nullptr) return false;
-  if (!InflateInto(source, storedSize, fullSize, output)) {
-    delete[] output;
-    return false;
-  }
-  output_ = output;
-  return true;
+  output_ = new (std::nothrow) uint8_t[fullSize];
+  // The whole output in one piece: zlib needs no window of its own then.
+  uint32_t length;
+  if (output_ != nullptr && Begin(source, storedSize, fullSize) && Next(output_, fullSize, &length)) return true;
+  delete[] output_;
+  output_ = nullptr;
+  outputLength_ = 0;
+  return false;
 }
 
-bool EntryInflater::InflateInto(const uint8_t* source, uint32_t storedSize, uint32_t fullSize, uint8_t* output) {
+bool EntryInflater::Begin(const uint8_t* source, uint32_t storedSize, uint32_t fullSize) {
+  if (open_) inflateEnd(&zlib_);
+  open_ = false;
+  ended_ = false;
   outputLength_ = 0;
   if (!Reachable(storedSize, fullSize)) return false;
   memset(&zlib_, 0, sizeof zlib_);
   if (inflateInit(&zlib_) != Z_OK) return false;
   zlib_.next_in = const_cast<uint8_t*>(source);
   zlib_.avail_in = storedSize;
-  zlib_.next_out = output;
-  zlib_.avail_out = fullSize;
-  for (;;) {
-    const int result = inflate(&zlib_, Z_FINISH);
-    if (result == Z_STREAM_END) break;
-    // A stream cut short, or one that would grow past the full size, ends in Z_BUF_ERROR; Z_OK
-    // means progress was made and there is more to do.
-    if (result != Z_OK) {
-      inflateEnd(&zlib_);
-      return false;
-    }
-  }
-  if (inflateEnd(&zlib_) != Z_OK) return false;
-  outputLength_ = fullSize - zlib_.avail_out;
+  remaining_ = fullSize;
+  open_ = true;
   return true;
+}
+
+bool EntryInflater::Next(uint8_t* piece, uint32_t capacity, uint32_t* length) {
+  *length = 0;
+  if (!open_) return ended_;
+  const uint32_t room = remaining_ < capacity ? remaining_ : capacity;
+  // The last piece finishes the stream: one that would grow past the full size fails there.
+  const int flush = room == remaining_ ? Z_FINISH : Z_NO_FLUSH;
+  zlib_.next_out = piece;
+  zlib_.avail_out = room;
+  int result;
+  do {
+    result = inflate(&zlib_, flush);
+  } while (result == Z_OK && zlib_.avail_out != 0);
+  *length = room - zlib_.avail_out;
+  remaining_ -= *length;
+  outputLength_ += *length;
+  if (result == Z_STREAM_END) return Stop(true);
+  // Z_OK: the piece is full and there is more to come. Anything else (a stream cut short, grown
+  // past the full size, or corrupt) ends it here.
+  return result == Z_OK || Stop(false);
+}
+
+bool EntryInflater::Stop(bool ok) {
+  open_ = false;
+  ended_ = inflateEnd(&zlib_) == Z_OK && ok;
+  if (!ended_) outputLength_ = 0;
+  return ended_;
 }
 
 }  // namespace setup

@@ -13,7 +13,7 @@ class MemoryStream {
   MemoryStream() = default;
   MemoryStream(const MemoryStream&) = delete;
   MemoryStream& operator=(const MemoryStream&) = delete;
-  virtual ~MemoryStream();
+  ~MemoryStream();
 
   // Frees the buffer and empties the stream. Always true.
   bool Release();
@@ -47,13 +47,6 @@ class MemoryStream {
   bool LoadEntry(const char* name);
   // The same from an archive other than the program's own.
   bool LoadEntry(const PackageArchive& archive, const char* name);
-
-  // As LoadEntry from the program's own archive, but into the buffer the stream holds when the
-  // entry fits in it, releasing that buffer first otherwise. On false the stream is empty.
-  // Unpacking entry after entry into one buffer writes to memory already touched: a new block
-  // for each entry costs a page fault for each of its pages, which under Wine costs about as
-  // much as the inflating.
-  bool RefillWithEntry(const char* name);
 
   // Empties the stream and makes its buffer hold at least capacity bytes; false, with no buffer,
   // when there is no memory for it.

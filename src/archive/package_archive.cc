@@ -173,6 +173,13 @@ bool PackageEntrySize(const char* name, uint64_t* size) {
   return true;
 }
 
+bool BeginPackageEntry(const char* name, EntryInflater* inflater) {
+  char key[kKeyCapacity];
+  const ArchiveEntry* entry = FindEntry(BaseNameInto(key, name));
+  return entry != nullptr && entry->storedSize != 0 && EntryDataInside(*entry, packageArchive.imageSize) &&
+         inflater->Begin(packageArchive.image + entry->offset, entry->storedSize, entry->fullSize);
+}
+
 namespace {
 
 // Delivers a file of the current directory, decompressed when it is a "ZFIL" file. On a bad "ZFIL"
@@ -209,24 +216,6 @@ bool MemoryStream::LoadEntry(const PackageArchive& archive, const char* name) {
     return false;
   }
   Adopt(inflater.TakeOutput(), inflater.OutputLength());
-  return true;
-}
-
-bool MemoryStream::RefillWithEntry(const char* name) {
-  size_ = 0;
-  position_ = 0;
-  char keyBuffer[kKeyCapacity];
-  const ArchiveEntry* entry = FindEntry(packageArchive, BaseNameInto(keyBuffer, name));
-  if (entry == nullptr || entry->storedSize == 0 || buffer_ == nullptr || entry->fullSize > capacity_) {
-    Release();
-    return LoadEntry(packageArchive, name);
-  }
-  if (!EntryDataInside(*entry, packageArchive.imageSize)) return false;
-  EntryInflater inflater;
-  if (!inflater.InflateInto(packageArchive.image + entry->offset, entry->storedSize, entry->fullSize, buffer_)) {
-    return false;
-  }
-  size_ = inflater.OutputLength();
   return true;
 }
 

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "archive/archive_format.h"
+#include "archive/entry_inflater.h"
 
 namespace setup {
 
@@ -61,6 +62,12 @@ bool HasPackageEntry(const PackageArchive& archive, const char* name);
 // disk entry's file, plus the full size its header claims when it is a "ZFIL" file. False when
 // there is no such entry. Safe beside loads on other threads.
 bool PackageEntrySize(const char* name, uint64_t* size);
+
+// Begins inflating the named entry of the program's own archive piece by piece (EntryInflater's
+// Next). False when the lookup finds no entry inside the archive image (none, or a file of the
+// current directory, which MemoryStream::LoadEntry reads) or its sizes cannot be right. Safe beside
+// loads on other threads.
+bool BeginPackageEntry(const char* name, EntryInflater* inflater);
 
 // The lookup key of a name: the part after its last '/' (cut to 51 bytes) unless that '/' is the
 // first byte; otherwise the whole name (cut to 255 bytes). Held in one process-wide buffer.

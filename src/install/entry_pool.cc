@@ -107,59 +107,28 @@ EntryPool::~EntryPool() {
 void EntryPool::WorkerMain(void* pool) { static_cast<EntryPool*>(pool)->Work(); }
 
 void EntryPool::Work() {
-  MemoryStream buffer;
-  uint64_t kept = 0;  // the buffer's bytes, counted in bytesInFlight_ while this worker keeps them
+  MemoryStream buffer;  // written again for every entry: new memory costs a page fault a page
   LockHeld held(*lock_);
   for (;;) {
     // Strictly in list order, and only while the bytes allow; an entry too large to share them
-    // waits until it can run alone. A worker that waits for the bytes gives its buffer up, so
-    // that no buffer kept idle stands in an entry's way.
-    while (!stopping_ && !MayStart(kept)) {
-      if (kept != 0 && next_ != queued_) {
-        bytesInFlight_ -= kept;
-        kept = 0;
-        buffer.Release();
-        lock_->WakeAll();
-        continue;
-      }
+    // waits until it can run alone.
+    while (!stopping_ && !(next_ != queued_ && (bytesInFlight_ == 0 ||
+                                                bytesInFlight_ + Slot(next_).bytes <= Allowance()))) {
       lock_->Wait();
     }
     if (stopping_) return;
     Job& job = Slot(next_++);
     job.state = kRunning;
-    const uint64_t share = Allowance() / uint64_t(workerCount_);
-    const uint64_t wanted = BufferFor(job.bytes, kept);
-    const uint64_t counted = wanted > kept ? wanted : kept;
-    bytesInFlight_ += counted - kept;
+    bytesInFlight_ += job.bytes;
     ++running_;
     lock_->Release();
-    if (wanted > buffer.Capacity() && wanted <= UINT32_MAX) buffer.Reserve(uint32_t(wanted));
     const bool ok = unpack_(files_, buffer, job.name, job.destination, job.beside);
-    // A buffer above its share would keep the other workers waiting behind it.
-    if (buffer.Capacity() > share) buffer.Release();
     lock_->Acquire();
-    kept = buffer.Capacity();
-    bytesInFlight_ = bytesInFlight_ - counted + kept;
+    bytesInFlight_ -= job.bytes;
     --running_;
     job.state = ok ? kSucceeded : kFailed;
     lock_->WakeAll();
   }
-}
-
-uint64_t EntryPool::BufferFor(uint64_t bytes, uint64_t kept) const {
-  if (bytes <= kept) return bytes;
-  // A buffer that has to grow grows at once to the largest entry in sight, while that leaves every
-  // worker its share: growing entry by entry would touch new memory each time.
-  uint64_t wanted = Allowance() / uint64_t(workerCount_);
-  if (largestQueued_ < wanted) wanted = largestQueued_;
-  return wanted > bytes && bytesInFlight_ - kept + wanted <= Allowance() ? wanted : bytes;
-}
-
-bool EntryPool::MayStart(uint64_t kept) {
-  if (next_ == queued_) return false;
-  const uint64_t bytes = Slot(next_).bytes;
-  const uint64_t others = bytesInFlight_ - kept;
-  return others == 0 || others + (bytes > kept ? bytes : kept) <= Allowance();
 }
 
 uint64_t EntryPool::Allowance() const {

@@ -26,9 +26,8 @@ class EntryPool {
   using Unpack = bool (*)(FileSystem& files, MemoryStream& buffer, const char* name, const char* destination,
                           char* beside);
 
-  // The entries' bytes the workers may hold at once, the buffers they keep between entries
-  // included: at most this, and at most twice the largest entry queued so far; an entry that does
-  // not fit beside the others is unpacked alone.
+  // The entries' bytes the workers may hold at once: at most this, and at most twice the largest
+  // entry queued so far; an entry that does not fit beside the others is unpacked alone.
   static constexpr uint64_t kBytesInFlight = 32ull << 20;
   static constexpr int kMaxWorkers = 8;
   static constexpr int kSlots = 32;  // entries queued ahead of the oldest unfinished one
@@ -79,10 +78,6 @@ class EntryPool {
   void Cancel() EXCLUDES(*lock_);
   bool Overlaps(const char* destination);
   uint64_t Allowance() const REQUIRES(*lock_);
-  // Whether the next entry may start on a worker that keeps kept bytes of buffer.
-  bool MayStart(uint64_t kept) REQUIRES(*lock_);
-  // The buffer an entry of that many bytes is unpacked into, on a worker keeping kept bytes.
-  uint64_t BufferFor(uint64_t bytes, uint64_t kept) const REQUIRES(*lock_);
   // The end of the queue as the run's thread sees it. Only the run's thread moves it (under the
   // lock, for the workers' sake), so that thread may read it without the lock.
   uint32_t QueuedForRun() const NO_THREAD_SAFETY_ANALYSIS { return queued_; }

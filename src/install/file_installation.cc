@@ -50,41 +50,80 @@ class SplitText {
 constexpr char kBesideSuffix[] = ".tmp";
 constexpr size_t kTemporarySuffix = sizeof kBesideSuffix;  // ".tmp", one digit (in the NUL's place)
 
+constexpr uint32_t kPieceSize = 256 << 10;  // within a processor's second-level cache
+
 // A path short enough for a name beside it; a longer one can only be written in place.
 bool CanReplaceBeside(const char* path) { return strlen(path) + kTemporarySuffix < kPathCapacity; }
 
-// Writes all of data to the open file path and closes it; false if any byte fails to reach it.
+// What a file is written from: bytes at hand, or a package entry inflated one piece at a time into
+// the worker's own buffer, each piece written while it is still in the processor's cache. A file
+// then never needs memory of its size, which on a machine with dear page faults cost as much as
+// the inflating. A damaged entry is found only once part of it is written, so it goes only into
+// a file that is removed again on failure, or is read through once first (Sound).
+class Content {
+ public:
+  Content(const void* data, uint32_t size) : data_(data), size_(size) {}
+  // inflater has begun the entry name.
+  Content(const char* name, EntryInflater& inflater, uint8_t* piece, uint32_t capacity)
+      : data_(piece), size_(capacity), name_(name), inflater_(&inflater) {}
+
+  bool WriteTo(OutputFile& file) { return inflater_ == nullptr ? file.Write(data_, size_) : Pass(&file); }
+  // Whether all of it can be had, asked before a file that cannot be taken back is written over.
+  bool Sound() { return inflater_ == nullptr || Pass(nullptr); }
+
+ private:
+  // The entry inflated through once, into file unless that is null.
+  bool Pass(OutputFile* file) {
+    if (!begun_ && !BeginPackageEntry(name_, inflater_)) return false;
+    begun_ = false;  // a second pass begins again
+    uint8_t* piece = static_cast<uint8_t*>(const_cast<void*>(data_));
+    for (;;) {
+      uint32_t length;
+      if (!inflater_->Next(piece, size_, &length)) return false;
+      if (length == 0) return true;
+      if (file != nullptr && !file->Write(piece, length)) return false;
+    }
+  }
+
+  const void* data_;  // the bytes, or the piece
+  uint32_t size_;     // their count, or the piece's capacity
+  const char* name_ = nullptr;
+  EntryInflater* inflater_ = nullptr;
+  bool begun_ = true;
+};
+
+// Writes all of content to the open file path and closes it; false if any byte fails to reach it.
 // A file that is new is removed again then.
-bool WriteAndClose(FileSystem& files, const char* path, OutputFile& file, bool isNew, const void* data,
-                   uint32_t size) {
-  bool written = file.Write(data, size);
+bool WriteAndClose(FileSystem& files, const char* path, OutputFile& file, bool isNew, Content& content) {
+  bool written = content.WriteTo(file);
   written = file.Close(false) && written;
   if (!written && isNew) files.RemoveFile(path);
   return written;
 }
 
-// Writes all of data to the file; false if it cannot be created or any byte fails to reach it. A
-// file this call created is removed again when it could not be written whole.
-bool WriteInPlace(FileSystem& files, const char* path, WriteMode mode, const void* data, uint32_t size) {
+// Writes all of content to the file; false if it cannot be created or any byte fails to reach it.
+// A file this call created is removed again when it could not be written whole.
+bool WriteInPlace(FileSystem& files, const char* path, WriteMode mode, Content& content) {
   const bool existed = mode == WriteMode::kReplace && FileExists(files, path);
+  if (existed && !content.Sound()) return false;
   auto file = files.OpenForWriting(path, mode);
-  return file != nullptr && WriteAndClose(files, path, *file, !existed, data, size);
+  return file != nullptr && WriteAndClose(files, path, *file, !existed, content);
 }
 
-// Writes data as the file path when none is there; otherwise as a new file beside it, named in
+// Writes content as the file path when none is there; otherwise as a new file beside it, named in
 // beside[kPathCapacity] (empty when written in place), for the run to move into path in its turn.
-bool WriteFileOrBeside(FileSystem& files, const char* path, const void* data, uint32_t size, char* beside) {
+bool WriteFileOrBeside(FileSystem& files, const char* path, Content& content, char* beside) {
   beside[0] = '\0';
   // Usually nothing is there yet: creating the file new asks whether one is and opens it in one
   // call, where asking first cost every file of a fresh install a file system question more.
-  if (auto file = files.OpenForWriting(path, WriteMode::kNew)) return WriteAndClose(files, path, *file, true, data, size);
+  if (auto file = files.OpenForWriting(path, WriteMode::kNew)) return WriteAndClose(files, path, *file, true, content);
   if (!FileExists(files, path) || !CanReplaceBeside(path)) {
     // Nothing there to lose (or no room for a name beside it): written where it goes.
-    return WriteInPlace(files, path, WriteMode::kReplace, data, size);
+    return WriteInPlace(files, path, WriteMode::kReplace, content);
   }
   auto file = CreateFileBeside(files, path, kBesideSuffix, beside, kPathCapacity);
   if (file == nullptr) return false;
-  bool written = file->Write(data, size);
+  bool written = content.WriteTo(*file);
   // On the disk before it takes the old file's place, so a power loss cannot leave the name on
   // a file whose data never arrived.
   written = file->Close(true) && written;
@@ -118,8 +157,18 @@ bool UnpackEntry(FileSystem& files, MemoryStream& buffer, const char* name, cons
   // A missing or damaged entry fails the run rather than leave an empty file in the place of the
   // program (during a version-up, over the working one) and report success.
   beside[0] = '\0';
-  if (!buffer.RefillWithEntry(name)) return false;
-  return WriteFileOrBeside(files, destination, buffer.CurrentData(), buffer.Size(), beside);
+  EntryInflater inflater;
+  if (buffer.Reserve(kPieceSize) && BeginPackageEntry(name, &inflater)) {
+    Content content(name, inflater, buffer.CurrentData(), buffer.Capacity());
+    return WriteFileOrBeside(files, destination, content, beside);
+  }
+  // A file of the current directory, read whole, and not kept past it.
+  buffer.Release();
+  if (!buffer.LoadEntry(name)) return false;
+  Content content(buffer.CurrentData(), buffer.Size());
+  const bool written = WriteFileOrBeside(files, destination, content, beside);
+  buffer.Release();
+  return written;
 }
 
 // #I: queued for the pool to unpack into installDir\name.
@@ -152,7 +201,8 @@ bool WriteNewFile(FileSystem& files, const char* name, const char* content) {
   char destination[kPathCapacity];
   if (!FormatPath(destination, "%s\\%s", setupState.installDir, name)) return false;
   if (content == nullptr) content = "";
-  return WriteInPlace(files, destination, WriteMode::kNew, content, uint32_t(strlen(content)));
+  Content bytes(content, uint32_t(strlen(content)));
+  return WriteInPlace(files, destination, WriteMode::kNew, bytes);
 }
 
 // Copies the items of one folder of a tree as the listing delivers them.

@@ -13,12 +13,38 @@ namespace {
 using testing::Compress;
 using testing::PseudoRandom;
 
+// The stream inflated piece by piece into a buffer of capacity bytes.
+std::vector<uint8_t> InPieces(const std::vector<uint8_t>& stream, uint32_t fullSize, uint32_t capacity, bool* ok) {
+  EntryInflater inflater;
+  std::vector<uint8_t> piece(capacity), out;
+  *ok = inflater.Begin(stream.data(), uint32_t(stream.size()), fullSize);
+  for (uint32_t length = 1; *ok && length != 0;) {
+    *ok = inflater.Next(piece.data(), capacity, &length);
+    out.insert(out.end(), piece.begin(), piece.begin() + length);
+  }
+  if (*ok) {
+    EXPECT_EQ(out.size(), inflater.OutputLength());
+  }
+  return *ok ? out : std::vector<uint8_t>{};
+}
+
+// The stream inflated whole, and checked to come out the same piece by piece, in pieces of
+// a few bytes, of a page and larger than most entries.
 std::vector<uint8_t> Inflated(const std::vector<uint8_t>& stream, uint32_t fullSize, bool* ok) {
   EntryInflater inflater;
   *ok = inflater.Inflate(stream.data(), uint32_t(stream.size()), fullSize);
-  if (!*ok) return {};
-  std::unique_ptr<uint8_t[]> output(inflater.TakeOutput());
-  return std::vector<uint8_t>(output.get(), output.get() + inflater.OutputLength());
+  std::vector<uint8_t> whole;
+  if (*ok) {
+    std::unique_ptr<uint8_t[]> output(inflater.TakeOutput());
+    whole.assign(output.get(), output.get() + inflater.OutputLength());
+  }
+  for (uint32_t capacity : {5u, 4096u, 300000u}) {
+    if (capacity == 5 && fullSize > 200000) continue;
+    bool pieceOk;
+    EXPECT_EQ(whole, InPieces(stream, fullSize, capacity, &pieceOk)) << capacity;
+    EXPECT_EQ(*ok, pieceOk) << capacity;
+  }
+  return whole;
 }
 
 TEST(EntryInflater, SizesAroundTheWindows) {

@@ -187,37 +187,6 @@ TEST_F(PackageArchiveTest, LoadingIntoAFilledStreamKeepsTheEarlierBuffer) {
   EXPECT_EQ(7u, stream.Size());  // a failed lookup leaves the stream alone
 }
 
-TEST_F(PackageArchiveTest, RefillingReusesABufferLargeEnoughAndEmptiesOnFailure) {
-  std::vector<uint8_t> image = BuildArchive({{"empty", {}},
-                                             {"big", testing::PseudoRandom(9000, 4)},
-                                             {"small", Bytes("small")},
-                                             {"bigger", testing::PseudoRandom(20000, 5)},
-                                             {"cut", testing::PseudoRandom(9000, 6)}});
-  const uint32_t stored = image[RecordOffset(4) + 4] | image[RecordOffset(4) + 5] << 8;
-  Poke32(image, RecordOffset(4) + 4, stored - 10);
-  resources_.Add(135, image);
-  ASSERT_TRUE(OpenPackage(files_, resources_, 135));
-  auto bytes = [](const MemoryStream& stream) {
-    return std::vector<uint8_t>(stream.CurrentData(), stream.CurrentData() + stream.Size());
-  };
-  MemoryStream stream;
-  ASSERT_TRUE(stream.RefillWithEntry("empty"));  // a stream without a buffer yet
-  EXPECT_EQ(0u, stream.Size());
-  ASSERT_TRUE(stream.RefillWithEntry("big"));
-  const uint8_t* buffer = stream.CurrentData();
-  stream.Seek(5, 0);
-  ASSERT_TRUE(stream.RefillWithEntry("small"));
-  EXPECT_EQ(buffer, stream.CurrentData());
-  EXPECT_EQ(Bytes("small"), bytes(stream));
-  ASSERT_TRUE(stream.RefillWithEntry("bigger"));
-  EXPECT_EQ(testing::PseudoRandom(20000, 5), bytes(stream));
-  EXPECT_GE(stream.Capacity(), 20000u);
-  for (const char* name : {"cut", "missing"}) {
-    EXPECT_FALSE(stream.RefillWithEntry(name)) << name;
-    EXPECT_EQ(0u, stream.Size()) << name;  // nothing of the previous entry is taken for this one
-  }
-}
-
 TEST_F(PackageArchiveTest, TruncatedOrCorruptDataFailsWithoutAShortEntry) {
   std::vector<uint8_t> image = BuildArchive({{"cut", testing::PseudoRandom(9000, 5)}});
   const uint32_t stored = image[RecordOffset(0) + 4] | image[RecordOffset(0) + 5] << 8;

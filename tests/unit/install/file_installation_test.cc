@@ -254,7 +254,8 @@ TEST_F(InstallFilesTest, AnEntryForAFolderNotMadeFailsTheRun) {
 }
 
 TEST_F(InstallFilesTest, AMissingOrDamagedEntryFailsAndKeepsTheInstalledFile) {
-  std::vector<uint8_t> image = testing::BuildArchive({{"Quillfen.exe", testing::PseudoRandom(5000, 1)}});
+  // Larger than a piece of the inflating: the damage shows only once part of the file is written.
+  std::vector<uint8_t> image = testing::BuildArchive({{"Quillfen.exe", testing::PseudoRandom(600000, 1)}});
   image.back() ^= 0xFF;  // the Adler-32 of the stream no longer matches
   OpenPackageImage(image);
   ASSERT_TRUE(fs_->MakeFolder(App().c_str()));
@@ -266,6 +267,20 @@ TEST_F(InstallFilesTest, AMissingOrDamagedEntryFailsAndKeepsTheInstalledFile) {
     EXPECT_FALSE(Run()) << name;
   }
   EXPECT_EQ(Installed(), (TreeSnapshot{{"Quillfen.exe", "working program"}, {"readme.chm", "old readme"}}));
+
+  // Where nothing was, nothing is left; a file whose path leaves no room for a name beside it is
+  // written over only once the whole entry has proved sound.
+  const std::string deep(255 - strlen("\\Quillfen.exe") - folder_.PathOf("").size(), 'd');
+  ASSERT_TRUE(fs_->MakeFolder(folder_.PathOf(deep).c_str()));
+  ASSERT_TRUE(folder_.WriteFile(deep + "\\Quillfen.exe", "working program"));
+  for (const std::string& dir : {folder_.PathOf("fresh"), folder_.PathOf(deep)}) {
+    SetInstallDir(dir);
+    list_.clear();
+    Add(kExtractEntry, "Quillfen.exe");
+    EXPECT_FALSE(Run()) << dir;
+  }
+  EXPECT_EQ("<gone>", Item(testing::Snapshot(*fs_, folder_.path()), "fresh\\Quillfen.exe"));
+  EXPECT_EQ(Installed(), (TreeSnapshot{{"Quillfen.exe", "working program"}}));
 }
 
 TEST_F(InstallFilesTest, CopiesFilesOverExistingOnesWithNormalAttributes) {
