@@ -1,6 +1,6 @@
-// Decompresses one zlib stream into a buffer allocated once at the entry's full size, straight from
-// the source into that buffer: no window or chunk between them to copy through, which is what
-// keeps zlib in its fast loop.
+// Decompresses one zlib stream straight from the source: whole into a buffer allocated once at the
+// entry's full size (no window or chunk to copy through, which keeps zlib in its fast loop), or
+// piece by piece into a buffer of the caller's, for a file written as it is inflated.
 #pragma once
 
 #include <zlib.h>
