@@ -20,7 +20,7 @@ class ChunkReader {
   explicit ChunkReader(FileSystem& files);
   ChunkReader(const ChunkReader&) = delete;
   ChunkReader& operator=(const ChunkReader&) = delete;
-  virtual ~ChunkReader();
+  ~ChunkReader();
 
   // Loads the whole file at path. True if it is a chunk file of formType; the walk then starts
   // before the first chunk. False, with the reader as it was, if the file cannot be read; false,

@@ -30,7 +30,7 @@ class ChunkWriter {
   ChunkWriter(const ChunkWriter&) = delete;
   ChunkWriter& operator=(const ChunkWriter&) = delete;
   // Closes an open writer, carry-over and replacement included.
-  virtual ~ChunkWriter();
+  ~ChunkWriter();
 
   // Loads the file now at path as the replaced file (a missing file, another form type or a bad
   // header leave nothing to carry over), creates the temporary file and writes the header. False,

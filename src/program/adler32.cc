@@ -1,6 +1,6 @@
 // The Adler-32 that zlib's inflater checks every package entry with. zlib's own is unrolled
 // sixteen-fold and comes with its combining functions in one object (2 KB); this one gives the
-// same values in a tenth of the bytes, at much the same speed: the sums are reduced only once
+// same values in a fraction of the bytes, at much the same speed: the sums are reduced only once
 // every 5552 bytes, the most that cannot overflow 32 bits.
 #include <zlib.h>
 
@@ -14,7 +14,14 @@ extern "C" uLong adler32(uLong adler, const Bytef* buffer, uInt length) {
   while (length > 0) {
     const uInt run = length < kRun ? length : kRun;
     length -= run;
-    for (uInt i = 0; i < run; ++i) {
+    uInt i = 0;
+    // Four bytes a step: the same sums, with one addition to each in the chain instead of four.
+    for (; i + 4 <= run; i += 4) {
+      const uint32_t x0 = buffer[i], x1 = buffer[i + 1], x2 = buffer[i + 2], x3 = buffer[i + 3];
+      b += 4 * a + 4 * x0 + 3 * x1 + 2 * x2 + x3;
+      a += x0 + x1 + x2 + x3;
+    }
+    for (; i < run; ++i) {
       a += buffer[i];
       b += a;
     }
