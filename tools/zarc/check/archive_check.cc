@@ -1,9 +1,9 @@
 // The archive check: every record one the program can deliver.
 #include <algorithm>
 #include <atomic>
-#include <memory>
 #include <system_error>
 #include <thread>
+#include <vector>
 
 #include "archive/memory_stream.h"
 #include "archive/package_archive.h"
@@ -16,15 +16,24 @@ namespace {
 
 // Inflates the records marked in which, on every processor, and writes into (*problems)[i] why
 // record i cannot be read. On one thread the check took as long again as a tenth of the packing.
+// Largest first, so that one big entry is not left to a single thread at the end; and each worker
+// keeps one piece for all its records, since new memory of each entry's size costs page faults.
 void InflateRecords(const LoadedArchive& archive, const std::vector<char>& which,
                     std::vector<std::string>* problems) {
-  std::atomic<uint32_t> next{0};
+  std::vector<uint32_t> order;
+  for (uint32_t i = 0; i < archive.count; ++i) {
+    if (which[i]) order.push_back(i);
+  }
+  std::stable_sort(order.begin(), order.end(), [&archive](uint32_t a, uint32_t b) {
+    return archive.table[a].fullSize > archive.table[b].fullSize;
+  });
+  std::atomic<size_t> next{0};
   auto work = [&] {
-    for (uint32_t i; (i = next++) < archive.count;) {
-      if (!which[i]) continue;
-      std::unique_ptr<uint8_t[]> data;
+    std::vector<uint8_t> piece;
+    for (size_t at; (at = next++) < order.size();) {
+      const uint32_t i = order[at];
       std::string why;
-      if (!InflateRecord(archive, i, &data, &why))
+      if (!CheckRecord(archive, i, &piece, &why))
         (*problems)[i] = why.empty() ? "it cannot be inflated" : why;
     }
   };

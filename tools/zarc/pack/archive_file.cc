@@ -26,22 +26,35 @@ std::string IndexProblem(const uint8_t* image, uint32_t size) {
   return "its index of " + std::to_string(count) + " entries runs past the end of the file";
 }
 
-bool Inflate(const uint8_t* source, uint32_t storedSize, uint32_t fullSize,
-             std::unique_ptr<uint8_t[]>* data, std::string* why) {
-  setup::EntryInflater inflater;
-  if (!inflater.Inflate(source, storedSize, fullSize)) {
+// Why a stream did not give its full size; ok when it did.
+bool InflatedWhole(bool ok, uint32_t length, uint32_t fullSize, std::string* why) {
+  if (!ok) {
     *why = "its data does not inflate to at most " + std::to_string(fullSize) +
            " bytes (corrupt, truncated or longer than its full size)";
     return false;
   }
-  std::unique_ptr<uint8_t[]> output(inflater.TakeOutput());
-  if (inflater.OutputLength() != fullSize) {
-    *why = "its data inflates to " + std::to_string(inflater.OutputLength()) +
-           " bytes, not its full size of " + std::to_string(fullSize);
+  if (length != fullSize) {
+    *why = "its data inflates to " + std::to_string(length) + " bytes, not its full size of " +
+           std::to_string(fullSize);
     return false;
   }
+  return true;
+}
+
+bool Inflate(const uint8_t* source, uint32_t storedSize, uint32_t fullSize,
+             std::unique_ptr<uint8_t[]>* data, std::string* why) {
+  setup::EntryInflater inflater;
+  const bool ok = inflater.Inflate(source, storedSize, fullSize);
+  std::unique_ptr<uint8_t[]> output(inflater.TakeOutput());
+  if (!InflatedWhole(ok, inflater.OutputLength(), fullSize, why)) return false;
   *data = std::move(output);
   return true;
+}
+
+bool RecordInside(const ArchiveEntry& entry, const LoadedArchive& archive, std::string* why) {
+  if (setup::EntryDataInside(entry, archive.size)) return true;
+  *why = "its data runs past the end of the archive";
+  return false;
 }
 
 }  // namespace
@@ -102,11 +115,22 @@ std::string RecordProblem(const LoadedArchive& archive, uint32_t i) {
 bool InflateRecord(const LoadedArchive& archive, uint32_t i, std::unique_ptr<uint8_t[]>* data,
                    std::string* why) {
   const ArchiveEntry& entry = archive.table[i];
-  if (!setup::EntryDataInside(entry, archive.size)) {
-    *why = "its data runs past the end of the archive";
-    return false;
+  return RecordInside(entry, archive, why) &&
+         Inflate(archive.bytes() + entry.offset, entry.storedSize, entry.fullSize, data, why);
+}
+
+bool CheckRecord(const LoadedArchive& archive, uint32_t i, std::vector<uint8_t>* piece,
+                 std::string* why) {
+  constexpr size_t kPiece = 256 * 1024;
+  const ArchiveEntry& entry = archive.table[i];
+  if (!RecordInside(entry, archive, why)) return false;
+  if (piece->size() < kPiece) piece->resize(kPiece);
+  setup::EntryInflater inflater;
+  bool ok = inflater.Begin(archive.bytes() + entry.offset, entry.storedSize, entry.fullSize);
+  for (uint32_t length = 1; ok && length != 0;) {
+    ok = inflater.Next(piece->data(), uint32_t(piece->size()), &length);
   }
-  return Inflate(archive.bytes() + entry.offset, entry.storedSize, entry.fullSize, data, why);
+  return InflatedWhole(ok, inflater.OutputLength(), entry.fullSize, why);
 }
 
 bool InflateZfil(const uint8_t* file, uint32_t size, std::unique_ptr<uint8_t[]>* data,

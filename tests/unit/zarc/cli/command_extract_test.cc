@@ -2,6 +2,7 @@
 // no file written outside the target folder.
 #include <gtest/gtest.h>
 
+#include "base/byte_order.h"
 #include "fakes/test_archive.h"
 #include "platform/platform_fixture.h"
 #include "zarc/zarc_test_support.h"
@@ -9,6 +10,7 @@
 namespace zarc::testing {
 namespace {
 
+using setup::LoadLE32;
 using setup::testing::BuildArchive;
 using setup::testing::Bytes;
 using setup::testing::MakeFileSystem;
@@ -33,7 +35,7 @@ class ZarcRead : public ::testing::Test {
 
   std::vector<TestEntry> Sample() {
     return {{"setup.txt", Bytes("#T=Quillfen\r\n")},
-            {"big.bin", PseudoRandom(20000, 3)},
+            {"big.bin", PseudoRandom(600000, 3)},  // more than one piece of a check
             {"later.bin", Bytes("later")}};
   }
 
@@ -65,9 +67,15 @@ TEST_F(ZarcRead, CorruptArchivesAreReportedByEntry) {
        "past the end", true},
       {"truncated stream", [](auto& image) { Poke32(image, RecordOffset(1) + 4, 100); },
        "does not inflate", false},
-      {"full size too large", [](auto& image) { Poke32(image, RecordOffset(1) + 8, 20001); },
-       "inflates to 20000 bytes", false},
-      {"full size too small", [](auto& image) { Poke32(image, RecordOffset(1) + 8, 19999); },
+      {"full size too large", [](auto& image) { Poke32(image, RecordOffset(1) + 8, 600001); },
+       "inflates to 600000 bytes", false},
+      {"full size too small", [](auto& image) { Poke32(image, RecordOffset(1) + 8, 599999); },
+       "does not inflate", false},
+      {"byte damaged past the first piece",
+       [](auto& image) {
+         const size_t at = RecordOffset(1);
+         image[LoadLE32(&image[at]) + LoadLE32(&image[at + 4]) * 3 / 4] ^= 0x10;
+       },
        "does not inflate", false},
       {"name without NUL", [](auto& image) { std::fill_n(&image[RecordOffset(1) + 12], 52, 'x'); },
        "no NUL", true},
