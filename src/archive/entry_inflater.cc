@@ -1,5 +1,7 @@
 #include "archive/entry_inflater.h"
 
+#include <zlib.h>
+
 #include <cstring>
 #include <new>
 
@@ -10,15 +12,62 @@ namespace {
 // that is a corrupt record, refused before its buffer is allocated.
 constexpr uint64_t kMaxExpansion = 1032;
 constexpr uint64_t kExpansionSlack = 1024;
+constexpr int kWindowBits = 15;  // the largest window a zlib stream can ask for
 
 bool Reachable(uint32_t storedSize, uint32_t fullSize) {
   return fullSize <= uint64_t(storedSize) * kMaxExpansion + kExpansionSlack;
 }
+
+// Deflate data, a window the callback inflater can hold, and no preset dictionary.
+bool SoundHeader(const uint8_t* source, uint32_t storedSize) {
+  if (storedSize < 2) return false;
+  const unsigned method = source[0], flags = source[1];
+  return (method & 0x0F) == Z_DEFLATED && (method >> 4) <= kWindowBits - 8 &&
+         (method << 8 | flags) % 31 == 0 && (flags & 0x20) == 0;
+}
+
+struct Pieces {
+  uint8_t* piece;
+  uint32_t capacity;
+  uint32_t filled;
+  uint32_t remaining;  // of the full size
+  uLong adler;
+  EntryInflater::Take take;
+  void* context;
+};
+
+// Every byte of the stream is given at once; asking for more means it was cut short.
+unsigned NoMoreInput(void*, z_const unsigned char**) { return 0; }
+
+// The window's bytes, copied into the piece; nonzero stops the inflater.
+int TakeWindow(void* description, unsigned char* bytes, unsigned length) {
+  Pieces& pieces = *static_cast<Pieces*>(description);
+  if (length > pieces.remaining) return 1;  // grown past the full size
+  pieces.remaining -= length;
+  pieces.adler = adler32(pieces.adler, bytes, length);
+  while (length > 0) {
+    uint32_t part = pieces.capacity - pieces.filled;
+    if (part > length) part = length;
+    memcpy(pieces.piece + pieces.filled, bytes, part);
+    pieces.filled += part;
+    bytes += part;
+    length -= part;
+    if (pieces.filled == pieces.capacity) {
+      if (!pieces.take(pieces.context, pieces.piece, pieces.filled)) return 1;
+      pieces.filled = 0;
+    }
+  }
+  return 0;
+}
+
+uint32_t LoadBigEndian32(const uint8_t* bytes) {
+  return uint32_t(bytes[0]) << 24 | uint32_t(bytes[1]) << 16 | uint32_t(bytes[2]) << 8 | bytes[3];
+}
+
+bool TakeNothing(void*, const uint8_t*, uint32_t) { return true; }
 }  // namespace
 
-EntryInflater::~EntryInflater() {
-  if (open_) inflateEnd(&zlib_);
-}
+EntryInflater::~EntryInflater() { delete[] output_; }
 
 uint8_t* EntryInflater::TakeOutput() {
   uint8_t* output = output_;
@@ -32,56 +81,42 @@ bool EntryInflater::Inflate(const uint8_t* source, uint32_t storedSize, uint32_t
   outputLength_ = 0;
   if (!Reachable(storedSize, fullSize)) return false;
   output_ = new (std::nothrow) uint8_t[fullSize];
-  // The whole output in one piece: zlib needs no window of its own then.
-  uint32_t length;
-  if (output_ != nullptr && Begin(source, storedSize, fullSize) && Next(output_, fullSize, &length)) return true;
+  // The whole output is one piece, which nothing needs to take.
+  if (output_ != nullptr &&
+      InflateInPieces(source, storedSize, fullSize, output_, fullSize, TakeNothing, nullptr)) {
+    return true;
+  }
   delete[] output_;
   output_ = nullptr;
-  outputLength_ = 0;
   return false;
 }
 
-bool EntryInflater::Begin(const uint8_t* source, uint32_t storedSize, uint32_t fullSize) {
-  if (open_) inflateEnd(&zlib_);
-  open_ = false;
-  ended_ = false;
+bool EntryInflater::InflateInPieces(const uint8_t* source, uint32_t storedSize, uint32_t fullSize,
+                                    uint8_t* piece, uint32_t capacity, Take take, void* context) {
   outputLength_ = 0;
-  if (!Reachable(storedSize, fullSize)) return false;
-  memset(&zlib_, 0, sizeof zlib_);
-  if (inflateInit(&zlib_) != Z_OK) return false;
-  zlib_.next_in = const_cast<uint8_t*>(source);
-  zlib_.avail_in = storedSize;
-  remaining_ = fullSize;
-  open_ = true;
+  if (!Reachable(storedSize, fullSize) || !SoundHeader(source, storedSize) ||
+      (capacity == 0 && fullSize > 0)) {
+    return false;
+  }
+  uint8_t* window = new (std::nothrow) uint8_t[1u << kWindowBits];
+  z_stream zlib;
+  memset(&zlib, 0, sizeof zlib);
+  if (window == nullptr || inflateBackInit(&zlib, kWindowBits, window) != Z_OK) {
+    delete[] window;
+    return false;
+  }
+  Pieces pieces = {piece, capacity, 0, fullSize, adler32(0, Z_NULL, 0), take, context};
+  zlib.next_in = const_cast<uint8_t*>(source + 2);
+  zlib.avail_in = storedSize - 2;
+  const int result = inflateBack(&zlib, NoMoreInput, nullptr, TakeWindow, &pieces);
+  // What follows the last block is the Adler-32 of all the stream gave.
+  const bool ended = result == Z_STREAM_END && zlib.avail_in >= 4 &&
+                     LoadBigEndian32(zlib.next_in) == uint32_t(pieces.adler);
+  inflateBackEnd(&zlib);
+  delete[] window;
+  if (!ended || (pieces.filled > 0 && !take(context, piece, pieces.filled))) return false;
+  outputLength_ = fullSize - pieces.remaining;
   return true;
-}
-
-bool EntryInflater::Next(uint8_t* piece, uint32_t capacity, uint32_t* length) {
-  *length = 0;
-  if (!open_) return ended_;
-  const uint32_t room = remaining_ < capacity ? remaining_ : capacity;
-  // The last piece finishes the stream: one that would grow past the full size fails there.
-  const int flush = room == remaining_ ? Z_FINISH : Z_NO_FLUSH;
-  zlib_.next_out = piece;
-  zlib_.avail_out = room;
-  int result;
-  do {
-    result = inflate(&zlib_, flush);
-  } while (result == Z_OK && zlib_.avail_out != 0);
-  *length = room - zlib_.avail_out;
-  remaining_ -= *length;
-  outputLength_ += *length;
-  if (result == Z_STREAM_END) return Stop(true);
-  // Z_OK: the piece is full and there is more to come. Anything else (a stream cut short, grown
-  // past the full size, or corrupt) ends it here.
-  return result == Z_OK || Stop(false);
-}
-
-bool EntryInflater::Stop(bool ok) {
-  open_ = false;
-  ended_ = inflateEnd(&zlib_) == Z_OK && ok;
-  if (!ended_) outputLength_ = 0;
-  return ended_;
 }
 
 }  // namespace setup

@@ -173,11 +173,14 @@ bool PackageEntrySize(const char* name, uint64_t* size) {
   return true;
 }
 
-bool BeginPackageEntry(const char* name, EntryInflater* inflater) {
+bool FindPackageStream(const char* name, EntryStream* stream) {
   char key[kKeyCapacity];
   const ArchiveEntry* entry = FindEntry(BaseNameInto(key, name));
-  return entry != nullptr && entry->storedSize != 0 && EntryDataInside(*entry, packageArchive.imageSize) &&
-         inflater->Begin(packageArchive.image + entry->offset, entry->storedSize, entry->fullSize);
+  if (entry == nullptr || entry->storedSize == 0 || !EntryDataInside(*entry, packageArchive.imageSize)) {
+    return false;
+  }
+  *stream = EntryStream{packageArchive.image + entry->offset, entry->storedSize, entry->fullSize};
+  return true;
 }
 
 namespace {

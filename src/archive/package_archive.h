@@ -63,11 +63,16 @@ bool HasPackageEntry(const PackageArchive& archive, const char* name);
 // there is no such entry. Safe beside loads on other threads.
 bool PackageEntrySize(const char* name, uint64_t* size);
 
-// Begins inflating the named entry of the program's own archive piece by piece (EntryInflater's
-// Next). False when the lookup finds no entry inside the archive image (none, or a file of the
-// current directory, which MemoryStream::LoadEntry reads) or its sizes cannot be right. Safe beside
+// Where the named entry's zlib stream lies in the program's own archive image, for inflating it
+// piece by piece (EntryInflater::InflateInPieces). False when the lookup finds no entry inside the
+// image: none, or a file of the current directory, which MemoryStream::LoadEntry reads. Safe beside
 // loads on other threads.
-bool BeginPackageEntry(const char* name, EntryInflater* inflater);
+struct EntryStream {
+  const uint8_t* source;
+  uint32_t storedSize;
+  uint32_t fullSize;
+};
+bool FindPackageStream(const char* name, EntryStream* stream);
 
 // The lookup key of a name: the part after its last '/' (cut to 51 bytes) unless that '/' is the
 // first byte; otherwise the whole name (cut to 255 bytes). Held in one process-wide buffer.

@@ -63,33 +63,28 @@ bool CanReplaceBeside(const char* path) { return strlen(path) + kTemporarySuffix
 class Content {
  public:
   Content(const void* data, uint32_t size) : data_(data), size_(size) {}
-  // inflater has begun the entry name.
-  Content(const char* name, EntryInflater& inflater, uint8_t* piece, uint32_t capacity)
-      : data_(piece), size_(capacity), name_(name), inflater_(&inflater) {}
+  Content(const EntryStream& stream, uint8_t* piece, uint32_t capacity)
+      : data_(piece), size_(capacity), stream_(stream), inflated_(true) {}
 
-  bool WriteTo(OutputFile& file) { return inflater_ == nullptr ? file.Write(data_, size_) : Pass(&file); }
+  bool WriteTo(OutputFile& file) { return inflated_ ? Pass(&file) : file.Write(data_, size_); }
   // Whether all of it can be had, asked before a file that cannot be taken back is written over.
-  bool Sound() { return inflater_ == nullptr || Pass(nullptr); }
+  bool Sound() { return !inflated_ || Pass(nullptr); }
 
  private:
   // The entry inflated through once, into file unless that is null.
   bool Pass(OutputFile* file) {
-    if (!begun_ && !BeginPackageEntry(name_, inflater_)) return false;
-    begun_ = false;  // a second pass begins again
-    uint8_t* piece = static_cast<uint8_t*>(const_cast<void*>(data_));
-    for (;;) {
-      uint32_t length;
-      if (!inflater_->Next(piece, size_, &length)) return false;
-      if (length == 0) return true;
-      if (file != nullptr && !file->Write(piece, length)) return false;
-    }
+    auto write = [](void* to, const uint8_t* piece, uint32_t length) {
+      return to == nullptr || static_cast<OutputFile*>(to)->Write(piece, length);
+    };
+    EntryInflater inflater;
+    return inflater.InflateInPieces(stream_.source, stream_.storedSize, stream_.fullSize,
+                                    static_cast<uint8_t*>(const_cast<void*>(data_)), size_, write, file);
   }
 
   const void* data_;  // the bytes, or the piece
   uint32_t size_;     // their count, or the piece's capacity
-  const char* name_ = nullptr;
-  EntryInflater* inflater_ = nullptr;
-  bool begun_ = true;
+  EntryStream stream_ = {};
+  bool inflated_ = false;
 };
 
 // Writes all of content to the open file path and closes it; false if any byte fails to reach it.
@@ -157,9 +152,9 @@ bool UnpackEntry(FileSystem& files, MemoryStream& buffer, const char* name, cons
   // A missing or damaged entry fails the run rather than leave an empty file in the place of the
   // program (during a version-up, over the working one) and report success.
   beside[0] = '\0';
-  EntryInflater inflater;
-  if (buffer.Reserve(kPieceSize) && BeginPackageEntry(name, &inflater)) {
-    Content content(name, inflater, buffer.CurrentData(), buffer.Capacity());
+  EntryStream stream;
+  if (buffer.Reserve(kPieceSize) && FindPackageStream(name, &stream)) {
+    Content content(stream, buffer.CurrentData(), buffer.Capacity());
     return WriteFileOrBeside(files, destination, content, beside);
   }
   // A file of the current directory, read whole, and not kept past it.

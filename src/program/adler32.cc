@@ -1,4 +1,4 @@
-// The Adler-32 that zlib's inflater checks every package entry with. zlib's own is unrolled
+// The Adler-32 that every package entry is checked with. zlib's own is unrolled
 // sixteen-fold and comes with its combining functions in one object (2 KB); this one gives the
 // same values in a fraction of the bytes, at much the same speed: the sums are reduced only once
 // every 5552 bytes, the most that cannot overflow 32 bits.

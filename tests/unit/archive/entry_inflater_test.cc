@@ -13,19 +13,29 @@ namespace {
 using testing::Compress;
 using testing::PseudoRandom;
 
-// The stream inflated piece by piece into a buffer of capacity bytes.
+// The stream inflated piece by piece into a buffer of capacity bytes; every piece but the last
+// must come full.
 std::vector<uint8_t> InPieces(const std::vector<uint8_t>& stream, uint32_t fullSize, uint32_t capacity, bool* ok) {
+  struct Taken {
+    std::vector<uint8_t> bytes;
+    uint32_t capacity;
+    bool shortPiece = false;
+  } taken{{}, capacity};
+  auto take = [](void* context, const uint8_t* piece, uint32_t length) {
+    Taken& t = *static_cast<Taken*>(context);
+    EXPECT_FALSE(t.shortPiece) << "a piece came short before the last";
+    t.shortPiece = length < t.capacity;
+    t.bytes.insert(t.bytes.end(), piece, piece + length);
+    return true;
+  };
   EntryInflater inflater;
-  std::vector<uint8_t> piece(capacity), out;
-  *ok = inflater.Begin(stream.data(), uint32_t(stream.size()), fullSize);
-  for (uint32_t length = 1; *ok && length != 0;) {
-    *ok = inflater.Next(piece.data(), capacity, &length);
-    out.insert(out.end(), piece.begin(), piece.begin() + length);
-  }
+  std::vector<uint8_t> piece(capacity);
+  *ok = inflater.InflateInPieces(stream.data(), uint32_t(stream.size()), fullSize, piece.data(),
+                                 capacity, take, &taken);
   if (*ok) {
-    EXPECT_EQ(out.size(), inflater.OutputLength());
+    EXPECT_EQ(taken.bytes.size(), inflater.OutputLength());
   }
-  return *ok ? out : std::vector<uint8_t>{};
+  return *ok ? taken.bytes : std::vector<uint8_t>{};
 }
 
 // The stream inflated whole, and checked to come out the same piece by piece, in pieces of
@@ -48,8 +58,8 @@ std::vector<uint8_t> Inflated(const std::vector<uint8_t>& stream, uint32_t fullS
 }
 
 TEST(EntryInflater, SizesAroundTheWindows) {
-  // Sizes on and around the 2048-byte input chunk and output window boundaries.
-  for (size_t size : {0u, 1u, 2047u, 2048u, 2049u, 4096u, 100000u, 1u << 20}) {
+  // Sizes on and around the 2048-byte input chunk and the 32 KiB window.
+  for (size_t size : {0u, 1u, 2047u, 2048u, 2049u, 4096u, 32767u, 32768u, 32769u, 100000u, 1u << 20}) {
     std::vector<uint8_t> data = PseudoRandom(size, uint32_t(size));
     for (int level : {0, 1, 9}) {
       bool ok;
@@ -81,8 +91,17 @@ TEST(EntryInflater, RefusesBrokenStreams) {
   std::vector<uint8_t> stream = Compress(data);
   bool ok;
 
-  std::vector<uint8_t> cut(stream.begin(), stream.end() - 5);  // no end-of-stream mark
-  Inflated(cut, 10000, &ok);
+  // 5: no end-of-stream mark; 1 to 4: the last block there, its Adler-32 not whole.
+  for (int missing : {1, 2, 4, 5}) {
+    std::vector<uint8_t> cut(stream.begin(), stream.end() - missing);
+    Inflated(cut, 10000, &ok);
+    EXPECT_FALSE(ok) << missing;
+  }
+
+  std::vector<uint8_t> wide = stream;  // a header asking for a 64 KiB window, its check right
+  wide[0] = 0x88;
+  wide[1] = 0x1C;
+  Inflated(wide, 10000, &ok);
   EXPECT_FALSE(ok);
 
   std::vector<uint8_t> corrupt = stream;

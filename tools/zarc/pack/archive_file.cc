@@ -126,10 +126,9 @@ bool CheckRecord(const LoadedArchive& archive, uint32_t i, std::vector<uint8_t>*
   if (!RecordInside(entry, archive, why)) return false;
   if (piece->size() < kPiece) piece->resize(kPiece);
   setup::EntryInflater inflater;
-  bool ok = inflater.Begin(archive.bytes() + entry.offset, entry.storedSize, entry.fullSize);
-  for (uint32_t length = 1; ok && length != 0;) {
-    ok = inflater.Next(piece->data(), uint32_t(piece->size()), &length);
-  }
+  const bool ok = inflater.InflateInPieces(
+      archive.bytes() + entry.offset, entry.storedSize, entry.fullSize, piece->data(),
+      uint32_t(piece->size()), [](void*, const uint8_t*, uint32_t) { return true; }, nullptr);
   return InflatedWhole(ok, inflater.OutputLength(), entry.fullSize, why);
 }
 
