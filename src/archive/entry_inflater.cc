@@ -45,6 +45,7 @@ int TakeWindow(void* description, unsigned char* bytes, unsigned length) {
   if (length > pieces.remaining) return 1;  // grown past the full size
   pieces.remaining -= length;
   pieces.adler = adler32(pieces.adler, bytes, length);
+  if (pieces.piece == nullptr) return 0;
   while (length > 0) {
     uint32_t part = pieces.capacity - pieces.filled;
     if (part > length) part = length;
@@ -95,7 +96,7 @@ bool EntryInflater::InflateInPieces(const uint8_t* source, uint32_t storedSize, 
                                     uint8_t* piece, uint32_t capacity, Take take, void* context) {
   outputLength_ = 0;
   if (!Reachable(storedSize, fullSize) || !SoundHeader(source, storedSize) ||
-      (capacity == 0 && fullSize > 0)) {
+      (piece != nullptr && capacity == 0 && fullSize > 0)) {
     return false;
   }
   uint8_t* window = new (std::nothrow) uint8_t[1u << kWindowBits];

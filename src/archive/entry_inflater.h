@@ -27,7 +27,8 @@ class EntryInflater {
 
   // The same through piece[capacity]: take(context, piece, length) gets the piece each time it is
   // full, and what is left once the stream has ended and proved sound. False, as above, or as soon
-  // as take is; the pieces handed on before a failure were never proved sound.
+  // as take is; the pieces handed on before a failure were never proved sound. With no piece the
+  // stream is only proved, and take is never called.
   using Take = bool (*)(void* context, const uint8_t* piece, uint32_t length);
   bool InflateInPieces(const uint8_t* source, uint32_t storedSize, uint32_t fullSize,
                        uint8_t* piece, uint32_t capacity, Take take, void* context);

@@ -74,11 +74,12 @@ class Content {
   // The entry inflated through once, into file unless that is null.
   bool Pass(OutputFile* file) {
     auto write = [](void* to, const uint8_t* piece, uint32_t length) {
-      return to == nullptr || static_cast<OutputFile*>(to)->Write(piece, length);
+      return static_cast<OutputFile*>(to)->Write(piece, length);
     };
+    uint8_t* piece = file != nullptr ? static_cast<uint8_t*>(const_cast<void*>(data_)) : nullptr;
     EntryInflater inflater;
-    return inflater.InflateInPieces(stream_.source, stream_.storedSize, stream_.fullSize,
-                                    static_cast<uint8_t*>(const_cast<void*>(data_)), size_, write, file);
+    return inflater.InflateInPieces(stream_.source, stream_.storedSize, stream_.fullSize, piece,
+                                    size_, write, file);
   }
 
   const void* data_;  // the bytes, or the piece

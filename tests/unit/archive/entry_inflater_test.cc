@@ -39,7 +39,7 @@ std::vector<uint8_t> InPieces(const std::vector<uint8_t>& stream, uint32_t fullS
 }
 
 // The stream inflated whole, and checked to come out the same piece by piece, in pieces of
-// a few bytes, of a page and larger than most entries.
+// a few bytes, of a page and larger than most entries, and to be judged the same with no piece.
 std::vector<uint8_t> Inflated(const std::vector<uint8_t>& stream, uint32_t fullSize, bool* ok) {
   EntryInflater inflater;
   *ok = inflater.Inflate(stream.data(), uint32_t(stream.size()), fullSize);
@@ -54,6 +54,10 @@ std::vector<uint8_t> Inflated(const std::vector<uint8_t>& stream, uint32_t fullS
     EXPECT_EQ(whole, InPieces(stream, fullSize, capacity, &pieceOk)) << capacity;
     EXPECT_EQ(*ok, pieceOk) << capacity;
   }
+  EntryInflater prover;
+  EXPECT_EQ(*ok, prover.InflateInPieces(stream.data(), uint32_t(stream.size()), fullSize, nullptr, 0,
+                                        nullptr, nullptr));
+  EXPECT_EQ(whole.size(), prover.OutputLength());
   return whole;
 }
 

@@ -16,8 +16,8 @@ namespace {
 
 // Inflates the records marked in which, on every processor, and writes into (*problems)[i] why
 // record i cannot be read. On one thread the check took as long again as a tenth of the packing.
-// Largest first, so that one big entry is not left to a single thread at the end; and each worker
-// keeps one piece for all its records, since new memory of each entry's size costs page faults.
+// Largest first, so that one big entry is not left to a single thread at the end; and without
+// the output, since new memory of each entry's size costs page faults.
 void InflateRecords(const LoadedArchive& archive, const std::vector<char>& which,
                     std::vector<std::string>* problems) {
   std::vector<uint32_t> order;
@@ -29,11 +29,10 @@ void InflateRecords(const LoadedArchive& archive, const std::vector<char>& which
   });
   std::atomic<size_t> next{0};
   auto work = [&] {
-    std::vector<uint8_t> piece;
     for (size_t at; (at = next++) < order.size();) {
       const uint32_t i = order[at];
       std::string why;
-      if (!CheckRecord(archive, i, &piece, &why))
+      if (!CheckRecord(archive, i, &why))
         (*problems)[i] = why.empty() ? "it cannot be inflated" : why;
     }
   };

@@ -32,14 +32,13 @@ int TestZfil(const std::string& path, const uint8_t* data, uint32_t size, Consol
 int TestArchive(const std::string& path, LoadedArchive& archive, Console& console) {
   uint32_t bad = 0;
   uint32_t external = 0;
-  std::vector<uint8_t> piece;
   for (uint32_t i = 0; i < archive.count; ++i) {
     std::string why = RecordProblem(archive, i);
     if (why.empty() && archive.table[i].storedSize == 0) {
       ++external;
       continue;
     }
-    if (why.empty() && CheckRecord(archive, i, &piece, &why)) continue;
+    if (why.empty() && CheckRecord(archive, i, &why)) continue;
     Tell(console, ShowHostName(path) + ": entry " + std::to_string(i) + " " +
                       Quoted(ShowEntryName(RecordName(archive.table[i]))) + ": " + why);
     ++bad;

@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "archive/archive_format.h"
 #include "platform/file_system.h"
@@ -48,10 +47,8 @@ std::string RecordProblem(const LoadedArchive& archive, uint32_t i);
 bool InflateRecord(const LoadedArchive& archive, uint32_t i, std::unique_ptr<uint8_t[]>* data,
                    std::string* why);
 
-// InflateRecord's check without its output: the record goes through *piece, a buffer the caller
-// keeps from one record to the next, so that checking an entry never takes memory of its size.
-bool CheckRecord(const LoadedArchive& archive, uint32_t i, std::vector<uint8_t>* piece,
-                 std::string* why);
+// InflateRecord's check without its output, which never takes memory of the entry's size.
+bool CheckRecord(const LoadedArchive& archive, uint32_t i, std::string* why);
 
 // Inflates the zlib stream of a "ZFIL" file; false with *why as above.
 bool InflateZfil(const uint8_t* file, uint32_t size, std::unique_ptr<uint8_t[]>* data,
