@@ -5,6 +5,8 @@
 #include <cstring>
 #include <new>
 
+#include "base/byte_order.h"
+
 namespace setup {
 
 namespace {
@@ -61,10 +63,6 @@ int TakeWindow(void* description, unsigned char* bytes, unsigned length) {
   return 0;
 }
 
-uint32_t LoadBigEndian32(const uint8_t* bytes) {
-  return uint32_t(bytes[0]) << 24 | uint32_t(bytes[1]) << 16 | uint32_t(bytes[2]) << 8 | bytes[3];
-}
-
 bool TakeNothing(void*, const uint8_t*, uint32_t) { return true; }
 }  // namespace
 
@@ -112,7 +110,7 @@ bool EntryInflater::InflateInPieces(const uint8_t* source, uint32_t storedSize, 
   const int result = inflateBack(&zlib, NoMoreInput, nullptr, TakeWindow, &pieces);
   // What follows the last block is the Adler-32 of all the stream gave.
   const bool ended = result == Z_STREAM_END && zlib.avail_in >= 4 &&
-                     LoadBigEndian32(zlib.next_in) == uint32_t(pieces.adler);
+                     LoadBE32(zlib.next_in) == uint32_t(pieces.adler);
   inflateBackEnd(&zlib);
   delete[] window;
   if (!ended || (pieces.filled > 0 && !take(context, piece, pieces.filled))) return false;

@@ -1,4 +1,4 @@
-// Little-endian loads and stores, and range checks for lengths read from untrusted bytes.
+// Little-endian loads and stores (and the one big-endian load a zlib trailer needs), and range checks for lengths read from untrusted bytes.
 #pragma once
 
 #include <cstdint>
@@ -9,6 +9,11 @@ namespace setup {
 // Reads p[0..3] as a little-endian unsigned 32-bit value.
 inline uint32_t LoadLE32(const uint8_t* p) {
   return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+}
+
+// Reads p[0..3] as a big-endian unsigned 32-bit value.
+inline uint32_t LoadBE32(const uint8_t* p) {
+  return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | uint32_t(p[3]);
 }
 
 // Reads p[0..1] as a little-endian unsigned 16-bit value.

@@ -64,11 +64,11 @@ class Content {
  public:
   Content(const void* data, uint32_t size) : data_(data), size_(size) {}
   Content(const EntryStream& stream, uint8_t* piece, uint32_t capacity)
-      : data_(piece), size_(capacity), stream_(stream), inflated_(true) {}
+      : piece_(piece), size_(capacity), stream_(stream) {}
 
-  bool WriteTo(OutputFile& file) { return inflated_ ? Pass(&file) : file.Write(data_, size_); }
+  bool WriteTo(OutputFile& file) { return piece_ != nullptr ? Pass(&file) : file.Write(data_, size_); }
   // Whether all of it can be had, asked before a file that cannot be taken back is written over.
-  bool Sound() { return !inflated_ || Pass(nullptr); }
+  bool Sound() { return piece_ == nullptr || Pass(nullptr); }
 
  private:
   // The entry inflated through once, into file unless that is null.
@@ -76,16 +76,15 @@ class Content {
     auto write = [](void* to, const uint8_t* piece, uint32_t length) {
       return static_cast<OutputFile*>(to)->Write(piece, length);
     };
-    uint8_t* piece = file != nullptr ? static_cast<uint8_t*>(const_cast<void*>(data_)) : nullptr;
     EntryInflater inflater;
-    return inflater.InflateInPieces(stream_.source, stream_.storedSize, stream_.fullSize, piece,
-                                    size_, write, file);
+    return inflater.InflateInPieces(stream_.source, stream_.storedSize, stream_.fullSize,
+                                    file != nullptr ? piece_ : nullptr, size_, write, file);
   }
 
-  const void* data_;  // the bytes, or the piece
-  uint32_t size_;     // their count, or the piece's capacity
+  const void* data_ = nullptr;  // the bytes at hand
+  uint8_t* piece_ = nullptr;    // or the piece an entry is inflated through
+  uint32_t size_;               // their count, or the piece's capacity
   EntryStream stream_ = {};
-  bool inflated_ = false;
 };
 
 // Writes all of content to the open file path and closes it; false if any byte fails to reach it.
