@@ -43,8 +43,10 @@ void TreeRoundTrip(const uint8_t* data, size_t size) {
   std::vector<uint8_t> section;
   FUZZ_CHECK(BuildResourceSection(first, kSectionRva, &section));
   std::vector<Resource> second;
+  // Given the first read's bound: the rebuilt tree may be smaller than the input, yet every
+  // resource still holds its type's and name's text, which the bound counts.
   FUZZ_CHECK(ReadResources(BytesOf(section.data(), section.size(), kSectionRva), kSectionRva,
-                           uint32_t(section.size()), section.size(), &second, &why));
+                           uint32_t(section.size()), size, &second, &why));
   FUZZ_CHECK(SameResources(first, second));
 }
 
@@ -58,7 +60,12 @@ void ImageRoundTrip(const uint8_t* data, size_t size) {
   std::vector<uint8_t> rebuilt;
   if (!image.Rebuild(sorted, &rebuilt, &why)) return;
   ProgramImage again;
-  FUZZ_CHECK(again.Read(rebuilt, &why));
+  // A program rebuilt smaller than its input (slack dropped from its resource section) may hold
+  // more name text than its new size allows.
+  if (!again.Read(rebuilt, &why)) {
+    FUZZ_CHECK(rebuilt.size() < size && why.find("more name text") != std::string::npos);
+    return;
+  }
   FUZZ_CHECK(SameResources(sorted, again.resources()));
 }
 

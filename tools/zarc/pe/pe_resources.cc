@@ -84,6 +84,17 @@ class TreeReader {
     return false;
   }
 
+  // Name text counts against the data bound too: many entries may point at one long string, and
+  // every resource holds its own copy of its type's and name's text, so a small tree could
+  // otherwise take gigabytes (or hours) to read.
+  bool TakeNameText(uint64_t units) {
+    if (2 * units > dataLeft_) {
+      return Fail("its resource tree is damaged (more name text than the file holds)");
+    }
+    dataLeft_ -= 2 * units;
+    return true;
+  }
+
   bool Key(uint32_t field, ResourceKey* key) {
     if ((field & kHighBit) == 0) {
       key->id = uint16_t(field);
@@ -92,6 +103,7 @@ class TreeReader {
     const uint8_t* length = Bytes(field & ~kHighBit, 2);
     const uint8_t* units = length ? Bytes((field & ~kHighBit) + 2, 2u * LoadLE16(length)) : nullptr;
     if (units == nullptr) return Fail("a resource name lies outside the resource section");
+    if (!TakeNameText(LoadLE16(length))) return false;
     for (uint32_t i = 0; i < LoadLE16(length); ++i) key->text += char16_t(LoadLE16(units + 2 * i));
     return true;
   }
@@ -100,6 +112,7 @@ class TreeReader {
     if (resources_->size() == kMaxResources) return Fail("its resource tree is damaged (too many resources)");
     const uint8_t* leaf = Bytes(offset, kLeafSize);
     if (leaf == nullptr) return Fail("a resource entry lies outside the resource section");
+    if (!TakeNameText(path.type.text.size() + path.name.text.size())) return false;
     Resource resource = path;
     const uint32_t size = LoadLE32(leaf + 4);
     resource.codePage = LoadLE32(leaf + 8);

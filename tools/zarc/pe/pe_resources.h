@@ -49,7 +49,8 @@ constexpr uint16_t kVersionType = 16;
 using ImageBytesAt = std::function<const uint8_t*(uint32_t rva, uint32_t size)>;
 
 // Reads the tree at rootRva, which spans treeSize bytes, copying at most maxDataBytes of resource
-// data in all (the file's size: resources do not share their bytes). False when it is malformed,
+// data and name text in all (the file's size: resources do not share their bytes), each name
+// counted once as read and once for every resource that holds it. False when it is malformed,
 // points outside the image, reaches a directory twice, or has more entries than 65535 resources
 // need; *why then says how.
 bool ReadResources(const ImageBytesAt& at, uint32_t rootRva, uint32_t treeSize,
