@@ -148,9 +148,13 @@ int InitCommand(const Arguments& args, setup::FileSystem& files, Console& consol
     Tell(console, "this system cannot convert text to code page 932");
     return kExitFailure;
   }
-  files.MakeFolder(folder.c_str());
+  const bool madeFolder = files.MakeFolder(folder.c_str());
   if (RefuseFilesPresent(folder, project, files, console)) return kExitFailure;
-  if (!WriteProject(folder, project, files, console)) return kExitFailure;
+  if (!WriteProject(folder, project, files, console)) {
+    // A folder this run made goes too, once what it wrote is gone; one that was there stays.
+    if (madeFolder) files.RemoveEmptyFolder(folder.c_str());
+    return kExitFailure;
+  }
   console.Print(NextSteps(folder, name));
   return kExitSuccess;
 }

@@ -1,9 +1,10 @@
 // zarc init: a starter project that passes zarc check as it is, with an animation that moves, and
-// a folder that already holds any of its files left exactly as it was.
+// a folder that already holds any of its files left exactly as it was, as is one it fails to fill.
 #include <gtest/gtest.h>
 
 #include <set>
 
+#include "fakes/faulty_file_system.h"
 #include "platform/platform_fixture.h"
 #include "zarc/check/package_check.h"
 #include "zarc/pack/text_conversion.h"
@@ -93,6 +94,30 @@ TEST_F(ZarcInit, NamesTheProductAndNeverOverwrites) {
 
   for (const char* bad : {"a:b", "", "trailing.", "nul", "Com1.txt"}) {
     EXPECT_EQ(2, Zarc(*files_, {"init", "--name", bad, folder_.PathOf("q")}).status) << bad;
+  }
+}
+
+// A run that fails at any step takes back what it wrote: the folder it made goes with its files,
+// a folder that was there before stays, empty as it was.
+TEST_F(ZarcInit, FailedRunLeavesNoFolderItMade) {
+  setup::testing::FaultyFileSystem counting(*files_, setup::testing::FaultyFileSystem::Mode::kFail, 0);
+  ASSERT_EQ(0, Zarc(counting, {"init", folder_.PathOf("Inkwell")}).status);
+  ASSERT_GT(counting.steps(), 5);
+  for (int step = 1; step <= counting.steps(); ++step) {
+    for (bool existed : {false, true}) {
+      const std::string dir = folder_.PathOf((existed ? "old" : "new") + std::to_string(step));
+      if (existed) {
+        ASSERT_TRUE(files_->MakeFolder(dir.c_str()));
+      }
+      setup::testing::FaultyFileSystem faulty(*files_, setup::testing::FaultyFileSystem::Mode::kFail, step);
+      const RunResult run = Zarc(faulty, {"init", "--name", "Inkwell", dir});
+      const std::string at = counting.calls()[step - 1].operation + " at step " + std::to_string(step);
+      // Making a folder that is there already fails anyway: that step changes nothing.
+      if (existed && counting.calls()[step - 1].operation == "MakeFolder") continue;
+      EXPECT_EQ(1, run.status) << at;
+      EXPECT_EQ(std::vector<std::string>{}, FolderNames(*files_, dir)) << at;
+      EXPECT_EQ(existed, !files_->MakeFolder(dir.c_str())) << at << (existed ? ": folder gone" : ": folder left");
+    }
   }
 }
 
