@@ -108,8 +108,9 @@ bool EntryInflater::InflateInPieces(const uint8_t* source, uint32_t storedSize, 
   zlib.next_in = const_cast<uint8_t*>(source + 2);
   zlib.avail_in = storedSize - 2;
   const int result = inflateBack(&zlib, NoMoreInput, nullptr, TakeWindow, &pieces);
-  // What follows the last block is the Adler-32 of all the stream gave.
-  const bool ended = result == Z_STREAM_END && zlib.avail_in >= 4 &&
+  // What follows the last block is the Adler-32 of all the stream gave, and the stored size ends
+  // with it: bytes after it belong to no stream, so the record is damaged.
+  const bool ended = result == Z_STREAM_END && zlib.avail_in == 4 &&
                      LoadBE32(zlib.next_in) == uint32_t(pieces.adler);
   inflateBackEnd(&zlib);
   delete[] window;

@@ -20,9 +20,9 @@ class EntryInflater {
   ~EntryInflater();
 
   // Inflates storedSize bytes at source into a new buffer of fullSize bytes. True when the stream
-  // ended properly within fullSize bytes; false for corrupt or truncated data, data that would
-  // grow past fullSize, a full size no stream of that length can reach, or no memory. A failure
-  // frees its buffer.
+  // ended properly within fullSize bytes, its Adler-32 the last of the storedSize bytes; false for
+  // corrupt or truncated data, bytes after the stream's end, data that would grow past fullSize, a
+  // full size no stream of that length can reach, or no memory. A failure frees its buffer.
   bool Inflate(const uint8_t* source, uint32_t storedSize, uint32_t fullSize);
 
   // The same through piece[capacity]: take(context, piece, length) gets the piece each time it is

@@ -148,13 +148,18 @@ TEST(EntryInflater, RefusesAFullSizeNoStreamCanReach) {
   EXPECT_FALSE(ok);
 }
 
-TEST(EntryInflater, BytesAfterTheEndOfTheStreamAreIgnored) {
+// The stored size ends with the Adler-32: anything after it, even one byte or a second stream,
+// means the record is damaged, whole or in pieces.
+TEST(EntryInflater, RefusesBytesAfterTheEndOfTheStream) {
   std::vector<uint8_t> data = PseudoRandom(4000, 4);
-  std::vector<uint8_t> stream = Compress(data);
-  stream.insert(stream.end(), 3000, 0xAB);
-  bool ok;
-  EXPECT_EQ(data, Inflated(stream, 4000, &ok));
-  EXPECT_TRUE(ok);
+  const std::vector<uint8_t> stream = Compress(data);
+  for (const std::vector<uint8_t>& after : {std::vector<uint8_t>(1, 0), std::vector<uint8_t>(3000, 0xAB), stream}) {
+    std::vector<uint8_t> longer = stream;
+    longer.insert(longer.end(), after.begin(), after.end());
+    bool ok;
+    EXPECT_EQ(std::vector<uint8_t>{}, Inflated(longer, 4000, &ok)) << after.size();
+    EXPECT_FALSE(ok) << after.size();
+  }
 }
 
 }  // namespace

@@ -187,16 +187,22 @@ TEST_F(PackageArchiveTest, LoadingIntoAFilledStreamKeepsTheEarlierBuffer) {
   EXPECT_EQ(7u, stream.Size());  // a failed lookup leaves the stream alone
 }
 
+// A stored size cut short, or running on past the stream's end into the next entry's bytes.
 TEST_F(PackageArchiveTest, TruncatedOrCorruptDataFailsWithoutAShortEntry) {
-  std::vector<uint8_t> image = BuildArchive({{"cut", testing::PseudoRandom(9000, 5)}});
-  const uint32_t stored = image[RecordOffset(0) + 4] | image[RecordOffset(0) + 5] << 8;
-  Poke32(image, RecordOffset(0) + 4, stored - 10);
-  resources_.Add(135, image);
-  ASSERT_TRUE(OpenPackage(files_, resources_, 135));
-  MemoryStream stream;
-  EXPECT_FALSE(stream.LoadEntry("cut"));
-  EXPECT_EQ(0u, stream.Size());
-  EXPECT_EQ(nullptr, stream.CurrentData());
+  for (int change : {-10, 3}) {
+    std::vector<uint8_t> image =
+        BuildArchive({{"cut", testing::PseudoRandom(9000, 5)}, {"next", Bytes("next")}});
+    const uint32_t stored = image[RecordOffset(0) + 4] | image[RecordOffset(0) + 5] << 8;
+    Poke32(image, RecordOffset(0) + 4, stored + change);
+    resources_.Add(135, image);
+    ASSERT_TRUE(OpenPackage(files_, resources_, 135));
+    MemoryStream stream;
+    EXPECT_FALSE(stream.LoadEntry("cut")) << change;
+    EXPECT_EQ(0u, stream.Size()) << change;
+    EXPECT_EQ(nullptr, stream.CurrentData()) << change;
+    EXPECT_EQ("next", Load("next")) << change;
+    ClosePackage();
+  }
 }
 
 TEST_F(PackageArchiveTest, ABadZfilFileKeepsItsRawBytes) {
@@ -208,8 +214,12 @@ TEST_F(PackageArchiveTest, ABadZfilFileKeepsItsRawBytes) {
   corrupt[100] ^= 0x55;
   files_.AddFile("corrupt.bin", corrupt);
   files_.AddFile("short.bin", "ZFIL1234");
+  std::vector<uint8_t> trailed = zfil;  // the stored size takes in a byte after the stream
+  trailed.push_back(0);
+  Poke32(trailed, 4, uint32_t(zfil.size() - 64 + 1));
+  files_.AddFile("trailed.bin", trailed);
   ASSERT_TRUE(OpenBuiltIn({}));
-  for (const char* name : {"overlong.bin", "corrupt.bin", "short.bin"}) {
+  for (const char* name : {"overlong.bin", "corrupt.bin", "short.bin", "trailed.bin"}) {
     MemoryStream stream;
     EXPECT_FALSE(stream.LoadEntry(name)) << name;
     EXPECT_EQ(0, memcmp("ZFIL", stream.CurrentData(), 4)) << name;

@@ -30,7 +30,7 @@ std::string IndexProblem(const uint8_t* image, uint32_t size) {
 bool InflatedWhole(bool ok, uint32_t length, uint32_t fullSize, std::string* why) {
   if (!ok) {
     *why = "its data does not inflate to at most " + std::to_string(fullSize) +
-           " bytes (corrupt, truncated or longer than its full size)";
+           " bytes (corrupt, truncated, longer than its full size or with bytes after its end)";
     return false;
   }
   if (length != fullSize) {

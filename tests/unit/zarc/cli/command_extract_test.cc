@@ -67,6 +67,10 @@ TEST_F(ZarcRead, CorruptArchivesAreReportedByEntry) {
        "past the end", true},
       {"truncated stream", [](auto& image) { Poke32(image, RecordOffset(1) + 4, 100); },
        "does not inflate", false},
+      {"bytes after the stream's end", [](auto& image) {
+         Poke32(image, RecordOffset(1) + 4, LoadLE32(&image[RecordOffset(1) + 4]) + 2);
+       },
+       "after its end", false},
       {"full size too large", [](auto& image) { Poke32(image, RecordOffset(1) + 8, 600001); },
        "inflates to 600000 bytes", false},
       {"full size too small", [](auto& image) { Poke32(image, RecordOffset(1) + 8, 599999); },
