@@ -25,9 +25,16 @@ void PutFolded(const char* character, char* out) {
 // The path as Windows resolves a name before it looks: '/' and '\' separate, empty and "." names
 // drop out, ".." takes the name before it away, trailing dots and spaces go, letters fold as
 // above. False when the path is not certain to resolve so (a cut character, a name of dots alone,
-// ".." above the start, a short "~" name, a ':' past the drive) or does not fit: the caller then
-// waits.
+// ".." at its root, a short "~" name, a ':' past the drive, a device path) or does not fit: the
+// caller then waits. The root is the drive, or a UNC path's server and share.
 bool Resolved(const char* path, char (&out)[kPathCapacity]) {
+  auto separator = [](char c) { return c == '\\' || c == '/'; };
+  const bool unc = separator(path[0]) && separator(path[1]);
+  // "\\?\" and "\\.\" paths reach the system's name space as they are, ".." and all.
+  if (unc && (path[2] == '?' || path[2] == '.') && (path[3] == '\0' || separator(path[3]))) {
+    return false;
+  }
+  const size_t rootNames = unc ? 2 : 1;
   size_t length = 0;                 // of out so far
   size_t starts[kPathCapacity / 2];  // where each name in out begins
   size_t names = 0;
@@ -52,7 +59,7 @@ bool Resolved(const char* path, char (&out)[kPathCapacity]) {
     }
     if (end - start == 1 && out[start] == '.') continue;
     if (end - start == 2 && out[start] == '.' && out[start + 1] == '.') {
-      if (names < 2) return false;  // never above the drive
+      if (names <= rootNames) return false;  // never above the drive or the share
       length = starts[--names] - 1;
       continue;
     }

@@ -175,6 +175,15 @@ TEST_F(EntryPoolTest, SpellingsOfOneFileAreNeverUnpackedTogether) {
       {"C:\\app\\a", "C:\\app\\x\\..\\a", false},
       {"C:\\app\\a.txt", "C:\\app\\A.txt. ", false},
       {"C:\\app\\program files\\a", "C:\\app\\PROGRA~1\\a", false},
+      // ".." stops at the root: the drive, or a UNC path's server and share.
+      {"C:\\..\\app\\a", "C:\\app\\a", false},
+      {"C:/app/../../a", "C:\\a", false},
+      {"\\\\srv\\share\\..\\a", "\\\\srv\\share\\a", false},
+      {"//srv/share/../a", "\\\\srv\\share\\a", false},
+      {"\\\\srv/share\\x\\..\\..\\a", "\\\\srv\\share\\a", false},
+      {"\\\\?\\UNC\\srv\\share\\..\\a", "\\\\?\\UNC\\srv\\share\\a", false},  // taken as written
+      {"\\\\srv\\share\\x\\..\\a", "\\\\srv\\share\\b", true},
+      {"\\\\srv\\share\\a", "\\\\srv\\other\\a", true},
       {"C:\\app\\a", "C:\\app\\b", true},
       {"C:\\app\\\x82\x60", "C:\\app\\\x82\x61", true},  // full-width A and B
   };
