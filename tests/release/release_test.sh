@@ -3,7 +3,7 @@
 # into a temporary root, holds zarc, the stub, the docs and the manual page, and its zarc checks a
 # package and makes a setup program from it, finding the stub by itself. The zip holds zarc.exe
 # beside the stub. Debian takes the .deb (lintian finds no error or warning, when it is installed),
-# and a second release of the same commit gives the same bytes.
+# and a second release of the same sources, from a copy without git, gives the same bytes.
 # Usage: release_test.sh SOURCE_DIR PACKAGE.zarc
 set -uo pipefail
 source_dir=$1
@@ -50,14 +50,28 @@ else
   echo "SKIP: lintian (not installed; scripts/deps installs it)"
 fi
 
-# Reproducible: the same commit released again, later, gives the same bytes.
+# Reproducible: the same sources released again, later, from a copy without git's history (as
+# exported sources are) and given the commit's time, give the same bytes. Without that time the
+# copy says what it needs and builds nothing.
 sleep 1
-if "$source_dir/scripts/release" "$work/again" >"$work/release2.log" 2>&1; then
-  cmp -s "$deb" "$work/again/$(basename "$deb")" || fail "a second release wrote a different .deb"
-  cmp -s "$zip" "$work/again/$(basename "$zip")" || fail "a second release wrote a different zip"
-else
-  fail "scripts/release, the second time: $(tail -n 5 "$work/release2.log")"
+export_dir=$work/export
+mkdir -p "$export_dir"
+(cd "$source_dir" && git ls-files -z | tar --null -T - -cf -) | tar -x -C "$export_dir" ||
+  fail "cannot copy the sources"
+if env -u SOURCE_DATE_EPOCH "$export_dir/scripts/release" "$work/none" >"$work/release-none.log" 2>&1; then
+  fail "scripts/release without git or SOURCE_DATE_EPOCH went ahead"
 fi
+grep -q "set SOURCE_DATE_EPOCH" "$work/release-none.log" ||
+  fail "scripts/release without git or SOURCE_DATE_EPOCH: $(tail -n 3 "$work/release-none.log")"
+[ ! -d "$export_dir/build" ] || fail "scripts/release without a time still built"
+epoch=${SOURCE_DATE_EPOCH:-$(git -C "$source_dir" log -1 --format=%ct)}
+if SOURCE_DATE_EPOCH=$epoch "$export_dir/scripts/release" "$work/again" >"$work/release2.log" 2>&1; then
+  cmp -s "$deb" "$work/again/$(basename "$deb")" || fail "a release of the copied sources wrote a different .deb"
+  cmp -s "$zip" "$work/again/$(basename "$zip")" || fail "a release of the copied sources wrote a different zip"
+else
+  fail "scripts/release of the copied sources: $(tail -n 5 "$work/release2.log")"
+fi
+rm -rf "$export_dir"
 
 zarc=$root/usr/bin/zarc
 [ "$("$zarc" --version)" = "zarc $version" ] || fail "zarc --version: $("$zarc" --version)"
