@@ -65,7 +65,8 @@ void CheckLicence(CheckRun& run);
 // The script's lines, then what the program's parser makes of it, then the checks below on that.
 void CheckScript(CheckRun& run);
 // #I names entries of the package; files go into folders made before them; #E #R #U name files
-// the install puts in place.
+// the install puts in place; #C and #H from the folder the program starts from are marked
+// readsStartFolder.
 void CheckInstallList(CheckRun& run, const setup::SetupState& script);
 // File names as Windows compares them: ASCII letters in either case are the same, the bytes of
 // double-byte characters are not letters.

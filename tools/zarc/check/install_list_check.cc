@@ -1,5 +1,6 @@
 // The install list checks: what #I names is in the package, every file goes into a folder made
-// before it, and #E #R #U name files the install puts in place.
+// before it, #E #R #U name files the install puts in place, and which #C and #H copy from the
+// folder the program starts from.
 #include <set>
 #include <string>
 #include <vector>
@@ -152,6 +153,33 @@ void CheckNamedFiles(CheckRun& run, const setup::SetupState& script) {
   }
 }
 
+// A source that names its own place: from a drive's root ("C:\", "C:/") or a UNC path ("\\server").
+// Any other, "C:name" too, is found from the folder the program starts from: a downloads folder,
+// for a program run from one.
+bool AbsoluteSource(const std::string& source) {
+  const char letter = char(source.empty() ? 0 : source[0] | 0x20);
+  const bool drive = source.size() >= 3 && letter >= 'a' && letter <= 'z' && source[1] == ':' &&
+                     (source[2] == '\\' || source[2] == '/');
+  return drive || source.compare(0, 2, "\\\\") == 0;
+}
+
+void CheckStartFolderCopies(CheckRun& run, const setup::SetupState& script) {
+  const setup::InstallList& list = script.installList;
+  for (int i = 0; i < list.count; ++i) {
+    const setup::InstallEntry& entry = list.entries[i];
+    if (entry.type != setup::kCopyFile && entry.type != setup::kCopyTree) continue;
+    const std::string text = entry.text;
+    const std::string source = text.substr(0, text.find(','));
+    if (AbsoluteSource(source)) continue;
+    run.Warn(kScriptEntry, run.ListLine(i),
+             std::string(entry.type == setup::kCopyFile ? "#C" : "#H") + " copies " + Show(source) +
+                 " from the folder the setup program starts from, which a program written by "
+                 "zarc setup reads only with --allow-folder-overrides (a full path, C:\\... or "
+                 "\\\\server\\share\\..., copies from elsewhere)");
+    run.findings.back().readsStartFolder = true;
+  }
+}
+
 }  // namespace
 
 // File names as Windows compares them, with the program's own fold (base/cp932.h).
@@ -165,6 +193,7 @@ void CheckInstallList(CheckRun& run, const setup::SetupState& script) {
   CheckNamedEntries(run, script);
   CheckFolders(run, script);
   CheckNamedFiles(run, script);
+  CheckStartFolderCopies(run, script);
 }
 
 }  // namespace zarc

@@ -15,6 +15,9 @@ struct Finding {
   std::string entry;    // the package entry it concerns ("setup.txt"), or empty for the package
   int line;             // 1-based line in that entry, or 0
   std::string message;
+  // Something only a program that reads the folder it starts from does (a #C or #H from there),
+  // which one written by zarc setup does only with --allow-folder-overrides.
+  bool readsStartFolder = false;
 };
 
 class Package;

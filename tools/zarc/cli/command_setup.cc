@@ -36,8 +36,9 @@ const char kHelp[] =
     "  --allow-folder-overrides\n"
     "                   let the files of the folder OUT.exe is started from replace its package:\n"
     "                   a files.zarc the whole package, a file named like an entry that entry\n"
-    "                   (and let it read the entries that --external leaves out). Without it,\n"
-    "                   OUT.exe installs only the package inside it, whatever lies beside it\n"
+    "                   (and let it read the entries that --external leaves out, and the\n"
+    "                   sources of #C and #H given as relative paths). Without it, OUT.exe\n"
+    "                   installs only the package inside it, whatever lies beside it\n"
     "  --stub FILE      the stub to use (default: setup-stub.exe beside zarc, or in\n"
     "                   ../share/zarc from it)\n"
     "  --               take every later argument as a FILE\n"
@@ -263,7 +264,16 @@ bool ReadIcon(const SetupRequest& request, setup::FileSystem& files, Console& co
 
 // Refuses a package with errors, and one with entries the program could never install.
 bool AcceptPackage(const SetupRequest& request, Package& package, Console& console) {
-  if (ReportFindings(CheckPackage(package), console)) {
+  std::vector<Finding> findings = CheckPackage(package);
+  // What the program would read from the folder it starts from: asked for with the option, and
+  // without it an entry the program fails, whose files could be anyone's (a downloads folder).
+  std::vector<Finding> kept;
+  for (Finding& finding : findings) {
+    if (finding.readsStartFolder && request.folderOverrides) continue;
+    if (finding.readsStartFolder) finding.error = true;
+    kept.push_back(std::move(finding));
+  }
+  if (ReportFindings(kept, console)) {
     Tell(console, ShowHostName(request.out) + ": not written, since the package has errors");
     return false;
   }

@@ -36,7 +36,7 @@ std::string Lines(const std::vector<std::string>& lines, const std::string& end 
 // Line 1 is a comment, the commands start on line 2.
 std::vector<std::string> GoodScript() {
   return {"//Quillfen", "#T=Quillfen",    "#E=Quillfen.exe",    "#R=readme.txt",
-          "#U=uninstall.exe", "#D=1", "#I=Quillfen.exe", "#I=readme.txt", "#C=uninstall.src,UNINSTALL.EXE"};
+          "#U=uninstall.exe", "#D=1", "#I=Quillfen.exe", "#I=readme.txt", "#C=C:\\media\\uninstall.src,UNINSTALL.EXE"};
 }
 
 Package GoodPackage() {
@@ -85,7 +85,7 @@ TEST(ZarcCheck, SoundPackagePassesSilently) {
   Package folders = GoodPackage();
   std::vector<std::string> script = GoodScript();
   script.insert(script.end(), {"#F=Data\\Sub", "#X=dATA\\.\\sub\\\\x.txt,1", "#X=data/y.txt",
-                               "#H=media,tree", "#C=s.txt,TREE\\deep\\s.txt", "#X=.\\z.txt"});
+                               "#H=\\\\srv\\media,tree", "#C=d:/s.txt,TREE\\deep\\s.txt", "#X=.\\z.txt"});
   Entry(folders, "setup.txt").data = Bytes(Lines(script));
   const std::vector<Finding> more = CheckPackage(BuildArchive(folders));
   EXPECT_TRUE(more.empty()) << Describe(more);
@@ -202,6 +202,13 @@ INSTANTIATE_TEST_SUITE_P(
               "from 1 to 4294967295"},
         Fault{"VersionOfTwoNumbers", [](Package& p) { ScriptLine(p, 10, "#V=7.1"); }, true, "setup.txt", 10,
               "reads only 7"},
+        // A program written by zarc setup reads no file of the folder it starts from.
+        Fault{"CopyFromTheStartFolder", [](Package& p) { ScriptLine(p, 10, "#C=notes.txt"); }, false,
+              "setup.txt", 10, "#C copies \"notes.txt\" from the folder the setup program starts from"},
+        Fault{"TreeFromTheStartFolder", [](Package& p) { ScriptLine(p, 10, "#H=media\\docs,docs"); }, false,
+              "setup.txt", 10, "#H copies \"media\\docs\" from the folder"},
+        Fault{"CopyFromADrivesCurrentFolder", [](Package& p) { ScriptLine(p, 10, "#C=C:notes.txt"); },
+              false, "setup.txt", 10, "--allow-folder-overrides"},
         Fault{"LowerCaseCommand", [](Package& p) { ScriptLine(p, 8, "#i=readme.txt"); }, false,
               "setup.txt", 8, "no command"}),
     [](const ::testing::TestParamInfo<Fault>& param) { return std::string(param.param.name); });

@@ -121,32 +121,42 @@ TEST_F(ZarcSetup, KeepsTheStubAndItsResourcesAndPutsThePackageIn) {
   EXPECT_TRUE(out == Output());
 }
 
-// Its programs read nothing from their folder unless the publisher asks, and then nothing else.
+// Its programs read nothing from their folder unless the publisher asks, and then nothing else:
+// without the option, an entry left external or a #C or #H from there is refused.
 TEST_F(ZarcSetup, StoresWhetherTheFolderMayReplaceThePackage) {
   const std::string stub = Put("stub.exe", MakeStub({}));
   const std::vector<std::string> pictures = Pictures();
-  const std::string script = Put("setup.txt", "#T=Q\r\n#F=x\r\n");
+  const std::string plain = "#T=Q\r\n#F=x\r\n";
+  const std::string copies = plain + "#C=C:\\media\\a.txt,a.txt\r\n#H=\\\\srv\\share\\t,t\r\n#C=E:/b.txt,b.txt\r\n";
   const struct {
+    std::string script;
     std::vector<std::string> more;
     int status;
-    std::string record;
+    std::string record;  // or, for a refusal, what it says
   } cases[] = {
-      {{}, 0, std::string("ZSRC\0\0\0\0", 8)},
-      {{"--allow-folder-overrides"}, 0, std::string("ZSRC\1\0\0\0", 8)},
-      {{"--external", "late.bin"}, 1, ""},
-      {{"--external", "late.bin", "--allow-folder-overrides"}, 0, std::string("ZSRC\1\0\0\0", 8)},
+      {plain, {}, 0, std::string("ZSRC\0\0\0\0", 8)},
+      {plain, {"--allow-folder-overrides"}, 0, std::string("ZSRC\1\0\0\0", 8)},
+      {plain, {"--external", "late.bin"}, 1, "\"late.bin\": external"},
+      {plain, {"--external", "late.bin", "--allow-folder-overrides"}, 0, std::string("ZSRC\1\0\0\0", 8)},
+      {copies, {}, 0, std::string("ZSRC\0\0\0\0", 8)},
+      {copies + "#C=notes.txt\r\n", {}, 1, "setup.txt:6: error: #C copies \"notes.txt\""},
+      {copies + "#H=x\\media,x\r\n", {}, 1, "setup.txt:6: error: #H copies \"x\\media\""},
+      {copies + "#H=x\\media,x\r\n", {"--allow-folder-overrides"}, 0, std::string("ZSRC\1\0\0\0", 8)},
   };
   for (const auto& c : cases) {
     files_->RemoveFile(folder_.PathOf("out.exe").c_str());
     std::vector<std::string> more = c.more;
-    more.insert(more.end(), {script, pictures[0], pictures[1]});
+    more.insert(more.end(), {Put("setup.txt", c.script), pictures[0], pictures[1]});
     const RunResult run = MakeSetup(stub, more);
-    ASSERT_EQ(c.status, run.status) << run.err;
+    ASSERT_EQ(c.status, run.status) << c.script << run.err;
     if (c.status != 0) {
-      EXPECT_NE(std::string::npos, run.err.find("\"late.bin\": external")) << run.err;
+      EXPECT_NE(std::string::npos, run.err.find(c.record)) << run.err;
       EXPECT_NE(std::string::npos, run.err.find("--allow-folder-overrides")) << run.err;
+      uint64_t size = 0;
+      EXPECT_FALSE(files_->FileSize(folder_.PathOf("out.exe").c_str(), &size)) << c.script;
       continue;
     }
+    EXPECT_EQ(std::string::npos, run.err.find("copies")) << run.err;
     const std::string out = Output();
     ProgramImage image;
     std::string why;
