@@ -40,6 +40,11 @@ void RunInstall(void* argument) {
   SetupState& s = setupState;
 
   window.ShowBusyLayout(true);
+  if (!ClearOfHeldFiles(window.platform(), view)) {
+    window.ShowSetupFailedLayout();  // nothing has changed: the user may try again
+    window.InstallRunDone();
+    return;
+  }
   view.ShowBusyAnimation(true);
   Threads* threads = window.platform().threads;
   CreationLog created(window.platform().files, threads);

@@ -87,6 +87,12 @@ void MainWindow::ShowSetupFailedLayout() {
   view_.ShowControl(IDC_CANCEL, true);
 }
 
+void MainWindow::ShowVersionUpAgainLayout() {
+  view_.ShowControl(IDC_PROGRESS, false);
+  view_.ShowControl(IDC_VERSION_UP, true);
+  view_.ShowControl(IDC_CANCEL, true);
+}
+
 void MainWindow::ShowVersionUpFailedLayout() {
   view_.ShowControl(IDC_PROGRESS, false);
   view_.ShowControl(IDC_CANCEL, true);
@@ -192,7 +198,13 @@ bool MainWindow::StartWorker(void (*routine)(void*)) {
     installRunning_.store(false);
     return false;
   }
+  view_.BlockSessionEnd(true);
   return true;
+}
+
+void MainWindow::InstallRunDone() {
+  view_.BlockSessionEnd(false);
+  installRunning_.store(false);
 }
 
 void MainWindow::JoinWorker() {

@@ -8,6 +8,7 @@
 namespace setup {
 
 class FileSystem;
+class ProgramsInUse;
 class Registry;
 class Shell;
 class Threads;
@@ -19,6 +20,7 @@ struct MainWindowPlatform {
   Registry& registry;
   Shell& shell;
   Threads* threads = nullptr;  // for the install run's worker; none: setup cannot start one
+  ProgramsInUse* programsInUse = nullptr;  // none: held files are found by trying each
 };
 
 // The main picture as painting needs it.
@@ -72,8 +74,11 @@ class MainWindow {
   void ShowBusyLayout(bool percentText);
   // After an install or a version-up: Run, Uninstall and Cancel, the progress display hidden.
   void ShowInstalledLayout();
-  // After a failed install run: Setup again, or Cancel.
+  // After a failed install run, or one that stopped before it changed anything: Setup again, or
+  // Cancel.
   void ShowSetupFailedLayout();
+  // After a version-up that stopped before it changed anything: Version up again, or Cancel.
+  void ShowVersionUpAgainLayout();
   // After a failed version-up: Cancel alone.
   void ShowVersionUpFailedLayout();
 
@@ -99,7 +104,7 @@ class MainWindow {
   bool StartWorker(void (*routine)(void*));
   bool StartInstallRun();
   bool InstallRunning() const { return installRunning_.load(); }
-  void InstallRunDone() { installRunning_.store(false); }
+  void InstallRunDone();
 
  private:
   void Run();

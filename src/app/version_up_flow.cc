@@ -50,6 +50,11 @@ void RunVersionUp(void* argument) {
   MainWindowPlatform& platform = window.platform();
   WindowView& view = window.view();
 
+  if (!ClearOfHeldFiles(platform, view)) {
+    window.ShowVersionUpAgainLayout();  // nothing has changed: the user may try again
+    window.InstallRunDone();
+    return;
+  }
   view.ShowBusyAnimation(true);
   const bool ok = InstallFiles(platform.files, view, s.installList.entries, s.installList.count, platform.threads);
   view.ShowBusyAnimation(false);

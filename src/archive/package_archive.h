@@ -47,6 +47,10 @@ bool OpenBuiltInPackage(ProgramResources& resources, int resourceId);
 // the package alone, with no files of the current directory. False when it is not readable.
 bool OpenPackageImage(const uint8_t* image, uint32_t size, PackageArchive* archive);
 
+// True while the open package takes the files of the current directory in (OpenPackage); false
+// for the built-in package alone, whose program reads nothing of the folder it starts from.
+inline bool PackageReadsCurrentFolder() { return packageArchive.files != nullptr; }
+
 // Frees an owned image and zeroes the whole archive state.
 void ClosePackage();
 

@@ -17,6 +17,12 @@ bool FormatPath(char (&out)[kPathCapacity], const char* format, ...) {
   return true;
 }
 
+bool IsFullPath(const char* path) {
+  const char letter = char(path[0] | 0x20);
+  return (letter >= 'a' && letter <= 'z' && path[1] == ':' && IsSeparator(path[2])) ||
+         (path[0] == '\\' && path[1] == '\\');
+}
+
 bool EndsWithSeparator(const char* text) {
   size_t length = strlen(text);
   if (length == 0) return false;

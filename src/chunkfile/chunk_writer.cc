@@ -62,7 +62,7 @@ bool ChunkWriter::Open(const char* path, uint32_t formType) {
 }
 
 bool ChunkWriter::CreateTemporaryFile() {
-  output_ = CreateFileBeside(files_, path_, ".tmp", temporaryPath_, sizeof temporaryPath_);
+  output_ = CreateFileBeside(files_, path_, temporaryPath_, sizeof temporaryPath_);
   return output_ != nullptr;
 }
 

@@ -3,10 +3,10 @@
 // with only the chunks it knows keeps the chunks written by other versions.
 //
 // The rewrite is crash-safe: the new file is written to a temporary file beside the target
-// ("<path>.tmp", or "<path>.tmp1" to "<path>.tmp9" when that name is taken), brought to stable
+// ("<path>.~zt0", or up to "<path>.~zt9" when that name is taken), brought to stable
 // storage and moved over the target in one atomic step at Close. Until then the target is not
 // touched, so a crash or power loss at any moment leaves either the whole old file or the whole new
-// one. A crash can leave a temporary file behind; the next writer takes the next free name.
+// one. A crash can leave a temporary file behind; the next writer writes over it.
 //
 // Calling order: Open; any number of chunks, each BeginChunk, Write..., EndChunk; Close (or
 // destruction, which closes).

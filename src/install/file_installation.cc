@@ -8,7 +8,9 @@
 #include "base/path.h"
 #include "base/text.h"
 #include "install/entry_pool.h"
+#include "install/entry_text.h"
 #include "install/progress.h"
+#include "install/run_targets.h"
 #include "platform/files.h"
 #include "platform/file_system.h"
 #include "platform/views.h"
@@ -17,43 +19,13 @@ namespace setup {
 
 namespace {
 
-// An entry's text split at its first comma, on a copy, so the list itself never changes.
-// Without a comma, second is null.
-class SplitText {
- public:
-  // False for a text without its NUL inside the field: nothing sensible can be made of it.
-  bool Split(const InstallEntry& entry) {
-    size_t length = BoundedLength(entry.text, kInstallTextCapacity);
-    if (length == kInstallTextCapacity) return false;
-    memcpy(text_, entry.text, length + 1);
-    char* comma = strchr(text_, ',');
-    second_ = nullptr;
-    if (comma != nullptr) {
-      *comma = '\0';
-      second_ = comma + 1;
-    }
-    return true;
-  }
-  const char* first() const { return text_; }
-  const char* second() const { return second_; }
-  // The second part, or the whole text when there is no comma.
-  const char* secondOrFirst() const { return second_ != nullptr ? second_ : text_; }
-
- private:
-  char text_[kInstallTextCapacity];
-  const char* second_ = nullptr;
-};
+constexpr uint32_t kPieceSize = 256 << 10;  // within a processor's second-level cache
 
 // A file already at a destination is replaced whole or not at all: the new one is made beside it
 // and then moved into its place. Written over directly, a version-up that stops half way (a full
 // disk, a file in use) would leave the old program cut short and still recorded as installed.
-constexpr char kBesideSuffix[] = ".tmp";
-constexpr size_t kTemporarySuffix = sizeof kBesideSuffix;  // ".tmp", one digit (in the NUL's place)
-
-constexpr uint32_t kPieceSize = 256 << 10;  // within a processor's second-level cache
-
 // A path short enough for a name beside it; a longer one can only be written in place.
-bool CanReplaceBeside(const char* path) { return strlen(path) + kTemporarySuffix < kPathCapacity; }
+bool CanReplaceBeside(const char* path) { return strlen(path) + kBesideNameExtra < kPathCapacity; }
 
 // What a file is written from: bytes at hand, or a package entry inflated one piece at a time into
 // the worker's own buffer, each piece written while it is still in the processor's cache. A file
@@ -116,7 +88,7 @@ bool WriteFileOrBeside(FileSystem& files, const char* path, Content& content, ch
     // Nothing there to lose (or no room for a name beside it): written where it goes.
     return WriteInPlace(files, path, WriteMode::kReplace, content);
   }
-  auto file = CreateFileBeside(files, path, kBesideSuffix, beside, kPathCapacity);
+  auto file = CreateFileBeside(files, path, beside, kPathCapacity);
   if (file == nullptr) return false;
   bool written = content.WriteTo(*file);
   // On the disk before it takes the old file's place, so a power loss cannot leave the name on
@@ -135,7 +107,7 @@ bool CopyOver(FileSystem& files, const char* source, const char* destination) {
     return files.CopyFileOver(source, destination);  // a failed copy leaves no part of itself
   }
   char temporary[kPathCapacity];
-  auto reserved = CreateFileBeside(files, destination, kBesideSuffix, temporary, sizeof temporary);
+  auto reserved = CreateFileBeside(files, destination, temporary, sizeof temporary);
   if (reserved == nullptr) return false;
   const bool copied = reserved->Close(false) && files.CopyFileOver(source, temporary) &&
                       files.MoveOver(temporary, destination);
@@ -179,10 +151,15 @@ bool QueueEntry(EntryPool& pool, const char* name) {
   return pool.Add(name, destination, bytes);
 }
 
+// A source of #C or #H that a relative path finds in the current directory, which a program that
+// takes only its built-in package must not read: with administrator rights, from a downloads
+// folder, it would install whatever lies there. Such an entry fails, as a missing one does.
+bool MayCopyFrom(const char* source) { return IsFullPath(source) || PackageReadsCurrentFolder(); }
+
 // #C: source copied to installDir\target, with the marks of the medium cleared.
 bool CopyOneFile(FileSystem& files, WindowView& mainWindow, const char* source, const char* target) {
   char destination[kPathCapacity];
-  if (!FormatPath(destination, "%s\\%s", setupState.installDir, target)) return false;
+  if (!MayCopyFrom(source) || !FormatPath(destination, "%s\\%s", setupState.installDir, target)) return false;
   uint64_t bytes = 0;
   files.FileSize(source, &bytes);
   if (!CopyOver(files, source, destination)) return false;
@@ -233,76 +210,34 @@ class TreeCopier : public FolderVisitor {
   bool ok_ = true;
 };
 
-// #Z: true when the entry's number, cut to 8 bits, is the option chosen.
-bool OptionMatches(const char* number) {
-  return uint8_t(uint32_t(ParseDecimal(number)) & 0xFF) == setupState.optionChoice;
-}
-
-// The progress work of the files of a folder tree, as CopyFolderTree will copy them.
-class TreeMeasurer : public FolderVisitor {
+// The progress work of a run over the list: the files it will write, as it will pass over entries.
+class WorkMeasurer : public TargetVisitor {
  public:
-  TreeMeasurer(FileSystem& files, const char* folder) : files_(files), folder_(folder) {}
-  bool Visit(const FolderItem& item) override {
-    if (item.isFolder && item.name[0] == '.') return true;
-    char path[kPathCapacity];
-    if (!FormatPath(path, "%s\\%s", folder_, item.name)) return true;  // the copy fails there
-    if (item.isFolder) {
-      TreeMeasurer inner(files_, path);
-      files_.ListFolder(path, inner);
-      work += inner.work;
+  explicit WorkMeasurer(FileSystem& files) : files_(files) {}
+  bool Target(const char* destination, const char* source, bool packaged) override {
+    uint64_t bytes = 0;
+    if (packaged) {
+      PackageEntrySize(source, &bytes);
     } else {
-      uint64_t bytes = 0;
-      files_.FileSize(path, &bytes);
-      work += ProgressWork(bytes);
+      files_.FileSize(source, &bytes);
     }
+    work += ProgressWork(bytes);
     return true;
   }
   uint64_t work = 0;
 
  private:
   FileSystem& files_;
-  const char* folder_;
 };
-
-// The progress work of a run over the list: the files it will write, as it will pass over entries.
-uint64_t MeasureWork(FileSystem& files, const InstallEntry* entries, int count) {
-  uint64_t work = 0;
-  for (int i = 0; i < count; ++i) {
-    const InstallEntry& entry = entries[i];
-    SplitText text;
-    if (entry.type >= kExtractEntry && entry.type <= kIfOptionIs && !text.Split(entry)) break;
-    uint64_t bytes = 0;
-    switch (entry.type) {
-      case kExtractEntry:
-        PackageEntrySize(entry.text, &bytes);
-        work += ProgressWork(bytes);
-        break;
-      case kCopyFile:
-        files.FileSize(text.first(), &bytes);
-        work += ProgressWork(bytes);
-        break;
-      case kCopyTree: {
-        TreeMeasurer tree(files, text.first());
-        files.ListFolder(text.first(), tree);
-        work += tree.work;
-        break;
-      }
-      case kIfOptionIs:
-        if (!OptionMatches(entry.text)) ++i;
-        break;
-      default:
-        break;
-    }
-  }
-  return work;
-}
 
 }  // namespace
 
 bool InstallFiles(FileSystem& files, WindowView& mainWindow, const InstallEntry* entries, int count,
                   Threads* threads) {
   CreateFolderPath(files, setupState.installDir);  // usually there already for a version-up
-  BeginProgress(mainWindow, MeasureWork(files, entries, count));
+  WorkMeasurer measurer(files);
+  VisitTargets(files, entries, count, measurer);
+  BeginProgress(mainWindow, measurer.work);
   EntryPool pool(files, mainWindow, threads, UnpackEntry);
   // An entry that fails lets the ones before it in the list finish first, as they would have.
   auto fail = [&pool] {
@@ -329,7 +264,7 @@ bool InstallFiles(FileSystem& files, WindowView& mainWindow, const InstallEntry*
         if (!CopyOneFile(files, mainWindow, text.first(), text.secondOrFirst())) return false;
         break;
       case kCopyTree:
-        if (!FormatPath(folder, "%s\\%s", setupState.installDir, text.secondOrFirst()) ||
+        if (!MayCopyFrom(text.first()) || !FormatPath(folder, "%s\\%s", setupState.installDir, text.secondOrFirst()) ||
             !CopyFolderTree(files, mainWindow, folder, text.first())) {
           return false;
         }

@@ -103,6 +103,11 @@ class FileSystem {
   // Clears the read-only, hidden and system marks of a file. False if there is no such file.
   virtual bool SetNormalAttributes(const char* path) = 0;
 
+  // True when another program holds the file at path so that it cannot be replaced now: it
+  // cannot be opened for writing without sharing, even after the wait a brief hold is given.
+  // False when it can, when there is no such file, and where the system cannot tell.
+  virtual bool HeldByAnother(const char* path) { return false; }
+
   // The bytes free for this user on the drive whose root is given ("C:\" or "C:"), without a
   // 4 GiB limit. False if it cannot be measured; a file system that cannot measure keeps this.
   virtual bool FreeBytes(const char* root, uint64_t* bytes) { return false; }

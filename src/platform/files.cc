@@ -9,13 +9,12 @@ bool FileExists(FileSystem& files, const char* path) {
   return files.FileSize(path, &size);
 }
 
-std::unique_ptr<OutputFile> CreateFileBeside(FileSystem& files, const char* path, const char* suffix,
-                                             char* temporary, size_t capacity) {
+std::unique_ptr<OutputFile> CreateFileBeside(FileSystem& files, const char* path, char* temporary, size_t capacity,
+                                             const char* suffix) {
   for (int i = 0; i < kTemporaryNames; ++i) {
-    const int length = i == 0 ? FormatText(temporary, capacity, "%s%s", path, suffix)
-                              : FormatText(temporary, capacity, "%s%s%d", path, suffix, i);
+    const int length = FormatText(temporary, capacity, "%s%s%d", path, suffix, i);
     if (length < 0 || size_t(length) >= capacity) break;
-    if (auto file = files.OpenForWriting(temporary, WriteMode::kNew)) return file;
+    if (auto file = files.OpenForWriting(temporary, WriteMode::kReplace)) return file;
   }
   if (capacity > 0) temporary[0] = '\0';
   return nullptr;

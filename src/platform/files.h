@@ -13,14 +13,18 @@ namespace setup {
 bool FileExists(FileSystem& files, const char* path);
 
 // A file that replaces another is written beside it first and then moved over it in one step, so
-// the old one stays whole until the new one is complete. A name left by a crashed run must not
-// block the next one, so this many names are tried: path + suffix, then + "1" to "9".
+// the old one stays whole until the new one is complete. Its name is the path, this suffix and one
+// digit: a pattern no user file carries, so a file of that name is what an earlier run left when
+// it was killed, and is written over. The next replacement of the target thus takes it away, and
+// leftovers never pile up to block one. Ten digits are tried, for a name that is held or read-only.
+constexpr char kBesideSuffix[] = ".~zt";
+constexpr size_t kBesideNameExtra = sizeof kBesideSuffix;  // the suffix and its digit
 constexpr int kTemporaryNames = 10;
 
-// Creates a new, empty file beside path under the first of those names that is free, and writes
-// the name used into temporary[capacity]. Null, with temporary empty, when none could be made or
-// a name does not fit.
-std::unique_ptr<OutputFile> CreateFileBeside(FileSystem& files, const char* path, const char* suffix,
-                                             char* temporary, size_t capacity);
+// Creates (or empties) the file beside path under the first of those names that can be opened,
+// and writes the name used into temporary[capacity]. Null, with temporary empty, when none could
+// be or a name does not fit. suffix is kBesideSuffix but for tools that keep their own pattern.
+std::unique_ptr<OutputFile> CreateFileBeside(FileSystem& files, const char* path, char* temporary, size_t capacity,
+                                             const char* suffix = kBesideSuffix);
 
 }  // namespace setup

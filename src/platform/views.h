@@ -47,6 +47,11 @@ class WindowView {
   // window without one keeps this.
   virtual void ShowBusyAnimation(bool on) {}
 
+  // While a run is under way the session may not end (a log-off or a restart for updates would cut
+  // it short): blocked from the window's thread when the run starts, released from whichever
+  // thread ends it. A window that does not answer for the session keeps this.
+  virtual void BlockSessionEnd(bool blocked) {}
+
   // A message box owned by this window; returns the button pressed.
   virtual int ShowMessage(const char* text, const char* caption, uint32_t style) = 0;
 

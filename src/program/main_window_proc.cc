@@ -1,6 +1,8 @@
 #include "program/main_window_proc.h"
 
+#include "model/texts.h"
 #include "platform/win32/dialog_view.h"
+#include "platform/win32/wide_text.h"
 
 namespace setup {
 
@@ -83,6 +85,21 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       if (state == nullptr || wParam != kBusyTimerId) return FALSE;
       state->presenter.AdvanceBusyFrame();
       InvalidateBusyFrame(window, state->presenter);
+      return TRUE;
+    case kSessionEndMessage:
+      // The system shows the reason beside the program when it asks to end the session.
+      if (wParam != 0) {
+        WideText reason;
+        if (ToWideForDisplay(kRunUnderWayText, &reason)) ShutdownBlockReasonCreate(window, reason.c_str());
+      } else {
+        ShutdownBlockReasonDestroy(window);
+      }
+      return TRUE;
+    case WM_QUERYENDSESSION:
+      // A log-off or restart in the middle of a run would leave a mix of versions, or a fresh
+      // installation never taken back: refused while a run is under way.
+      if (state == nullptr || !state->presenter.InstallRunning()) return FALSE;
+      SetWindowLongPtrW(window, DWLP_MSGRESULT, FALSE);
       return TRUE;
     case WM_COMMAND:
       return state != nullptr && state->presenter.Command(LOWORD(wParam)) ? TRUE : FALSE;

@@ -5,6 +5,7 @@
 #include "app/startup.h"
 #include "model/control_ids.h"
 #include "platform/win32/win32_file_system.h"
+#include "platform/win32/win32_programs_in_use.h"
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_resources.h"
 #include "platform/win32/win32_shell.h"
@@ -46,7 +47,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   setup::Win32Resources resources(instance);
   setup::Win32Shell shell;
   setup::Win32Threads threads;
-  setup::MainWindowPlatform platform{files, registry, shell, &threads};
+  setup::Win32ProgramsInUse programsInUse;
+  setup::MainWindowPlatform platform{files, registry, shell, &threads, &programsInUse};
   setup::Win32MainWindowHost host(instance, platform);
   return setup::RunSetupProgram(files, registry, resources, host, instance);
 }

@@ -156,6 +156,9 @@ void DialogView::Invalidate() { InvalidateRect(dialog_, nullptr, FALSE); }
 // A window timer belongs to the thread that owns the window: the request goes there.
 void DialogView::ShowBusyAnimation(bool on) { SendMessageW(dialog_, kBusyAnimationMessage, on, 0); }
 
+// Posted: the run's end comes from its worker, which must not wait for the window's thread.
+void DialogView::BlockSessionEnd(bool blocked) { PostMessageW(dialog_, kSessionEndMessage, blocked, 0); }
+
 int DialogView::ShowMessage(const char* text, const char* caption, uint32_t style) {
   return MessageBoxW(dialog_, Wide(text).c_str(), Wide(caption).c_str(), style);
 }

@@ -25,6 +25,10 @@ constexpr UINT kBusyAnimationMessage = WM_APP + 1;
 // procedure passes it to DialogView::ShowPostedUpdates.
 constexpr UINT kPostedUpdatesMessage = WM_APP + 2;
 
+// Posted to a dialog window to refuse the session's end with the reason of a run under way
+// (wParam 1), or to give up the refusal (0).
+constexpr UINT kSessionEndMessage = WM_APP + 3;
+
 class DialogView : public WindowView {
  public:
   // nested runs the dialogs this window opens; without it, none can be opened. With postsUpdates,
@@ -48,6 +52,7 @@ class DialogView : public WindowView {
   void SetProgressPosition(int id, int position) override;
   void Invalidate() override;
   void ShowBusyAnimation(bool on) override;
+  void BlockSessionEnd(bool blocked) override;
   int ShowMessage(const char* text, const char* caption, uint32_t style) override;
   void End(int result) override;
   int RunDialog(int templateId) override;

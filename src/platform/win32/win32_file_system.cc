@@ -107,14 +107,21 @@ bool TakeFromBudget(std::atomic<uint32_t>* budget, DWORD* pause) {
 // as most never do); the waits start short and grow. "Access denied" is also what a file
 // refused for good gives (a running program, rights that deny it, a hidden file written over):
 // its waits come out of deniedBudget, which every file of the run shares, so that many such files
-// cost the run one limit, not one each. The last error is attempt's own.
-template <typename Attempt>
-bool RetryWhileBusy(uint32_t limit, const WideText* target, std::atomic<uint32_t>* deniedBudget,
-                    Attempt attempt) {
+// cost the run one limit, not one each. Each success refills it: a file refused for good must
+// not leave a later file's brief hold without a wait. The last error is attempt's own.
+// Out of line, as every change to a file goes through it and the program's size counts.
+__attribute__((noinline)) bool RetryAttempts(uint32_t limit, const WideText* target,
+                                             std::atomic<uint32_t>* deniedBudget, bool (*tryOnce)(void*),
+                                             void* context) {
+  auto attempt = [&] { return tryOnce(context); };
+  const uint32_t full = limit;
   const ULONGLONG start = GetTickCount64();
   DWORD wait = 10;
   for (;;) {
-    if (attempt()) return true;
+    if (attempt()) {
+      deniedBudget->store(full, std::memory_order_relaxed);
+      return true;
+    }
     const DWORD error = GetLastError();
     if (target != nullptr) {
       limit = BusyLimitFor(*target, limit);
@@ -130,6 +137,11 @@ bool RetryWhileBusy(uint32_t limit, const WideText* target, std::atomic<uint32_t
     Sleep(pause);
     if (wait < 500) wait *= 2;
   }
+}
+
+template <typename Attempt>
+bool RetryWhileBusy(uint32_t limit, const WideText* target, std::atomic<uint32_t>* deniedBudget, Attempt attempt) {
+  return RetryAttempts(limit, target, deniedBudget, [](void* a) -> bool { return (*static_cast<Attempt*>(a))(); }, &attempt);
 }
 
 }  // namespace
@@ -269,6 +281,23 @@ bool Win32FileSystem::CopyFileOver(const char* source, const char* destination) 
   return ToWide(source, &wideFrom) && ToWide(destination, &wideTo) && !IsReadOnlyFile(wideTo) &&
          RetryWhileBusy(busyLimit_, &wideTo, &deniedBudget_,
                         [&] { return CopyFileW(wideFrom.c_str(), wideTo.c_str(), FALSE) != 0; });
+}
+
+bool Win32FileSystem::HeldByAnother(const char* path) {
+  WideText widePath;
+  if (!ToWide(path, &widePath)) return false;
+  HANDLE file = INVALID_HANDLE_VALUE;
+  const bool opened = RetryWhileBusy(busyLimit_, &widePath, &deniedBudget_, [&] {
+    file = CreateFileW(widePath.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    return file != INVALID_HANDLE_VALUE;
+  });
+  if (opened) {
+    ScopedHandle owned(file);
+    return false;
+  }
+  // Missing, read-only or denied are for the run to meet; only a hold names a program.
+  const DWORD error = GetLastError();
+  return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
 }
 
 bool Win32FileSystem::SetNormalAttributes(const char* path) {

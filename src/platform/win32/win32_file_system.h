@@ -12,7 +12,9 @@ class Win32FileSystem : public FileSystem {
  public:
   // Removing, replacing, moving and writing over a file that another program holds is tried again
   // for up to busyLimit milliseconds before it counts as failed; the waits on "access denied",
-  // which a file refused for good gives too, for up to busyLimit in all, however many files.
+  // which a file refused for good gives too, come out of a budget of busyLimit that every success
+  // refills: many files refused in a row cost one wait in all, and a brief hold after them still
+  // gets its own.
   static constexpr uint32_t kBusyLimit = 5000;
   explicit Win32FileSystem(uint32_t busyLimit = kBusyLimit) : busyLimit_(busyLimit), deniedBudget_(busyLimit) {}
 
@@ -32,6 +34,9 @@ class Win32FileSystem : public FileSystem {
   bool MoveOver(const char* from, const char* to) override;
   bool CopyFileOver(const char* source, const char* destination) override;
   bool SetNormalAttributes(const char* path) override;
+  // A file that cannot be opened for writing without sharing: another program has it open (or
+  // runs it). A brief hold is waited for first, as for the writes.
+  bool HeldByAnother(const char* path) override;
   // GetDiskFreeSpaceExW when KERNEL32 has it, else GetDiskFreeSpaceW.
   bool FreeBytes(const char* root, uint64_t* bytes) override;
 

@@ -31,6 +31,7 @@
 #include "model/setup_state.h"
 #include "model/texts.h"
 #include "platform/platform_fixture.h"
+#include "platform/files.h"
 
 namespace setup {
 namespace {
@@ -391,7 +392,7 @@ class VersionUpFaultTest : public FlowFaultTest {
                                                 {"docs\\sub\\b.txt", 5}, {"version.txt", 6}};
     ASSERT_NE(nullptr, run.faulty.faulted());
     std::string failed = NameInInstallDir(run.faulty.faulted()->path.substr(root_.size() + 1));
-    const size_t temporary = failed.find(".tmp");
+    const size_t temporary = failed.find(kBesideSuffix);
     if (temporary != std::string::npos) failed.erase(temporary);
     const bool inTree = failed.compare(0, 4, "docs") == 0;  // a file or folder of the #H copy
     ASSERT_TRUE(entryOf.count(failed) || inTree) << "failed at " << run.faulty.faulted()->path;
@@ -424,6 +425,48 @@ TEST_P(VersionUpFaultTest, AFailureAnywhereLosesNoFileAndTheRecordTellsTheTruth)
 TEST_P(VersionUpFaultTest, ACrashAnywhereLeavesEachFileOldOrNewWhole) {
   Sweep(FaultyFileSystem::Mode::kCrash, &FlowFaultTest::InstallOlderVersion, {IDC_VERSION_UP, IDC_CANCEL},
         VersionUpCommand, [this](const Outcome& run) { Check(run, true); });
+}
+
+// Ten runs killed once their new files lie beside the old ones, then one that is not: what the
+// killed runs left never blocks it, and is gone afterwards; names that only look alike stay.
+TEST_P(VersionUpFaultTest, TenKilledRunsLeaveNothingThatStopsTheNext) {
+  NewWorld(0);
+  InstallOlderVersion();
+  const std::map<std::string, std::string> lookAlikes = {{"Quillfen.exe.tmp", "the user's"},
+                                                         {std::string("readme.txt") + kBesideSuffix, "the user's"}};
+  PutTree(installDir_, lookAlikes);
+  auto run = [&](int crashAt) {
+    FaultyFileSystem faulty(files(), crashAt > 0 ? FaultyFileSystem::Mode::kCrash : FaultyFileSystem::Mode::kFail,
+                            crashAt);
+    testing::DeferredThreads threads;
+    MainWindowPlatform platform{faulty, *registry_, shell_, &threads};
+    testing::FakeView window({IDC_VERSION_UP, IDC_CANCEL});
+    window.nestedDialog = [](int) {
+      strcpy(setupState.installDir, setupState.mainPath);
+      return IDC_OK;
+    };
+    MainWindow mainWindow(platform, window);
+    VersionUpCommand(mainWindow);
+    threads.RunWorker();
+    int firstMove = 0;
+    while (firstMove < faulty.steps() && faulty.calls()[firstMove].operation != "MoveOver") ++firstMove;
+    return std::make_pair(window.messages.empty() ? std::string() : window.messages.back().text, firstMove + 1);
+  };
+  // Where the first finished file would take its place, as a count of steps (of a run that then fails).
+  NewWorld(1);
+  InstallOlderVersion();
+  const int crashAt = run(-1).second;
+  NewWorld(0);
+  InstallOlderVersion();
+  for (int killed = 0; killed < 10; ++killed) run(crashAt);
+  EXPECT_EQ(kVersionUpSucceededText, run(0).first);
+  const TreeSnapshot after = testing::Snapshot(files(), root_);
+  for (const auto& [name, bytes] : kNewFiles) EXPECT_EQ(bytes, Item(after, InInstallDir(name))) << name;
+  for (const auto& [name, bytes] : lookAlikes) EXPECT_EQ(bytes, Item(after, InInstallDir(name))) << name;
+  for (const auto& [path, bytes] : after) {
+    EXPECT_FALSE(path.find(kBesideSuffix) == path.size() - strlen(kBesideSuffix) - 1 && isdigit(path.back()))
+        << "left: " << path;
+  }
 }
 
 TEST_P(FlowFaultTest, AnUninstallThatCannotDeleteSomethingStillEndsAndTouchesNothingElse) {

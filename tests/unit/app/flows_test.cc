@@ -6,9 +6,11 @@
 
 #include <condition_variable>
 #include <cstring>
+#include <deque>
 #include <memory>
 #include <mutex>
 #include <string>
+#include <vector>
 
 #include "app/install_record.h"
 #include "app/main_window.h"
@@ -26,6 +28,7 @@
 #include "model/setup_state.h"
 #include "model/texts.h"
 #include "platform/platform_fixture.h"
+#include "platform/programs_in_use.h"
 
 namespace setup {
 namespace {
@@ -338,6 +341,100 @@ TEST_F(FlowsTest, CancellingTheVersionUpChangesNothing) {
   VersionUpCommand(window);
   EXPECT_EQ("MZ old program", File("C:\\Games\\Quillfen\\Quillfen.exe"));
   EXPECT_EQ(std::set<int>({IDC_VERSION_UP, IDC_CANCEL}), view.VisibleControls());
+}
+
+// The restart service as the tests script it: what it was asked about, and whom it names.
+class ScriptedProgramsInUse : public ProgramsInUse {
+ public:
+  bool Begin() override {
+    asked.emplace_back();
+    return true;
+  }
+  bool Add(const char* const* paths, int count) override {
+    asked.back().insert(asked.back().end(), paths, paths + count);
+    return true;
+  }
+  int Holders(char* names, size_t capacity) override {
+    if (holders.empty()) return 0;
+    CopyText(names, capacity, holders.front().c_str());
+    holders.pop_front();
+    return 1;
+  }
+  std::vector<std::vector<std::string>> asked;
+  std::deque<std::string> holders;  // one program named at each question, then none
+};
+
+std::string InUseText(const char* format, const std::string& names) {
+  char text[1024];
+  FormatText(text, sizeof text, format, names.c_str());
+  return text;
+}
+
+// A program in use is named before anything changes: Cancel leaves the installation and the
+// record as they were and offers the command again; OK looks again and goes on once it is free.
+TEST_F(FlowsTest, AHeldFileIsNamedBeforeAnythingChanges) {
+  InstallOlderVersion();
+  const std::string program = std::string(kInstallDir) + "\\Quillfen.exe";
+  files_.heldFiles[program] = -1;
+  FakeView view({IDC_VERSION_UP, IDC_CANCEL});
+  view.nestedDialog = view_.nestedDialog;
+  view.answers = {kAnswerCancel};
+  MainWindow window(platform_, view);
+  VersionUpCommand(window);
+  threads_.RunWorker();
+  ASSERT_EQ(1u, view.messages.size());
+  EXPECT_EQ(InUseText(kFileInUseFormat, program), view.messages[0].text);
+  EXPECT_EQ(kSetupCaption, view.messages[0].caption);
+  EXPECT_EQ("MZ old program", File(program));
+  EXPECT_EQ("<none>", File(std::string(kInstallDir) + "\\readme.txt"));
+  EXPECT_EQ(0u, RecordedVersion());
+  EXPECT_EQ(std::set<int>({IDC_VERSION_UP, IDC_CANCEL}), view.VisibleControls());
+
+  files_.heldFiles[program] = 1;  // let go while the user reads the message
+  view.messages.clear();
+  VersionUpCommand(window);
+  threads_.RunWorker();
+  ASSERT_EQ(2u, view.messages.size());
+  EXPECT_EQ(kVersionUpSucceededText, view.messages[1].text);
+  EXPECT_EQ("MZ new program", File(program));
+}
+
+TEST_F(FlowsTest, TheProgramsTheSystemNamesAreShownAndAskedAboutAgain) {
+  ScriptedProgramsInUse programs;
+  programs.holders = {"Quillfen"};
+  platform_.programsInUse = &programs;
+  files_.AddFolder(kInstallDir);
+  files_.AddFile(std::string(kInstallDir) + "\\Quillfen.exe", "MZ a user's own copy");
+  view_.answers = {kAnswerOk};
+  SetupCommand(window_);
+  threads_.RunWorker();
+  ASSERT_EQ(2u, view_.messages.size());
+  EXPECT_EQ(InUseText(kProgramsInUseFormat, "Quillfen"), view_.messages[0].text);
+  EXPECT_EQ(kSetupSucceededText, view_.messages[1].text);
+  ASSERT_EQ(2u, programs.asked.size());  // asked again after OK, then went on
+  EXPECT_EQ(std::vector<std::string>({std::string(kInstallDir) + "\\Quillfen.exe", std::string(kInstallDir) + "\\readme.txt"}),
+            programs.asked[1]);
+
+  // A setup cancelled there: the layout it came from, nothing made.
+  ResetSetupState();
+  testing::SetProductScript(record_.c_str(), "C:\\Games\\Other");
+  AddEntry(kExtractEntry, "Quillfen.exe");
+  files_.AddFolder("C:\\Games\\Other");
+  files_.AddFile("C:\\Games\\Other\\Quillfen.exe", "MZ held");
+  files_.heldFiles["C:\\Games\\Other\\Quillfen.exe"] = -1;
+  platform_.programsInUse = nullptr;
+  FakeView view({IDC_SETUP, IDC_CANCEL});
+  view.nestedDialog = [](int id) {
+    strcpy(setupState.installDir, "C:\\Games\\Other");
+    return IDC_OK;
+  };
+  view.answers = {kAnswerCancel};
+  MainWindow window(platform_, view);
+  SetupCommand(window);
+  threads_.RunWorker();
+  ASSERT_EQ(1u, view.messages.size());
+  EXPECT_EQ("MZ held", File("C:\\Games\\Other\\Quillfen.exe"));
+  EXPECT_EQ(std::set<int>({IDC_SETUP, IDC_CANCEL}), view.VisibleControls());
 }
 
 class UninstallTest : public FlowsTest {

@@ -83,6 +83,15 @@ bool FakeFileSystem::ReadWholeFile(const char* path, uint8_t** data, uint32_t* s
   return true;
 }
 
+bool FakeFileSystem::HeldByAnother(const char* path) {
+  std::lock_guard<std::recursive_mutex> lock(mutex_);
+  ++calls_;
+  auto it = heldFiles.find(Resolve(path));
+  if (it == heldFiles.end() || it->second == 0 || files_.count(it->first) == 0) return false;
+  if (it->second > 0) --it->second;
+  return true;
+}
+
 bool FakeFileSystem::FileSize(const char* path, uint64_t* size) {
   std::lock_guard<std::recursive_mutex> held(mutex_);
   ++calls_;

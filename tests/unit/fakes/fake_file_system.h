@@ -43,11 +43,14 @@ class FakeFileSystem : public FileSystem {
   bool MoveOver(const char* from, const char* to) override;
   bool CopyFileOver(const char* source, const char* destination) override;
   bool SetNormalAttributes(const char* path) override;
+  // True for a file of held while it has asks left (-1: held for good); each ask takes one.
+  bool HeldByAnother(const char* path) override;
   // The value in freeBytes for exactly this root; false for any other. Records the root asked.
   bool FreeBytes(const char* root, uint64_t* bytes) override;
 
   std::map<std::string, uint64_t> freeBytes;     // by root as asked: "C:\", "D:"
   std::vector<std::string> freeSpaceQueries;     // roots asked, in order
+  std::map<std::string, int> heldFiles;              // files another program holds, by full path
 
  private:
   std::string Resolve(const std::string& path) const;

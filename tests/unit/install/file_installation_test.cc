@@ -27,6 +27,7 @@
 #include "install/tree_snapshot.h"
 #include "model/setup_state.h"
 #include "platform/platform_fixture.h"
+#include "platform/files.h"
 
 namespace setup {
 namespace {
@@ -158,7 +159,7 @@ class HeldOpening : public testing::FaultyFileSystem {
     const size_t at = path.rfind("\\" + name);
     if (name.empty() || at == std::string::npos) return false;
     const std::string rest = path.substr(at + 1 + name.size());
-    return rest.empty() || rest.compare(0, 4, ".tmp") == 0;
+    return rest.empty() || rest.compare(0, strlen(kBesideSuffix), kBesideSuffix) == 0;
   }
   std::string held_, awaited_;
   std::mutex mutex_;
@@ -284,6 +285,7 @@ TEST_F(InstallFilesTest, AMissingOrDamagedEntryFailsAndKeepsTheInstalledFile) {
 }
 
 TEST_F(InstallFilesTest, CopiesFilesOverExistingOnesWithNormalAttributes) {
+  OpenPackageOf({});
   WriteMedium("setup.ini", "ini");
   MakeMediumFolder("src");
   WriteMedium("src\\a.txt", "a");
@@ -298,6 +300,27 @@ TEST_F(InstallFilesTest, CopiesFilesOverExistingOnesWithNormalAttributes) {
   EXPECT_EQ(view_.positionHistory.size(), 3u);
   // The read-only mark of the medium did not come along: the copy can go again.
   EXPECT_TRUE(fs_->RemoveFile(App("b.txt").c_str()));
+}
+
+// A program that takes only its built-in package reads nothing of the folder it starts from (a
+// downloads folder): a #C or #H source found from there fails its entry, a full path does not.
+TEST_F(InstallFilesTest, ABuiltInPackageCopiesNothingFromTheStartFolder) {
+  resources_.Add(135, testing::BuildArchive({}));
+  ASSERT_TRUE(OpenBuiltInPackage(resources_, 135));
+  WriteMedium("setup.ini", "ini");
+  MakeMediumFolder("tree");
+  WriteMedium("tree\\a.txt", "a");
+  for (const auto& [type, text] : std::vector<std::pair<uint8_t, std::string>>{
+           {kCopyFile, "setup.ini"}, {kCopyTree, "tree,t"}, {kCopyFile, "C:setup.ini,x"}, {kCopyTree, "\\tree,u"}}) {
+    list_.clear();
+    Add(type, text);
+    EXPECT_FALSE(Run()) << text;
+  }
+  list_.clear();
+  Add(kCopyFile, Medium() + "\\setup.ini,full.ini");
+  Add(kCopyTree, Medium() + "\\tree,t");
+  EXPECT_TRUE(Run());
+  EXPECT_EQ(Installed(), (TreeSnapshot{{"full.ini", "ini"}, {"t", "<folder>"}, {"t\\a.txt", "a"}}));
 }
 
 // A running program cannot be replaced: the run fails and the file stays whole, with nothing left
@@ -344,6 +367,7 @@ TEST_F(InstallFilesTest, AWriteOrCopyThatFailsEndsTheRunAndKeepsTheFile) {
 }
 
 TEST_F(InstallFilesTest, CopiesFolderTreesButNotTheirDotFolders) {
+  OpenPackageOf({});
   MakeMediumFolder("tree");
   MakeMediumFolder("tree\\sub");
   MakeMediumFolder("tree\\sub\\deeper");
@@ -472,6 +496,7 @@ TEST_F(InstallFilesTest, TheProgressCountsTheBytesWrittenFrom0AtEachRun) {
 }
 
 TEST_F(InstallFilesTest, ARetryAfterAFailureCarriesOutTheSameEntries) {
+  OpenPackageOf({});
   WriteMedium("src.txt", "source");
   MakeMediumFolder("tree");
   WriteMedium("tree\\t.txt", "t");

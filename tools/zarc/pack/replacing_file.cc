@@ -27,7 +27,7 @@ bool ReplacingFile::Fail(const char* why) {
 
 bool ReplacingFile::Open() {
   std::vector<char> name(path_.size() + sizeof kSuffix + 1);
-  output_ = setup::CreateFileBeside(files_, path_.c_str(), kSuffix, name.data(), name.size());
+  output_ = setup::CreateFileBeside(files_, path_.c_str(), name.data(), name.size(), kSuffix);
   if (!output_) return Fail("cannot create a temporary file beside it");
   temporary_ = name.data();
   return true;
