@@ -169,6 +169,7 @@ TEST_F(FlowsTest, NoCommandActsWhileTheWorkerUsesTheWindow) {
     MainWindow window(platform_, view);
     window.Command(IDC_SETUP);
     ASSERT_TRUE(window.InstallRunning());
+    EXPECT_EQ(std::vector<bool>({true}), view.sessionBlocks);  // no log-off cuts the run short
     // Esc, Alt+F4 and the close box come as command 2; Run and Uninstall show with the installed
     // layout while the worker still makes the shortcuts.
     for (int id : {IDC_CANCEL, IDC_RUN, IDC_UNINSTALL, IDC_SETUP, IDC_VERSION_UP}) {
@@ -178,6 +179,7 @@ TEST_F(FlowsTest, NoCommandActsWhileTheWorkerUsesTheWindow) {
     EXPECT_EQ(std::vector<int>({IDD_LICENCE, IDD_INSTALL_OPTIONS}), view.dialogsRun);
     EXPECT_TRUE(shell_.opened.empty());
     threads_.RunWorker();
+    EXPECT_EQ(std::vector<bool>({true, false}), view.sessionBlocks);
     EXPECT_TRUE(threads_.joined.empty());
     window.Command(IDC_CANCEL);
     EXPECT_EQ(std::vector<int>({IDC_CANCEL}), view.ended);

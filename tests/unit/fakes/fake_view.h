@@ -43,6 +43,7 @@ class FakeView : public WindowView {
   }
   void Invalidate() override { ++invalidations; }
   void ShowBusyAnimation(bool on) override;
+  void BlockSessionEnd(bool blocked) override { sessionBlocks.push_back(blocked); }
   int ShowMessage(const char* text, const char* caption, uint32_t style) override;
   void End(int result) override { ended.push_back(result); }
   int RunDialog(int templateId) override;
@@ -66,6 +67,7 @@ class FakeView : public WindowView {
     int progress;
   };
   std::vector<BusySwitch> busySwitches;
+  std::vector<bool> sessionBlocks;  // each refusal of the session's end (true) and its release
   std::vector<ShownMessage> messages;
   std::deque<int> answers;  // answers to the next message boxes; OK when empty
   std::vector<int> ended;

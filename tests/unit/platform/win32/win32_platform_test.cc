@@ -9,6 +9,7 @@
 #include "platform/platform_fixture.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_file_system.h"
+#include "platform/win32/win32_programs_in_use.h"
 #include "platform/win32/win32_resources.h"
 
 namespace setup::testing {
@@ -195,6 +196,26 @@ TEST_F(Win32FileSystemTest, FilesDeniedForGoodShareOneWaitInAll) {
   if (deleted || error != ERROR_ACCESS_DENIED) {
     GTEST_SKIP() << "this system deletes a program image in use (error " << error << ")";
   }
+}
+
+// Restart Manager names the program that holds a file where it can; Wine's names nobody, and the
+// open without sharing still finds the hold.
+TEST_F(Win32FileSystemTest, AHeldFileIsFoundAndItsProgramNamedWhereTheSystemCan) {
+  ASSERT_TRUE(folder_.WriteFile("held", "x"));
+  const std::string path = folder_.PathOf("held");
+  HANDLE holder = Hold(widePath_ + L"\\held");
+  ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+  Win32ProgramsInUse programs;
+  const char* paths[] = {path.c_str()};
+  char names[512] = "";
+  const int named = programs.Begin() && programs.Add(paths, 1) ? programs.Holders(names, sizeof names) : 0;
+  Win32FileSystem files(200);
+  EXPECT_TRUE(files.HeldByAnother(path.c_str()));
+  CloseHandle(holder);
+  EXPECT_FALSE(files.HeldByAnother(path.c_str()));
+  EXPECT_FALSE(files.HeldByAnother(folder_.PathOf("missing").c_str()));
+  if (named == 0) GTEST_SKIP() << "this system's Restart Manager names nobody";
+  EXPECT_NE(std::string(names).find("unit_tests"), std::string::npos) << names;
 }
 
 TEST(Win32Resources, FindsPackagesByIdAndByNameIgnoringCase) {
