@@ -7,6 +7,7 @@
 
 #include "archive/package_archive.h"
 #include "base/cp932.h"
+#include "base/path.h"
 #include "base/text.h"
 #include "script/install_script.h"
 #include "zarc/check/check_run.h"
@@ -153,16 +154,6 @@ void CheckNamedFiles(CheckRun& run, const setup::SetupState& script) {
   }
 }
 
-// A source that names its own place: from a drive's root ("C:\", "C:/") or a UNC path ("\\server").
-// Any other, "C:name" too, is found from the folder the program starts from: a downloads folder,
-// for a program run from one.
-bool AbsoluteSource(const std::string& source) {
-  const char letter = char(source.empty() ? 0 : source[0] | 0x20);
-  const bool drive = source.size() >= 3 && letter >= 'a' && letter <= 'z' && source[1] == ':' &&
-                     (source[2] == '\\' || source[2] == '/');
-  return drive || source.compare(0, 2, "\\\\") == 0;
-}
-
 void CheckStartFolderCopies(CheckRun& run, const setup::SetupState& script) {
   const setup::InstallList& list = script.installList;
   for (int i = 0; i < list.count; ++i) {
@@ -170,7 +161,8 @@ void CheckStartFolderCopies(CheckRun& run, const setup::SetupState& script) {
     if (entry.type != setup::kCopyFile && entry.type != setup::kCopyTree) continue;
     const std::string text = entry.text;
     const std::string source = text.substr(0, text.find(','));
-    if (AbsoluteSource(source)) continue;
+    // The program's own rule: any other path is found from the folder it starts from.
+    if (setup::IsFullPath(source.c_str())) continue;
     run.Warn(kScriptEntry, run.ListLine(i),
              std::string(entry.type == setup::kCopyFile ? "#C" : "#H") + " copies " + Show(source) +
                  " from the folder the setup program starts from, which a program written by "
