@@ -5,12 +5,31 @@
 export WINEPREFIX=$out/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
 
+# Runs COMMAND every 0.2 s until it succeeds; 1 when it has not within SECONDS. The bound only ends
+# a wait that would never end: a loaded machine may take long to reach any state.
+poll_until() {  # poll_until SECONDS COMMAND...
+  local end=$((SECONDS + $1))
+  shift
+  until "$@"; do
+    [ "$SECONDS" -lt "$end" ] || return 1
+    sleep 0.2
+  done
+}
+
 if [ -z "${DISPLAY:-}" ] || [ -n "${SETUP_E2E_XVFB:-}" ]; then
-  for n in $(seq 90 120); do [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] || break; done
-  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  # Xvfb takes a free display itself and names it once it takes clients: runs side by side never
+  # share one, and its start-up may take as long as the machine needs.
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$out/xvfb-display" >/dev/null 2>&1 &
   xvfb=$!
+  xvfb_named() { [ -s "$out/xvfb-display" ] || ! kill -0 "$xvfb" 2>/dev/null; }
+  poll_until 60 xvfb_named
+  n=$(tr -dc 0-9 <"$out/xvfb-display")
+  if [ -z "$n" ]; then
+    echo "harness: Xvfb named no display within 60 s" >&2
+    kill "$xvfb" 2>/dev/null
+    exit 1
+  fi
   export DISPLAY=":$n"
-  for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
 fi
 cleanup() {
   wineserver -k 2>/dev/null
@@ -41,6 +60,16 @@ check() {  # check WHAT EXPECTED ACTUAL
     failed=$((failed + 1))
     printf 'FAIL %s\n  expected: %s\n  actual:   %s\n' "$1" "$2" "$3"
   fi
+}
+# The output of COMMAND once it is EXPECTED, or its last output when it has not become so within
+# 60 s: for what the program does in its own time after the state a road waited for.
+awaited() {  # awaited EXPECTED COMMAND...
+  local expected=$1 end=$((SECONDS + 60)) output
+  shift
+  while output=$("$@" 2>/dev/null); [ "$output" != "$expected" ] && [ "$SECONDS" -lt "$end" ]; do
+    sleep 0.2
+  done
+  printf '%s' "$output"
 }
 d() { wine "$driver_exe" "$@"; }
 # The ids of the visible buttons of the main window, sorted.

@@ -2,13 +2,15 @@
 // top-level windows by caption, reads their controls, presses buttons. Texts in and out are UTF-8.
 //
 //   uidriver windows                    the captions of the visible top-level windows, one a line
-//   uidriver wait CAPTION [SECONDS]     waits until a visible window has this caption
-//   uidriver gone CAPTION [SECONDS]     waits until no window has it
+//   uidriver wait CAPTION [SECONDS]     waits until a visible window has this caption (120 s unless
+//                                       told: a loaded machine may take long to show one)
+//   uidriver gone CAPTION [SECONDS]     waits until no window has it (as long)
 //   uidriver controls CAPTION           one line per child: id, visible (1/0), class, text
 //   uidriver text CAPTION ID            the text of one control (the message of a message box: 65535)
 //   uidriver lines CAPTION ID           the number of lines an edit control shows its text in
 //   uidriver progress CAPTION ID        the position of a progress bar
-//   uidriver answers CAPTION            1 when the window's thread takes a message within 1 s, or 0
+//   uidriver answers CAPTION            1 when the window's thread takes a message within 5 s (when
+//                                       Windows would call it hung), or 0
 //   uidriver click CAPTION ID           presses the button ID (BM_CLICK)
 //   uidriver command CAPTION ID         sends WM_COMMAND ID, as Esc (2) or a menu would
 //   uidriver key CAPTION KEY            posts a key press to the focused control: enter, escape
@@ -18,8 +20,12 @@
 //   uidriver select CAPTION PATH        makes a folder browser select PATH (BFFM_SETSELECTIONW)
 //   uidriver treeitem CAPTION           the text of the selected item of the window's tree view
 //   uidriver treechild CAPTION NAME     opens the selected item and selects its child named NAME
-//   uidriver hold PATH SECONDS          holds the file open without sharing, as a virus scanner
-//                                       might; says "held" once it does, lets go after SECONDS
+//   uidriver hold PATH SECONDS [FILE]   holds the file open without sharing, as a virus scanner
+//                                       might; says "held" once it does, lets go as soon as FILE
+//                                       exists, or after SECONDS
+//   uidriver value KEY [NAME]           "value:" and the data of the registry value NAME of KEY
+//                                       (HKEY_USERS\..., HKCU\...; a number as 0x...), or of the key
+//                                       alone nothing more; "missing" when it is not there
 // Exit status 0 on success, 1 when the window or control is not there, 2 for a wrong command line.
 // The command line is read in UTF-16 (wmain): Wine hands a narrow main the system's code page.
 #include <windows.h>
@@ -30,6 +36,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -243,11 +250,53 @@ int Stopwatch(HWND dialog, const std::wstring& mainCaption) {
   return 0;
 }
 
+// A line whether the value is there or not: a wine that could not start at all, as happens on a
+// loaded machine, prints none, and must not read as a missing value.
+int PrintRegistryValue(const std::wstring& path, const char* name) {
+  struct Root {
+    const wchar_t* prefix;
+    HKEY key;
+  };
+  const Root roots[] = {{L"HKEY_USERS\\", HKEY_USERS},
+                        {L"HKCU\\", HKEY_CURRENT_USER},
+                        {L"HKEY_CURRENT_USER\\", HKEY_CURRENT_USER},
+                        {L"HKLM\\", HKEY_LOCAL_MACHINE},
+                        {L"HKEY_LOCAL_MACHINE\\", HKEY_LOCAL_MACHINE}};
+  for (const Root& root : roots) {
+    const size_t length = wcslen(root.prefix);
+    if (_wcsnicmp(path.c_str(), root.prefix, length) != 0) continue;
+    HKEY key;
+    LONG result = RegOpenKeyExW(root.key, path.c_str() + length, 0, KEY_QUERY_VALUE, &key);
+    if (result == ERROR_SUCCESS && name != nullptr) {
+      const std::wstring valueName = Wide(name);
+      DWORD type = 0, size = 0;
+      result = RegQueryValueExW(key, valueName.c_str(), nullptr, &type, nullptr, &size);
+      std::vector<BYTE> data(size + sizeof(wchar_t), 0);
+      if (result == ERROR_SUCCESS) result = RegQueryValueExW(key, valueName.c_str(), nullptr, &type, data.data(), &size);
+      if (result == ERROR_SUCCESS && type == REG_DWORD && size == sizeof(DWORD)) {
+        DWORD number;
+        memcpy(&number, data.data(), sizeof number);
+        printf("value:0x%lx\n", static_cast<unsigned long>(number));
+      } else if (result == ERROR_SUCCESS && (type == REG_SZ || type == REG_EXPAND_SZ)) {
+        printf("value:%s\n", Utf8(reinterpret_cast<const wchar_t*>(data.data())).c_str());
+      } else if (result == ERROR_SUCCESS) {
+        printf("value:(type %lu)\n", static_cast<unsigned long>(type));
+      }
+    } else if (result == ERROR_SUCCESS) {
+      printf("value:\n");
+    }
+    if (result == ERROR_SUCCESS) RegCloseKey(key);
+    if (result == ERROR_FILE_NOT_FOUND) printf("missing\n");
+    return result == ERROR_SUCCESS || result == ERROR_FILE_NOT_FOUND ? 0 : 1;
+  }
+  return 2;
+}
+
 int Usage() {
   fprintf(stderr,
           "usage: uidriver windows | uidriver VERB CAPTION [ARG]\n"
           "verbs: wait gone controls text lines progress answers click command key close focus select treeitem "
-          "treechild hold\n"
+          "treechild hold value\n"
           "       stopwatch DIALOG MAIN\n");
   return 2;
 }
@@ -264,20 +313,32 @@ int Main(int argc, char** argv) {
   const std::wstring caption = Wide(argv[2]);
   const char* arg = argc > 3 ? argv[3] : nullptr;
 
-  if (verb == "wait") return WaitFor(caption, arg ? atof(arg) : 20) ? 0 : 1;
+  const double seconds = arg ? atof(arg) : 120;
+  if (verb == "wait") {
+    if (WaitFor(caption, seconds)) return 0;
+    fprintf(stderr, "uidriver: no window \"%s\" within %g s\n", argv[2], seconds);
+    return 1;
+  }
   if (verb == "gone") {
     for (DWORD start = GetTickCount(); Find(caption);) {
-      if (GetTickCount() - start > DWORD((arg ? atof(arg) : 20) * 1000)) return 1;
+      if (GetTickCount() - start > DWORD(seconds * 1000)) {
+        fprintf(stderr, "uidriver: window \"%s\" still there after %g s\n", argv[2], seconds);
+        return 1;
+      }
       Sleep(100);
     }
     return 0;
   }
+  if (verb == "value") return PrintRegistryValue(caption, arg);
   if (verb == "hold" && arg != nullptr) {
     HANDLE file = CreateFileW(caption.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE) return 1;
     printf("held\n");
     fflush(stdout);
-    Sleep(DWORD(atof(arg) * 1000));
+    const std::wstring release = argc > 4 ? Wide(argv[4]) : std::wstring();
+    for (DWORD start = GetTickCount(); GetTickCount() - start < DWORD(seconds * 1000); Sleep(20)) {
+      if (!release.empty() && GetFileAttributesW(release.c_str()) != INVALID_FILE_ATTRIBUTES) break;
+    }
     CloseHandle(file);
     return 0;
   }
@@ -297,7 +358,7 @@ int Main(int argc, char** argv) {
   }
   if (verb == "answers") {
     DWORD_PTR result = 0;
-    printf("%d\n", SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &result) != 0 ? 1 : 0);
+    printf("%d\n", SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &result) != 0 ? 1 : 0);
     return 0;
   }
   if (verb == "treeitem") return PrintTreeSelection(window);

@@ -28,18 +28,39 @@ start_setup() {
   (cd "$run" && WINEDEBUG=+loaddll exec wine "${program:-$setup_exe}") >"$run.log" 2>&1 &
   pid=$!
 }
-# Waits for setup.exe to end and sets $status to its exit status ("still running" after 20 s).
-wait_setup() {
-  for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.2; done
-  if kill -0 "$pid" 2>/dev/null; then status="still running"; return; fi
+setup_ended() { ! kill -0 "$pid" 2>/dev/null; }
+# Waits for setup.exe to end and sets $status to its exit status; "still running", counted as a
+# failure, when it has not ended within SECONDS (120 unless told), and then it is ended, so that
+# the roads after it start from no window.
+wait_setup() {  # wait_setup [SECONDS]
+  if ! poll_until "${1:-120}" setup_ended; then
+    status="still running"
+    failed=$((failed + 1))
+    printf 'FAIL setup.exe of run %s still running\n' "${run##*/}"
+    kill "$pid"
+    poll_until 30 setup_ended || kill -9 "$pid"
+    wait "$pid"
+    return
+  fi
   wait "$pid"
   status=$?
+}
+# Presses Cancel in the main window (CAPTION, Quillfen unless told) until setup.exe ends, for up to
+# 60 s, and sets $status as wait_setup does: the window takes no command while the run's worker
+# is still writing the record, the shortcuts or the saved data after the installed layout shows.
+cancel_setup() {  # cancel_setup [CAPTION]
+  local end=$((SECONDS + 60))
+  until setup_ended || [ "$SECONDS" -ge "$end" ]; do
+    d command "${1:-Quillfen}" 2 2>/dev/null
+    poll_until 3 setup_ended
+  done
+  wait_setup 0
 }
 # Closes the run's message and waits for the main window's buttons to become BUTTONS.
 close_message_for_layout() {
   d command SETUP 1
   d gone SETUP >/dev/null
-  for _ in $(seq 50); do [ "$(buttons Quillfen)" = "$1" ] && break; sleep 0.2; done
+  awaited "$1" buttons Quillfen >/dev/null
 }
 # The options' free-space line for the demo's 1 MByte, and the licence dialog's caption.
 free_line_re='^空き容量:\[[0-9]+\.[0-9]+ (MByte|GByte)\] / 必要容量:\[1 MByte\]$'
@@ -54,20 +75,20 @@ uninstall_to_message() {  # uninstall_to_message RUN [SHOT]
   d command Quillfen 3
   d wait UnInstall >/dev/null
   d click UnInstall 1
-  for _ in $(seq 100); do [ "$(d text UnInstall 65535 2>/dev/null)" = "ｱﾝｲﾝｽﾄｰﾙしました。" ] && break; sleep 0.2; done
-  message=$(d text UnInstall 65535)
+  message=$(awaited "ｱﾝｲﾝｽﾄｰﾙしました。" d text UnInstall 65535)
   [ -n "${2:-}" ] && shot "$2"
   d command UnInstall 1
   wait_setup
 }
 # Agrees to the licence when it is asked for, clicks the given install options (1007: the desktop
-# shortcut) and confirms them.
+# shortcut) and confirms them; runs $before_install just before.
 agree_and_install() {  # agree_and_install [OPTION-ID...]
   local option
   d command Quillfen 1
   d wait "$licence" >/dev/null && d click "$licence" 1
   d wait Install >/dev/null
   for option in "$@"; do d click Install "$option"; done
+  ${before_install:-}
   d click Install 1
 }
 
@@ -87,16 +108,28 @@ version_up_from_4() {  # version_up_from_4 SAVED-DATA|- RUN [PACKAGE]
   d wait VersionUp >/dev/null
   ${before_version_up:-}
   d click VersionUp 1
-  d wait SETUP 60 >/dev/null
+  d wait SETUP >/dev/null
 }
 
-# Another program (a scanner) holds FILE of the install folder without sharing for SECONDS, from
-# before the version-up starts; the holder runs in the background as $holder and this returns once
-# it holds the file.
-hold_file() {  # hold_file FILE SECONDS
-  rm -f "$out/hold.fifo"
+# The Windows name of a file of this machine: Wine's drive Z: is /.
+windows_path() { printf 'Z:%s' "${1//\//\\}"; }
+# Another program (a scanner) holds the file at the Windows PATH without sharing, from before the
+# run comes to it, until let_go or for at most SECONDS; the holder runs in the background as
+# $holder and this returns once it holds the file. A run waits up to 5 s for a held file, from its
+# first try: a hold it is to wait out ends on its own within that, counted from before the try;
+# one it is to fail on lasts until the road lets go after the failure.
+hold_file() {  # hold_file PATH SECONDS
+  local said
+  rm -f "$out/hold.fifo" "$out/let-go"
   mkfifo "$out/hold.fifo"
-  d hold "C:\\Program Files\\Corvane\\Quillfen\\$1" "$2" >"$out/hold.fifo" &
+  d hold "$1" "$2" "$(windows_path "$out/let-go")" >"$out/hold.fifo" &
   holder=$!
-  read -r _ <"$out/hold.fifo"
+  read -r said <"$out/hold.fifo"
+  [ "$said" = held ] || echo "hold_file: $1 could not be held"
+}
+holder_gone() { ! kill -0 "$holder" 2>/dev/null; }
+# Lets the holder go and waits until it has.
+let_go() {
+  touch "$out/let-go"
+  wait "$holder"
 }

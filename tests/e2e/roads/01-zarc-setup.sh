@@ -6,7 +6,7 @@ echo "--- the stub alone ends silently; zarc setup makes a setup program of it"
 program=$stub_exe start_setup stub-alone
 wait_setup
 check "exit status of the stub alone" 0 "$status"
-check "no window from the stub alone" 1 "$(d wait Quillfen 1 >/dev/null; echo $?)"
+check "no window from the stub alone" 1 "$(d wait Quillfen 1 >/dev/null 2>&1; echo $?)"
 # Made where setup.exe runs from, among the planted DLLs when there are any.
 made=$out/download/made-setup.exe
 check "zarc setup writes the program" 0 \

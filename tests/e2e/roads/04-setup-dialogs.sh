@@ -20,7 +20,7 @@ check "licence buttons" "同意する|同意しない" "$(d text "$licence" 1)|$
 shot dialog-licence
 d close "$licence"
 check "the close box declines" 0 "$(d gone "$licence" >/dev/null; echo $?)"
-check "no install options after declining" 1 "$(d wait Install 1 >/dev/null; echo $?)"
+check "no install options after declining" 1 "$(d wait Install 1 >/dev/null 2>&1; echo $?)"
 wait_setup
 check "declining the licence ends the program" 0 "$status"
 start_setup dialogs-setup-again
@@ -50,7 +50,8 @@ check "browser status for a folder" yes \
 shot dialog-folder-browser
 d click "$browser" 1
 d gone "$browser" >/dev/null
-check "the chosen folder with the product folder" 'C:\Games\Quillfen' "$(d text Install 1003)"
+# The options show the folder once the browser has returned it, just after the browser goes.
+check "the chosen folder with the product folder" 'C:\Games\Quillfen' "$(awaited 'C:\Games\Quillfen' d text Install 1003)"
 check "free-space line after browsing" yes "$(matches "$free_line_re" "$(d text Install 1017)")"
 d click Install 1008
 d wait "$browser" >/dev/null
@@ -65,17 +66,16 @@ d wait "$browser" >/dev/null
 d select "$browser" 'C:\'
 d click "$browser" 1
 d gone "$browser" >/dev/null
-check "a drive root gives one backslash" 'C:\Quillfen' "$(d text Install 1003)"
+check "a drive root gives one backslash" 'C:\Quillfen' "$(awaited 'C:\Quillfen' d text Install 1003)"
 shot dialog-install-options-root
 d command Install 2
 d gone Install >/dev/null
 d command Quillfen 1
-check "Setup again asks for no licence" 1 "$(d wait "$licence" 1 >/dev/null; echo $?)"
+check "Setup again asks for no licence" 1 "$(d wait "$licence" 1 >/dev/null 2>&1; echo $?)"
 d wait Install >/dev/null
 check "each opening starts from the default folder" 'C:\Program Files\Corvane\Quillfen' \
   "$(d text Install 1003)"
 d command Install 2
 d gone Install >/dev/null
-d command Quillfen 2
-wait_setup
+cancel_setup
 check "exit status after the dialogs" 0 "$status"

@@ -16,8 +16,7 @@ check "the long licence whole" "$(iconv -f CP932 -t UTF-8 "$out/long-licence/同
   "$(d text "$licence" 1009)"
 d command "$licence" 2
 d gone "$licence" >/dev/null
-d command Quillfen 2
-wait_setup
+cancel_setup
 
 echo "--- a licence with stray bytes: each shows as one replacement character, the rest stays"
 mkdir -p "$out/stray-licence"
@@ -34,5 +33,4 @@ check "stray bytes at the start, middle and end" $'\uFFFD第1条 使用許諾\r\
   "$(d text "$licence" 1009)"
 d command "$licence" 2
 d gone "$licence" >/dev/null
-d command Quillfen 2
-wait_setup
+cancel_setup

@@ -10,8 +10,8 @@ check "the program ends after the uninstall" 0 "$status"
 check "install folder removed" no "$([ -e "$install_dir_unix" ] && echo yes || echo no)"
 check "start-menu folders removed" "" \
   "$(find "$WINEPREFIX/drive_c/users" -path '*Programs/Corvane*' 2>/dev/null)"
-check "record removed" 1 "$(wine reg query "$record_key" >/dev/null 2>&1; echo $?)"
-check "maker's key kept" 0 "$(wine reg query 'HKEY_USERS\.Default\Software\CORVANE' >/dev/null 2>&1; echo $?)"
-check "start-menu ordering key removed" 1 "$(wine reg query "$order_key\\Corvane\\Quillfen" >/dev/null 2>&1; echo $?)"
+check "record removed" 1 "$(registry_status "$record_key")"
+check "maker's key kept" 0 "$(registry_status 'HKEY_USERS\.Default\Software\CORVANE')"
+check "start-menu ordering key removed" 1 "$(registry_status "$order_key\\Corvane\\Quillfen")"
 clear_record
 rm -rf "$install_dir_unix"

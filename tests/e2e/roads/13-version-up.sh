@@ -19,20 +19,20 @@ close_message_for_layout "2 3 1004 "
 check "maintenance layout after the version-up" "2 3 1004 " "$(buttons Quillfen)"
 check "version-up installs the new program" yes "$(cmp -s "$demo/bin/Quillfen.exe" "$install_dir_unix/Quillfen.exe" && echo yes)"
 check "record Version after the version-up" 0x5 "$(record_value Version)"
-check "saved data converted, KTBL and RNKS unchanged" \
-  "RNKS $(cut -d' ' -f2 <<<"$old_chunks") $(cut -d' ' -f4 <<<"$old_chunks")" "$(chunks "$install_dir_unix/zimel.dat" 2>&1)"
+# The saved data and then the shortcuts follow the installed layout.
+converted="RNKS $(cut -d' ' -f2 <<<"$old_chunks") $(cut -d' ' -f4 <<<"$old_chunks")"
+check "saved data converted, KTBL and RNKS unchanged" "$converted" \
+  "$(awaited "$converted" chunks "$install_dir_unix/zimel.dat")"
 check "no temporary file left" "" "$(ls "$install_dir_unix" | grep -i tmp)"
-check "start-menu shortcuts after the conversion" 3 \
-  "$(find "$(programs_dir)/Corvane/Quillfen" -name '*.lnk' 2>/dev/null | wc -l)"
-d command Quillfen 2
-wait_setup
+check "start-menu shortcuts after the conversion" 3 "$(awaited 3 start_menu_links)"
+cancel_setup
 check "exit status after the version-up" 0 "$status"
 
 echo "--- Version up without saved data: no shortcuts"
 version_up_from_4 - road-version-up-no-data
 close_message_for_layout "2 3 1004 "
 check "version-up without saved data installs" yes "$(cmp -s "$demo/bin/Quillfen.exe" "$install_dir_unix/Quillfen.exe" && echo yes)"
+# Once the program has ended, its worker has done all it would.
+cancel_setup
 check "no shortcuts without saved data" "" "$(find "$WINEPREFIX/drive_c/users" -name 'Quillfen*.lnk' 2>/dev/null)"
 check "no saved data made" no "$([ -e "$install_dir_unix/zimel.dat" ] && echo yes || echo no)"
-d command Quillfen 2
-wait_setup

@@ -19,10 +19,9 @@ install_beside_rogue() {  # install_beside_rogue PROGRAM RUN
   program=$1 start_setup "$2" "$rogue/setup.txt" "$rogue/readme.txt" "$rogue/files.zarc"
   d wait Quillfen >/dev/null
   agree_and_install 1007
-  d wait SETUP 60 >/dev/null
+  d wait SETUP >/dev/null
   close_message_for_layout "2 3 1004 "
-  d command Quillfen 2
-  wait_setup
+  cancel_setup
 }
 install_beside_rogue "$made" road-rogue-ignored
 check "the built-in readme, not the folder's" yes \

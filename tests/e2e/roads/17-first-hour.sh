@@ -18,9 +18,8 @@ made_starter=$out/download/starter-setup.exe
 check "zarc setup writes the starter's program" 0 \
   "$(wine "$zarc_exe" setup "$made_starter" --stub "$stub_exe" --package "$starter/files.zarc" >/dev/null 2>&1; echo $?)"
 program=$made_starter start_setup starter
-check "the starter's setup opens its main window" 0 "$(d wait Inkstone 30 >/dev/null; echo $?)"
+check "the starter's setup opens its main window" 0 "$(d wait Inkstone >/dev/null; echo $?)"
 check "it offers Setup and Cancel" "1 2 " "$(buttons Inkstone)"
 shot starter-setup
-d command Inkstone 2
-wait_setup
+cancel_setup Inkstone
 check "exit status after Cancel" 0 "$status"
