@@ -11,6 +11,8 @@
 //   uidriver progress CAPTION ID        the position of a progress bar
 //   uidriver answers CAPTION            1 when the window's thread takes a message within 5 s (when
 //                                       Windows would call it hung), or 0
+//   uidriver queryend CAPTION           1 when the window lets a log-off end the session, 0 when it
+//                                       refuses (WM_QUERYENDSESSION)
 //   uidriver click CAPTION ID           presses the button ID (BM_CLICK)
 //   uidriver command CAPTION ID         sends WM_COMMAND ID, as Esc (2) or a menu would
 //   uidriver key CAPTION KEY            posts a key press to the focused control: enter, escape
@@ -359,6 +361,15 @@ int Main(int argc, char** argv) {
   if (verb == "answers") {
     DWORD_PTR result = 0;
     printf("%d\n", SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &result) != 0 ? 1 : 0);
+    return 0;
+  }
+  if (verb == "queryend") {
+    // As Windows asks every top-level window at a log-off: 1 when it lets the session end.
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutW(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 5000, &result)) {
+      return 1;
+    }
+    printf("%d\n", result != 0 ? 1 : 0);
     return 0;
   }
   if (verb == "treeitem") return PrintTreeSelection(window);

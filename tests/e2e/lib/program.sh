@@ -5,7 +5,7 @@
 # system's own DLLs are known to load later under Windows.
 planted_names="actxprxy advapi32 apphelp bcrypt cabinet clbcatq combase comctl32 comdlg32 crypt32 cryptbase
   cryptsp cscapi dbghelp dnsapi dwmapi edputil explorerframe gdi32 imm32 iphlpapi kernel32 kernelbase linkinfo
-  mpr msasn1 msimg32 msvcrt netapi32 nsi ntdll ntmarta ntshrui ole32 oleacc oleaut32 profapi propsys rpcrt4
+  mpr msasn1 msimg32 msvcrt netapi32 nsi ntdll ntmarta ntshrui ole32 oleacc oleaut32 profapi propsys rpcrt4 rstrtmgr
   sechost secur32 setupapi shcore shell32 shlwapi slc srvcli sspicli textshaping ucrtbase user32 userenv
   uxtheme version win32u windows.storage windowscodecs winex11.drv wininet wintrust wldp ws2_32 wtsapi32 zlib1"
 plant() {  # plant FOLDER
