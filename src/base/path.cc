@@ -20,7 +20,7 @@ bool FormatPath(char (&out)[kPathCapacity], const char* format, ...) {
 bool IsFullPath(const char* path) {
   const char letter = char(path[0] | 0x20);
   return (letter >= 'a' && letter <= 'z' && path[1] == ':' && IsSeparator(path[2])) ||
-         (path[0] == '\\' && path[1] == '\\');
+         (IsSeparator(path[0]) && IsSeparator(path[1]));
 }
 
 bool EndsWithSeparator(const char* text) {

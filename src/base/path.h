@@ -15,7 +15,7 @@ bool FormatPath(char (&out)[kPathCapacity], const char* format, ...) __attribute
 inline bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 
 // True for a path that names its own place: from a drive's root ("C:\", "C:/") or a UNC path
-// ("\\server"). Any other, "C:name" and "\name" too, is found from the current directory.
+// ("\\server", "//server"). Any other, "C:name" and "\name" too, is found from the current directory.
 bool IsFullPath(const char* path);
 
 // True when the last byte of text is a separator and not the trail byte of a double-byte
