@@ -22,9 +22,10 @@
 //   uidriver select CAPTION PATH        makes a folder browser select PATH (BFFM_SETSELECTIONW)
 //   uidriver treeitem CAPTION           the text of the selected item of the window's tree view
 //   uidriver treechild CAPTION NAME     opens the selected item and selects its child named NAME
-//   uidriver hold PATH SECONDS [FILE]   holds the file open without sharing, as a virus scanner
-//                                       might; says "held" once it does, lets go as soon as FILE
-//                                       exists, or after SECONDS
+//   uidriver hold PATHS SECONDS [FILE]  holds the files (PATHS joined by |) open without sharing,
+//                                       as a virus scanner might; says "held" once it does, lets
+//                                       go of them in turn, each SECONDS after the one before, or
+//                                       of all at once as soon as FILE exists
 //   uidriver value KEY [NAME]           "value:" and the data of the registry value NAME of KEY
 //                                       (HKEY_USERS\..., HKCU\...; a number as 0x...), or of the key
 //                                       alone nothing more; "missing" when it is not there
@@ -294,6 +295,38 @@ int PrintRegistryValue(const std::wstring& path, const char* name) {
   return 2;
 }
 
+// Holds each file of paths (joined by '|') without sharing, then lets go of them in turn, each
+// seconds after the one before, or of all at once when the file release exists. A run that copies
+// them in that order meets each only once the one before is let go, so it never waits on one
+// longer than seconds, however long the holds last together.
+int Hold(const std::wstring& paths, double seconds, const std::wstring& release) {
+  std::vector<HANDLE> files;
+  for (size_t start = 0; start <= paths.size();) {
+    size_t end = paths.find(L'|', start);
+    if (end == std::wstring::npos) end = paths.size();
+    HANDLE file = CreateFileW(paths.substr(start, end - start).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0,
+                              nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+      for (HANDLE held : files) CloseHandle(held);
+      return 1;
+    }
+    files.push_back(file);
+    start = end + 1;
+  }
+  printf("held\n");
+  fflush(stdout);
+  size_t next = 0;
+  for (DWORD since = GetTickCount(); next < files.size(); Sleep(20)) {
+    if (!release.empty() && GetFileAttributesW(release.c_str()) != INVALID_FILE_ATTRIBUTES) break;
+    if (GetTickCount() - since >= DWORD(seconds * 1000)) {
+      CloseHandle(files[next++]);
+      since = GetTickCount();
+    }
+  }
+  while (next < files.size()) CloseHandle(files[next++]);
+  return 0;
+}
+
 int Usage() {
   fprintf(stderr,
           "usage: uidriver windows | uidriver VERB CAPTION [ARG]\n"
@@ -332,18 +365,7 @@ int Main(int argc, char** argv) {
     return 0;
   }
   if (verb == "value") return PrintRegistryValue(caption, arg);
-  if (verb == "hold" && arg != nullptr) {
-    HANDLE file = CreateFileW(caption.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return 1;
-    printf("held\n");
-    fflush(stdout);
-    const std::wstring release = argc > 4 ? Wide(argv[4]) : std::wstring();
-    for (DWORD start = GetTickCount(); GetTickCount() - start < DWORD(seconds * 1000); Sleep(20)) {
-      if (!release.empty() && GetFileAttributesW(release.c_str()) != INVALID_FILE_ATTRIBUTES) break;
-    }
-    CloseHandle(file);
-    return 0;
-  }
+  if (verb == "hold" && arg != nullptr) return Hold(caption, seconds, argc > 4 ? Wide(argv[4]) : std::wstring());
 
   HWND window = WaitFor(caption, 5);
   if (window == nullptr) {

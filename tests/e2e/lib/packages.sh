@@ -34,22 +34,28 @@ PY
 }
 
 # A product of this test's own through its releases, each a program that "zarc setup" made:
-# make_release VERSION FILE...  writes $out/releases/VERSION/ (its files, "release VERSION" in each,
-# the list in that order after #I) and the program $out/releases/setup-VERSION.exe.
+# make_release VERSION ENTRY...  writes $out/releases/VERSION/ (its files, "release VERSION" in each,
+# the list in that order after #I) and the program $out/releases/setup-VERSION.exe. An ENTRY is a
+# file of the package, or a line of the list as it stands when it starts with #.
 make_release() {
-  local version=$1 folder=$out/releases/$1 name
+  local version=$1 folder=$out/releases/$1 name files=()
   shift
   mkdir -p "$folder"
   {
     printf '%s\r\n' '#G=.Default\Software\CORVANE\QUILLFEN' '#P=C:\Program Files\Corvane\Quillfen' \
       '#T=Quillfen' '#E=prog.exe' '#S=Corvane\Quillfen' '#N=Quillfen' '#D=1' "#V=$version"
-    for name in "$@"; do printf '#I=%s\r\n' "$name"; done
+    for name in "$@"; do
+      case $name in
+        '#'*) printf '%s\r\n' "$name" ;;
+        *) printf '#I=%s\r\n' "$name"; files+=("$folder/$name") ;;
+      esac
+    done
   } > "$folder/setup.txt"
-  for name in "$@"; do
-    [ -e "$folder/$name" ] || echo "release $version: $name" > "$folder/$name"
+  for name in "${files[@]}"; do
+    [ -e "$name" ] || echo "release $version: ${name##*/}" > "$name"
   done
   wine "$zarc_exe" setup "$out/releases/setup-$version.exe" --stub "$stub_exe" "$folder/setup.txt" \
-    "${@/#/$folder/}" "$demo/files/setup256.bmp" "$demo/files/parts.bmp" "$demo/files/同意書.txt" >/dev/null 2>&1
+    "${files[@]}" "$demo/files/setup256.bmp" "$demo/files/parts.bmp" "$demo/files/同意書.txt" >/dev/null 2>&1
 }
 # 0 when every FILE of the install folder holds what release VERSION has for it.
 same_as_release() {  # same_as_release VERSION FILE...

@@ -113,12 +113,13 @@ version_up_from_4() {  # version_up_from_4 SAVED-DATA|- RUN [PACKAGE]
 
 # The Windows name of a file of this machine: Wine's drive Z: is /.
 windows_path() { printf 'Z:%s' "${1//\//\\}"; }
-# Another program (a scanner) holds the file at the Windows PATH without sharing, from before the
-# run comes to it, until let_go or for at most SECONDS; the holder runs in the background as
-# $holder and this returns once it holds the file. A run waits up to 5 s for a held file, from its
-# first try: a hold it is to wait out ends on its own within that, counted from before the try;
-# one it is to fail on lasts until the road lets go after the failure.
-hold_file() {  # hold_file PATH SECONDS
+# Another program (a scanner) holds the files at the Windows PATHS (joined by |) without sharing,
+# from before the run comes to them, until let_go, or lets go of them in turn, each SECONDS after
+# the one before; the holder runs in the background as $holder and this returns once it holds
+# them. A run waits up to 5 s for a held file, from its first try: a hold it is to wait out ends
+# on its own within that, counted from before the try; one it is to fail on lasts until the road
+# lets go after the failure.
+hold_file() {  # hold_file PATHS SECONDS
   local said
   rm -f "$out/hold.fifo" "$out/let-go"
   mkfifo "$out/hold.fifo"
@@ -126,6 +127,18 @@ hold_file() {  # hold_file PATH SECONDS
   holder=$!
   read -r said <"$out/hold.fifo"
   [ "$said" = held ] || echo "hold_file: $1 could not be held"
+}
+# Files of the medium (outside the install folder) for a run to copy while a scanner holds them:
+# writes each FILE and sets $copy_lines, their #C lines in that order, and $held_paths, their
+# Windows names for hold_file.
+held_copies() {  # held_copies FILE...
+  local file
+  copy_lines=() held_paths=
+  for file in "$@"; do
+    echo "copied once let go" >"$file"
+    copy_lines+=("#C=$(windows_path "$file"),${file##*/}")
+    held_paths+=${held_paths:+|}$(windows_path "$file")
+  done
 }
 holder_gone() { ! kill -0 "$holder" 2>/dev/null; }
 # Lets the holder go and waits until it has.

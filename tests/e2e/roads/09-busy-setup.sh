@@ -1,4 +1,4 @@
-# Setup with both shortcuts, kept busy by a held file while the busy animation turns.
+# Setup with both shortcuts, kept busy by held files while the busy animation turns.
 # Needs: nothing.
 # Leaves: the product installed with a desktop shortcut ($desktop_link), $out/busy.
 
@@ -6,17 +6,17 @@ echo "--- Setup with both shortcuts: the busy animation turns while the files ar
 clear_record
 rm -rf "$install_dir_unix"
 mkdir -p "$out/busy"
-# The run copies this file from the medium last, and waits while a scanner holds it: the road, not
-# the machine's speed, says how long the run stays busy.
-held=$out/busy/held.txt
-echo "copied once let go" > "$held"
-script_with "$out/busy/setup.txt" '' "#C=$(windows_path "$held"),held.txt"
+# The run copies these files from the medium last, and waits while a scanner holds them: the road,
+# not the machine's speed, says how long the run stays busy.
+held=("$out/busy/held1.txt" "$out/busy/held2.txt" "$out/busy/held3.txt")
+held_copies "${held[@]}"
+script_with "$out/busy/setup.txt" '' "${copy_lines[@]}"
 make_package "$out/busy/files.zarc" setup.txt "$out/busy/setup.txt"
 start_setup road-busy "$out/busy/files.zarc"
 d wait Quillfen >/dev/null
-# Held from just before the run starts for at most 4.5 s, so that the run, which waits 5 s from its
-# first try at the file, still copies it.
-hold_source() { hold_file "$(windows_path "$held")" 4.5; }
+# Held from just before the run starts, each let go at most 4.5 s after the one before: the run,
+# which waits 5 s for each from its first try, still copies them all.
+hold_source() { hold_file "$held_paths" 4.5; }
 before_install=hold_source agree_and_install
 # The frame sits in the picture's bottom right corner; each sample keeps that square's pixels only.
 declare -A corners=()
@@ -39,5 +39,6 @@ if [ -f "$desktop_link" ] && command -v lnkinfo >/dev/null; then
   # Not piped into grep -q: lnkinfo would die of the closed pipe, failing the pipeline (pipefail).
   check "desktop shortcut target" yes "$(grep -q 'Quillfen\\Quillfen.exe' <<<"$(lnkinfo "$desktop_link" 2>/dev/null)" && echo yes)"
 fi
-check "the held file installed" yes "$(cmp -s "$held" "$install_dir_unix/held.txt" && echo yes)"
+check "the held files installed" "" \
+  "$(for file in "${held[@]}"; do cmp -s "$file" "$install_dir_unix/${file##*/}" || echo "${file##*/}"; done)"
 cancel_setup

@@ -6,16 +6,18 @@ echo "--- A large version-up: the window answers, and the bar shows the copy bet
 large=(prog.exe big1.bin big2.bin big3.bin big4.bin big5.bin big6.bin)
 mkdir -p "$out/releases/8"
 for name in "${large[@]:1}"; do head -c 40000000 /dev/zero > "$out/releases/8/$name"; done
-make_release 8 "${large[@]}"
+# Half way, the run copies files of the medium that a scanner holds: the copy stays there until
+# the road lets go, whatever the machine's speed.
+held_copies "$out/releases/held1.txt" "$out/releases/held2.txt" "$out/releases/held3.txt"
+make_release 8 "${large[@]:0:4}" "${copy_lines[@]}" "${large[@]:4}"
 release_6_installed
-echo old > "$install_dir_unix/big4.bin"
 program=$out/releases/setup-8.exe start_setup release-8-large
 d wait Quillfen >/dev/null
 d command Quillfen 1010
 d wait VersionUp >/dev/null
-# A file held keeps the copy half way until the bar has been read there, whatever the machine's
-# speed: at most 4 s from before the click, within the 5 s the run waits from its first try.
-hold_file "$install_dir\\big4.bin" 4
+# Held from before the click until the bar has been read half way, each let go at most 4 s after
+# the one before, within the 5 s the run waits for each from its first try.
+hold_file "$held_paths" 4
 d click VersionUp 1
 positions=() answers=()
 end=$((SECONDS + 120))
