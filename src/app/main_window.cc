@@ -194,11 +194,11 @@ bool MainWindow::StartWorker(void (*routine)(void*)) {
   if (platform_.threads == nullptr || InstallRunning()) return false;
   JoinWorker();  // a finished run's worker may still be on its way out
   installRunning_.store(true);
+  view_.BlockSessionEnd(true);  // before the worker can end the run and release it
   if (!platform_.threads->Start(routine, this, &setupState.workerThread)) {
-    installRunning_.store(false);
+    InstallRunDone();
     return false;
   }
-  view_.BlockSessionEnd(true);
   return true;
 }
 

@@ -23,7 +23,7 @@ check "record Version after the version-up" 0x5 "$(record_value Version)"
 converted="RNKS $(cut -d' ' -f2 <<<"$old_chunks") $(cut -d' ' -f4 <<<"$old_chunks")"
 check "saved data converted, KTBL and RNKS unchanged" "$converted" \
   "$(awaited "$converted" chunks "$install_dir_unix/zimel.dat")"
-check "no temporary file left" "" "$(ls "$install_dir_unix" | grep -i tmp)"
+check "no temporary file left" "" "$(ls "$install_dir_unix" | grep -F .~zt)"
 check "start-menu shortcuts after the conversion" 3 "$(awaited 3 start_menu_links)"
 cancel_setup
 check "exit status after the version-up" 0 "$status"
