@@ -10,6 +10,7 @@
 #include "zarc/pack/archive_writer.h"
 #include "zarc/pack/compressor.h"
 #include "zarc/pack/entry_name.h"
+#include "zarc/pack/folder_tree.h"
 #include "zarc/pack/replacing_file.h"
 #include "zarc/pack/text_conversion.h"
 
@@ -18,10 +19,14 @@ namespace zarc {
 namespace {
 
 const char kHelpHead[] =
-    "Usage: zarc create OUT.zarc [OPTION | FILE]...\n"
+    "Usage: zarc create OUT.zarc [OPTION | FILE | FOLDER]...\n"
     "Packs each FILE into the archive OUT.zarc as an entry named after the file (the part after\n"
     "its last folder separator), in the order given. Entries are zlib streams, compressed in\n"
     "parallel; the same files always give the same archive.\n"
+    "A FOLDER packs every file below it, sorted, each named by the shortest end of its path in\n"
+    "the folder (whole folder names, joined by '\\') that no other file of the folder shares:\n"
+    "LICENSE and sub\\LICENSE, x.pyd and core\\x.pyd. \"zarc list-folder\" writes the install\n"
+    "list that matches.\n"
     "\n"
     "  --as NAME        name the entry of the next FILE NAME instead, e.g. --as \"data\\a.bin\"\n"
     "  --external NAME  add an entry NAME that the setup program reads from its current\n"
@@ -51,6 +56,8 @@ struct Request {
   std::string path;       // the file to pack, in the host's form; empty for an external entry
   std::string hostName;   // the entry's name in the host's form
   std::string entryName;  // the same in code page 932, once converted
+  bool renamed = false;    // hostName came from --as
+  bool named = false;      // entryName is set already (a file of a FOLDER)
   bool converted = false;  // text holds the entry's data, converted from UTF-8
   std::vector<uint8_t> text;
 };
@@ -93,15 +100,20 @@ bool ParseArguments(const char* command, const Arguments& args, Console& console
         as = arg.value;
         haveAs = true;
       } else {
-        requests->push_back(Request{std::string(), arg.value, std::string(), false, {}});
+        Request request;
+        request.hostName = arg.value;
+        requests->push_back(request);
       }
     } else if (!haveOut) {
       if (haveAs) return usage("--as must be followed by a FILE");
       *out = arg.text;
       haveOut = true;
     } else {
-      requests->push_back(
-          Request{arg.text, haveAs ? as : HostBaseName(arg.text), std::string(), false, {}});
+      Request request;
+      request.path = arg.text;
+      request.hostName = haveAs ? as : HostBaseName(arg.text);
+      request.renamed = haveAs;
+      requests->push_back(request);
       haveAs = false;
     }
   }
@@ -109,6 +121,41 @@ bool ParseArguments(const char* command, const Arguments& args, Console& console
   if (!haveOut) return usage("no archive to create");
   if (requests->empty()) return usage("no files to pack");
   return true;
+}
+
+// Puts every file below each FOLDER in its place, named by the folder's rule. False after telling
+// why a folder cannot be packed.
+bool ExpandFolders(std::vector<Request>& requests, setup::FileSystem& files, Console& console) {
+  std::vector<Request> expanded;
+  std::string lastFolder;
+  for (Request& request : requests) {
+    if (request.path.empty() || !IsListableFolder(files, request.path)) {
+      expanded.push_back(std::move(request));
+      continue;
+    }
+    if (request.renamed) {
+      Tell(console, Subject(request) + ": is a folder; --as names a single file");
+      return false;
+    }
+    lastFolder = request.path;
+    FolderTree tree;
+    std::string problem;
+    if (!ReadFolderTree(files, request.path, &tree, &problem)) {
+      Tell(console, problem);
+      return false;
+    }
+    for (const FolderTree::File& file : tree.files) {
+      Request one;
+      one.path = file.hostPath;
+      one.entryName = file.entryName;
+      one.named = true;
+      HostNameFromEntry(file.entryName, &one.hostName);  // for messages
+      expanded.push_back(std::move(one));
+    }
+  }
+  requests.swap(expanded);
+  if (requests.empty()) Tell(console, ShowHostName(lastFolder) + ": holds no file to pack");
+  return !requests.empty();
 }
 
 // Converts and checks every entry name before any file is read. False after telling the first
@@ -122,7 +169,7 @@ bool CheckNames(std::vector<Request>& requests, Console& console) {
   std::set<std::string> seen;
   for (Request& request : requests) {
     const std::string shownName = Quoted(ShowHostName(request.hostName));
-    if (!EntryNameFromHost(request.hostName, &request.entryName)) {
+    if (!request.named && !EntryNameFromHost(request.hostName, &request.entryName)) {
       Tell(console, Subject(request) + ": the entry name " + shownName +
                         " has no code page 932 form");
       return false;
@@ -263,7 +310,10 @@ bool PackEntries(const char* command, const Arguments& args, setup::FileSystem& 
     return false;
   }
   *status = kExitFailure;
-  if (!CheckNames(requests, console) || !CheckFiles(requests, files, console)) return false;
+  if (!ExpandFolders(requests, files, console) || !CheckNames(requests, console) ||
+      !CheckFiles(requests, files, console)) {
+    return false;
+  }
   if (fromUtf8 && !ConvertTexts(requests, files, console)) return false;
 
   entries->assign(requests.size(), PackedEntry());

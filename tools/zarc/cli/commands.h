@@ -20,6 +20,7 @@ enum ExitStatus : int {
 
 int CreateCommand(const Arguments& args, setup::FileSystem& files, Console& console);
 int ListCommand(const Arguments& args, setup::FileSystem& files, Console& console);
+int ListFolderCommand(const Arguments& args, setup::FileSystem& files, Console& console);
 int ExtractCommand(const Arguments& args, setup::FileSystem& files, Console& console);
 int TestCommand(const Arguments& args, setup::FileSystem& files, Console& console);
 int ZfilCommand(const Arguments& args, setup::FileSystem& files, Console& console);

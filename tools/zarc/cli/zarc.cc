@@ -13,9 +13,11 @@ const char kHelp[] =
     "\n"
     "Commands:\n"
     "  create OUT.zarc [--max] [--threads N] [--from-utf8] [--as NAME] FILE...\n"
-    "                  [--external NAME]...\n"
-    "                  pack files into a ZARC archive\n"
+    "                  [--external NAME]... [FOLDER]...\n"
+    "                  pack files, and every file below each FOLDER, into a ZARC archive\n"
     "  list ARCHIVE    show the entries of an archive\n"
+    "  list-folder [--into SCRIPT] FOLDER\n"
+    "                  write the #F and #I lines that install FOLDER as packed\n"
     "  extract [-C DIR] ARCHIVE [NAME...]\n"
     "                  write entries out as files\n"
     "  test FILE       check that every entry of an archive, or a ZFIL file,\n"
@@ -26,7 +28,7 @@ const char kHelp[] =
     "                  write a setup program with the package in it\n"
     "  check PACKAGE   report what the setup program would make of a package:\n"
     "                  errors and warnings, with entry and line\n"
-    "  init [--name NAME] DIR\n"
+    "  init [--name NAME] [--from FOLDER] DIR\n"
     "                  write a starter project: script, licence, readme, pictures\n"
     "\n"
     "\"zarc COMMAND --help\" tells more about each command; \"zarc --version\" prints the\n"
@@ -42,7 +44,7 @@ struct Command {
 };
 
 const Command kCommands[] = {
-    {"create", CreateCommand}, {"list", ListCommand}, {"extract", ExtractCommand},
+    {"create", CreateCommand}, {"list", ListCommand}, {"list-folder", ListFolderCommand}, {"extract", ExtractCommand},
     {"test", TestCommand},     {"zfil", ZfilCommand},     {"setup", SetupCommand},
     {"check", CheckCommand},   {"init", InitCommand},
 };

@@ -2,6 +2,11 @@
 // refusal leaving the folder as it was.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <map>
+#include <set>
+
+#include "archive/package_archive.h"
 #include "fakes/test_archive.h"
 #include "platform/platform_fixture.h"
 #include "zarc/zarc_test_support.h"
@@ -137,7 +142,7 @@ TEST_F(ZarcCreate, RefusesWhatTheReaderCannotReadAndLeavesNothing) {
   ExpectRefused({file, "--as", "f.bin", Put("g.bin", "")}, "g.bin", "given twice");
   ExpectRefused({file, folder_.PathOf("missing.bin")}, "missing.bin", "cannot open");
   ASSERT_TRUE(files_->MakeFolder(folder_.PathOf("sub").c_str()));
-  ExpectRefused({folder_.PathOf("sub")}, "sub", "cannot");
+  ExpectRefused({folder_.PathOf("sub")}, "sub", "holds no file");
   ASSERT_TRUE(setup::testing::MakeSizedFile(folder_.PathOf("huge.bin"), uint64_t(1) << 32));
   ExpectRefused({file, folder_.PathOf("huge.bin")}, "huge.bin", "4 GiB");
 }
@@ -220,6 +225,80 @@ TEST(ZarcCommandLine, UsageErrorsExitTwoAndHelpExitsZero) {
     EXPECT_EQ("Usage: zarc " + std::string(command), run.out.substr(0, 12 + strlen(command)));
   }
   EXPECT_EQ(0, Zarc(*files, {"--help"}).status);
+}
+
+// A product folder: each file packed under the shortest tail that tells it apart, extracted back
+// under that name, and installed by the lines of list-folder to the path it had in the folder.
+TEST_F(ZarcCreate, AFolderPacksEveryFileUnderANameListAndExtractGiveBack) {
+  const std::string so = "\x83\x5c.txt";  // ソ.txt: 5C is a trail byte, no separator
+  const std::string table = "\x95\x5c";   // 表, likewise
+  const std::vector<std::string> folders = {"app", "app\\sub", "app\\lib", "app\\lib\\core",
+                                            "app\\" + table, "app\\a", "app\\a\\b", "app\\b",
+                                            "app\\empty"};
+  for (const std::string& f : folders) ASSERT_TRUE(files_->MakeFolder(HostForm(folder_.PathOf(f)).c_str()));
+  // relative path in the folder (code page 932) -> entry name
+  const std::vector<std::pair<std::string, std::string>> expected = {
+      {"LICENSE", "LICENSE"}, {so, so},
+      {"a\\b\\x", "a\\b\\x"}, {"b\\x", "b\\x"},
+      {"lib\\x.pyd", "lib\\x.pyd"}, {"lib\\core\\only.pyd", "only.pyd"},
+      {"lib\\core\\x.pyd", "core\\x.pyd"}, {"sub\\license", "sub\\license"},
+      {table + "\\" + so, table + "\\" + so},
+  };
+  for (const auto& [relative, name] : expected) {
+    ASSERT_TRUE(folder_.WriteFile(HostForm("app\\" + relative), "data of " + relative));
+  }
+  const std::string app = folder_.PathOf("app");
+  const RunResult run = Zarc(*files_, {"create", out_, Put("setup.txt", "#T=Q\r\n"), app});
+  ASSERT_EQ(0, run.status) << run.err;
+  std::vector<ReadEntry> entries;
+  std::string image;
+  ASSERT_TRUE(ReadArchiveBack(*files_, out_, &entries, &image));
+  ASSERT_EQ(expected.size() + 1, entries.size());
+  std::map<std::string, std::string> byName;  // entry name -> data
+  for (const ReadEntry& entry : entries) byName[entry.name] = entry.data;
+  for (const auto& [relative, name] : expected) EXPECT_EQ("data of " + relative, byName[name]) << name;
+
+  // The same folder gives the same bytes; extracting gives every file back under its name.
+  ASSERT_EQ(0, Zarc(*files_, {"create", folder_.PathOf("again.zarc"), folder_.PathOf("setup.txt"), app}).status);
+  std::string first, second;
+  ASSERT_TRUE(folder_.ReadFile("out.zarc", &first));
+  ASSERT_TRUE(folder_.ReadFile("again.zarc", &second));
+  EXPECT_TRUE(first == second);
+  ASSERT_EQ(0, Zarc(*files_, {"extract", "-C", folder_.PathOf("x"), out_}).status);
+  for (const auto& [relative, name] : expected) {
+    std::string bytes;
+    EXPECT_TRUE(folder_.ReadFile(HostForm("x\\" + name), &bytes)) << name;
+    EXPECT_EQ("data of " + relative, bytes);
+  }
+
+  // Each #I finds its entry by the program's own lookup key and names its path in the folder;
+  // each folder, the empty one too, comes before what goes into it.
+  ASSERT_TRUE(folder_.WriteFile("setup.txt", "#T=Q\r\n"));
+  ASSERT_EQ(0, Zarc(*files_, {"list-folder", "--into", folder_.PathOf("setup.txt"), app}).status);
+  std::string script;
+  ASSERT_TRUE(folder_.ReadFile("setup.txt", &script));
+  std::set<std::string> made, installed;
+  size_t at = 0;
+  for (size_t end; (end = script.find("\r\n", at)) != std::string::npos; at = end + 2) {
+    const std::string line = script.substr(at, end - at);
+    if (line.compare(0, 3, "#F=") == 0) made.insert(line.substr(3));
+    if (line.compare(0, 3, "#I=") != 0) continue;
+    const std::string value = line.substr(3);
+    std::string destination = value;
+    std::replace(destination.begin(), destination.end(), '/', '\\');
+    EXPECT_NE('/', value[0]);
+    EXPECT_EQ("data of " + destination, byName[setup::BaseName(value.c_str())]) << value;
+    installed.insert(destination);
+  }
+  std::set<std::string> want;
+  for (const auto& [relative, name] : expected) want.insert(relative);
+  EXPECT_EQ(want, installed);
+  EXPECT_EQ((std::set<std::string>{"a", "a\\b", "b", "empty", "lib", "lib\\core", "sub", table}), made);
+  EXPECT_EQ(0u, script.find("#T=Q\r\n")) << "the publisher's lines stay";
+
+  // A folder cannot take one name; a file of the folder and one given alone cannot share one.
+  ExpectRefused({"--as", "x", app}, "app", "--as names a single file");
+  ExpectRefused({Put("LICENSE", "other"), app}, "LICENSE", "given twice");
 }
 
 }  // namespace
