@@ -17,16 +17,25 @@ poll_until() {  # poll_until SECONDS COMMAND...
 }
 
 if [ -z "${DISPLAY:-}" ] || [ -n "${SETUP_E2E_XVFB:-}" ]; then
-  # Xvfb takes a free display itself and names it once it takes clients: runs side by side never
-  # share one, and its start-up may take as long as the machine needs.
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$out/xvfb-display" >/dev/null 2>&1 &
-  xvfb=$!
-  xvfb_named() { [ -s "$out/xvfb-display" ] || ! kill -0 "$xvfb" 2>/dev/null; }
-  poll_until 60 xvfb_named
-  n=$(tr -dc 0-9 <"$out/xvfb-display")
-  if [ -z "$n" ]; then
-    echo "harness: Xvfb named no display within 60 s" >&2
+  # A display of its own, named once it takes clients, however long the machine needs. Picked at
+  # random among many rather than as the first free one: an Xvfb looking for a free display
+  # briefly takes the address of each one in use on its way, and a client of another run that
+  # connects in that moment loses its display.
+  n=
+  for _ in $(seq 20); do
+    try=$((100 + RANDOM % 800))
+    rm -f "$out/xvfb-display"
+    Xvfb ":$try" -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$out/xvfb-display" >/dev/null 2>&1 &
+    xvfb=$!
+    xvfb_named() { [ -s "$out/xvfb-display" ] || ! kill -0 "$xvfb" 2>/dev/null; }
+    poll_until 60 xvfb_named
+    n=$(tr -dc 0-9 <"$out/xvfb-display" 2>/dev/null)
+    [ -n "$n" ] && kill -0 "$xvfb" 2>/dev/null && break
     kill "$xvfb" 2>/dev/null
+    n=
+  done
+  if [ -z "$n" ]; then
+    echo "harness: Xvfb took no display" >&2
     exit 1
   fi
   export DISPLAY=":$n"
