@@ -22,9 +22,10 @@ class ZarcInit : public ::testing::Test {
   void SetUp() override { ASSERT_TRUE(folder_.ok()); }
 
   // The project packed as the note says, and checked.
-  std::vector<Finding> PackAndCheck(const std::string& dir) {
+  std::vector<Finding> PackAndCheck(const std::string& dir, const std::string& product = "") {
     std::vector<std::string> args{"create", folder_.PathOf("files.zarc")};
     for (const std::string& name : kStarterFiles) args.push_back(dir + "\\" + name);
+    if (!product.empty()) args.push_back(product);
     EXPECT_EQ(0, Zarc(*files_, args).status);
     std::string image;
     EXPECT_TRUE(folder_.ReadFile("files.zarc", &image));
@@ -59,6 +60,41 @@ TEST_F(ZarcInit, StarterProjectPassesTheCheckAsItIs) {
     }
     EXPECT_EQ("\r\n", bytes.substr(bytes.size() - 2)) << text;
   }
+}
+
+// With the product's folder the starter installs all of it, in folders that exist by then, with
+// room enough on the disk; a later release's list replaces the first.
+TEST_F(ZarcInit, FromAProductFolderInstallsEveryFileAndPassesTheCheck) {
+  for (const char* sub : {"app", "app\\bin", "app\\doc", "app\\empty"}) {
+    ASSERT_TRUE(files_->MakeFolder(folder_.PathOf(sub).c_str()));
+  }
+  const std::string big(3 << 20, 'b');  // over the starter's #D=1
+  for (const char* file : {"app\\bin\\notes.txt", "app\\doc\\notes.txt", "app\\Inkwell.exe"}) {
+    ASSERT_TRUE(folder_.WriteFile(file, big));
+  }
+  const RunResult run = Zarc(*files_, {"init", "--from", folder_.PathOf("app"), folder_.PathOf("Inkwell")});
+  ASSERT_EQ(0, run.status) << run.err;
+  std::string script;
+  ASSERT_TRUE(folder_.ReadFile("Inkwell\\setup.txt", &script));
+  for (const char* line : {"\r\n#D=10\r\n", "\r\n#F=empty\r\n", "\r\n#I=bin\\notes.txt\r\n",
+                           "\r\n#I=Inkwell.exe\r\n", "\r\n#I=readme.txt\r\n"}) {
+    EXPECT_NE(std::string::npos, script.find(line)) << line << script;
+  }
+  std::string findings;
+  for (const Finding& f : PackAndCheck(folder_.PathOf("Inkwell"), folder_.PathOf("app"))) {
+    findings += f.entry + ": " + f.message + "\n";
+  }
+  EXPECT_EQ("", findings);
+
+  ASSERT_TRUE(folder_.WriteFile("app\\empty\\new.dat", "new"));
+  ASSERT_EQ(0, Zarc(*files_, {"list-folder", "--into", folder_.PathOf("Inkwell\\setup.txt"),
+                              folder_.PathOf("app")}).status);
+  std::string again;
+  ASSERT_TRUE(folder_.ReadFile("Inkwell\\setup.txt", &again));
+  const std::string kept = script.substr(0, script.find("//zarc list-folder begin"));
+  EXPECT_EQ(kept, again.substr(0, kept.size()));
+  EXPECT_NE(std::string::npos, again.find("\r\n#I=empty/new.dat\r\n"));
+  EXPECT_EQ(again.find("//zarc list-folder begin"), again.rfind("//zarc list-folder begin"));
 }
 
 // Sixteen 64 x 64 frames, bottom-up 24-bit rows after a 54-byte header: each one differs from the
