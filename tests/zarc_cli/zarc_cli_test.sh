@@ -122,6 +122,25 @@ else
   echo "SKIP: README's picture commands (no ImageMagick)"
 fi
 
+# A product folder with names in Japanese (listed through the system's own calls) and a name
+# twice: list-folder's lines name the entries that create gives them, and extract gives them back.
+mkdir -p 製品/資料 製品/空
+printf 'a' >製品/説明.txt
+printf 'b' >製品/資料/説明.txt
+printf '#T=Q\r\n' >folder.txt
+z list-folder --into folder.txt 製品
+[ "$status" = 0 ] || fail "list-folder: status $status: $(cat err.txt)"
+tr -d '\r' <folder.txt | iconv -f CP932 -t UTF-8 >folder-utf8.txt
+for line in '#T=Q' '#F=空' '#I=説明.txt' '#I=資料\説明.txt'; do
+  grep -qxF "$line" folder-utf8.txt || fail "list-folder: no $line in $(cat folder-utf8.txt)"
+done
+z create folder.zarc 製品
+[ "$status" = 0 ] || fail "create FOLDER: status $status: $(cat err.txt)"
+mkdir back
+z extract -C back folder.zarc
+[ "$status" = 0 ] && cmp -s back/説明.txt 製品/説明.txt && cmp -s back/資料/説明.txt 製品/資料/説明.txt ||
+  fail "create FOLDER: extract does not give the files back: $(cat err.txt)"
+
 z --version
 [ "$status" = 0 ] && grep -Eq '^zarc [0-9]+\.[0-9]+\.[0-9]+$' out.txt || fail "--version: $(cat out.txt)"
 
