@@ -18,12 +18,12 @@ namespace zarc {
 namespace {
 
 const char kHelp[] =
-    "Usage: zarc setup OUT.exe [OPTION]... FILE...\n"
+    "Usage: zarc setup OUT.exe [OPTION]... (FILE | FOLDER)...\n"
     "       zarc setup OUT.exe [OPTION]... --package PACKAGE.zarc\n"
     "Writes the setup program OUT.exe: the setup program's stub with a package in it, made from\n"
-    "the FILEs as \"zarc create\" makes one, or the package given. The package is checked as\n"
-    "\"zarc check\" does; with errors nothing is written. The same inputs always give the same\n"
-    "bytes, on every system.\n"
+    "the FILEs and every file below each FOLDER as \"zarc create\" makes one, or the package\n"
+    "given. The package is checked as \"zarc check\" does; with errors nothing is written.\n"
+    "The same inputs always give the same bytes, on every system.\n"
     "\n"
     "  --package FILE   put in this package, made before, instead of packing FILEs\n"
     "  --as NAME, --external NAME, --max, --threads N, --from-utf8\n"
