@@ -46,14 +46,16 @@ wait_setup() {  # wait_setup [SECONDS]
   status=$?
 }
 # Presses Cancel in the main window (CAPTION, Quillfen unless told) until setup.exe ends, for up to
-# 60 s, and sets $status as wait_setup does: the window takes no command while the run's worker
+# 120 s, and sets $status as wait_setup does: the window takes no command while the run's worker
 # is still writing the record, the shortcuts or the saved data after the installed layout shows.
 cancel_setup() {  # cancel_setup [CAPTION]
-  local end=$((SECONDS + 60))
+  local end=$((SECONDS + 120))
   until setup_ended || [ "$SECONDS" -ge "$end" ]; do
     d command "${1:-Quillfen}" 2 2>/dev/null
     poll_until 3 setup_ended
   done
+  # What was still on the screen, for a run that would not end.
+  setup_ended || echo "cancel_setup: windows still open: $(d windows | tr '\n' '|'); buttons: $(buttons "${1:-Quillfen}")"
   wait_setup 0
 }
 # Closes the run's message and waits for the main window's buttons to become BUTTONS.
