@@ -87,7 +87,13 @@ HWND Find(const std::wstring& caption) {
 
 HWND WaitFor(const std::wstring& caption, double seconds) {
   for (DWORD start = GetTickCount();;) {
-    if (HWND window = Find(caption)) return window;
+    if (HWND window = Find(caption)) {
+      // A dialog shows before its controls are all made and its text is set; its thread answers
+      // a message only once it is in the dialog's loop, with everything in place.
+      DWORD_PTR result = 0;
+      SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &result);
+      return window;
+    }
     if (GetTickCount() - start > DWORD(seconds * 1000)) return nullptr;
     Sleep(100);
   }
