@@ -58,7 +58,7 @@ class Registrar : public TargetVisitor {
   }
 
  private:
-  static constexpr int kGroup = 16;
+  static constexpr int kGroup = kProgramsInUseGroup;
   ProgramsInUse& programs_;
   char group_[kGroup][kPathCapacity];
   int count_ = 0;

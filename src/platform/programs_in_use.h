@@ -6,6 +6,9 @@
 
 namespace setup {
 
+// Files are added at most this many at a time.
+constexpr int kProgramsInUseGroup = 16;
+
 // One question at a time: Begin, Add for each group of files, then Holders.
 class ProgramsInUse {
  public:

@@ -23,7 +23,7 @@ Function As(void* address) {
   return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(address));
 }
 
-constexpr int kGroup = 16;   // as many paths as the core hands over at once
+constexpr int kGroup = kProgramsInUseGroup;
 constexpr UINT kNamed = 8;  // programs named at most; with more, the held file is named instead
 
 }  // namespace
@@ -63,7 +63,9 @@ bool Win32ProgramsInUse::Add(const char* const* paths, int count) {
   LPCWSTR names[kGroup];
   int converted = 0;
   for (int i = 0; i < count; ++i) {
-    if (ToWide(paths[i], &wide[converted])) names[converted] = wide[converted].c_str(), ++converted;
+    if (!ToWide(paths[i], &wide[converted])) continue;
+    names[converted] = wide[converted].c_str();
+    ++converted;
   }
   return converted > 0 && As<RegisterResources>(add_)(session_, UINT(converted), names, 0, nullptr, 0, nullptr) ==
                               ERROR_SUCCESS;
