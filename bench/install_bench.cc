@@ -25,8 +25,9 @@
 
 #include "archive/package_archive.h"
 #include "base/byte_order.h"
+#include "base/text.h"
 #include "install/file_installation.h"
-#include "model/setup_state.h"
+#include "install/progress.h"
 #include "platform/memory_resources.h"
 #include "platform/host/posix_file_system.h"
 #include "platform/host/posix_threads.h"
@@ -53,24 +54,24 @@ class NoWindow : public setup::WindowView {
 bool Install(const std::string& packageName, const std::string& destination, bool pool) {
   setup::PosixFileSystem files;
   setup::MemoryResources noResources;
-  if (!setup::OpenPackage(files, noResources, packageName.c_str())) {
+  auto archive = std::make_unique<setup::PackageArchive>();
+  if (!archive->Open(files, noResources, packageName.c_str())) {
     fprintf(stderr, "install_bench: cannot open %s\n", packageName.c_str());
     return false;
   }
-  if (!setup::CopyText(setup::setupState.installDir, setup::kPathCapacity, destination.c_str())) return false;
   // The archive's own entries; the package file itself is registered from the folder too.
   std::vector<setup::InstallEntry> list;
-  for (uint32_t i = 0; i < setup::packageArchive.entryCount; ++i) {
-    const setup::ArchiveEntry& entry = setup::packageArchive.table[i];
+  for (uint32_t i = 0; i < archive->entryCount(); ++i) {
+    const setup::ArchiveEntry& entry = archive->entry(i);
     if (entry.storedSize == 0) continue;
     list.push_back(setup::InstallEntry{setup::kExtractEntry, {}});
     setup::CopyText(list.back().text, sizeof list.back().text, entry.name);
   }
   NoWindow window;
+  setup::RunProgress progress(window);
   setup::PosixThreads threads;
-  bool ok = setup::InstallFiles(files, window, list.data(), int(list.size()), pool ? &threads : nullptr);
-  setup::ClosePackage();
-  return ok;
+  const setup::RunPlan plan{*archive, list.data(), int(list.size()), destination.c_str(), 0};
+  return setup::InstallFiles(files, progress, plan, pool ? &threads : nullptr);
 }
 
 // What any installer has to do at least: read the package, inflate each entry in one call into

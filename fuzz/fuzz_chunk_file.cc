@@ -14,7 +14,7 @@
 #include "fakes/fake_file_system.h"
 #include "fakes/fake_view.h"
 #include "fuzz_support.h"
-#include "model/setup_state.h"
+#include "app/session.h"
 #include "platform/host/memory_registry.h"
 
 using namespace setup;
@@ -112,9 +112,10 @@ void CheckConversion(const std::vector<uint8_t>& old, const Walk& walk) {
   testing::FakeShell shell;
   MainWindowPlatform platform{files, registry, shell};
   testing::FakeView window(testing::MainWindowControls());
-  ResetSetupState();
-  strcpy(setupState.installDir, "C:\\data");
-  CarryOverSavedData(platform, window);
+  static SetupSession session;
+  session.choices = SetupChoices();
+  strcpy(session.choices.installDir, "C:\\data");
+  CarryOverSavedData(platform, session, window);
 
   const std::vector<uint8_t>& now = files.Contents(kPath);
   if (!walk.chunkFile || walk.formType != ChunkId("ZIML")) {

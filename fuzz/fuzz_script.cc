@@ -1,4 +1,4 @@
-// An install script from the package: parsed into the setup state, then its install list carried
+// An install script from the package: parsed into a script, then its install list carried
 // out into an in-memory disk, as a setup would.
 #include <cstring>
 
@@ -8,7 +8,8 @@
 #include "fakes/fake_view.h"
 #include "fuzz_support.h"
 #include "install/file_installation.h"
-#include "model/setup_state.h"
+#include "install/progress.h"
+#include "model/package_script.h"
 #include "script/install_script.h"
 
 using namespace setup;
@@ -17,8 +18,7 @@ namespace {
 
 bool Terminated(const char* field, size_t capacity) { return memchr(field, '\0', capacity) != nullptr; }
 
-void CheckStateIsWellFormed() {
-  const SetupState& s = setupState;
+void CheckScriptIsWellFormed(const PackageScript& s) {
   for (const char* field : {s.registryPath, s.defaultInstallDir, s.mainFolderName, s.executableName,
                             s.readmeName, s.startMenuPath, s.programLinkName, s.readmeLinkName,
                             s.uninstallerName}) {
@@ -35,7 +35,6 @@ void CheckStateIsWellFormed() {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  ResetSetupState();
   testing::FakeFileSystem files;
   files.AddFile("setup.txt", fuzz::ToBytes(data, size));
   files.AddFile("payload.bin", "bytes on the medium");
@@ -43,18 +42,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   files.AddFile("C:\\setup\\tree\\a.txt", "a");
   MemoryResources resources;
   resources.Add(135, fuzz::EmptyArchive());
-  FUZZ_CHECK(OpenPackage(files, resources, 135));
+  static PackageArchive archive;
+  FUZZ_CHECK(archive.Open(files, resources, 135));
 
-  if (ParseInstallScript("setup.txt")) {
-    CheckStateIsWellFormed();
+  static PackageScript script;
+  script = PackageScript();
+  if (ParseInstallScript(archive, "setup.txt", &script)) {
+    CheckScriptIsWellFormed(script);
     // The options dialog proposes the script's folder; the list is carried out there.
-    strcpy(setupState.installDir, setupState.defaultInstallDir[0] != '\0' ? setupState.defaultInstallDir
-                                                                          : "C:\\Program Files\\Product");
-    InstallList list = setupState.installList;
+    const char* installDir = script.defaultInstallDir[0] != '\0' ? script.defaultInstallDir : "C:\\Program Files\\Product";
+    static InstallList list;
+    list = script.installList;
     testing::FakeView window(testing::MainWindowControls());
-    InstallFiles(files, window, setupState.installList.entries, setupState.installList.count);
-    FUZZ_CHECK(memcmp(&list, &setupState.installList, sizeof list) == 0);  // the list is only read
+    RunProgress progress(window);
+    const RunPlan plan{archive, script.installList.entries, script.installList.count, installDir, 0};
+    InstallFiles(files, progress, plan);
+    FUZZ_CHECK(memcmp(&list, &script.installList, sizeof list) == 0);  // the list is only read
   }
-  ClosePackage();
+  archive.Close();
   return 0;
 }

@@ -13,11 +13,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   files.AddFile("entry.bin", fuzz::ToBytes(data, size));
   MemoryResources resources;
   resources.Add(135, fuzz::EmptyArchive());
-  FUZZ_CHECK(OpenPackage(files, resources, 135));
+  static PackageArchive archive;
+  FUZZ_CHECK(archive.Open(files, resources, 135));
 
   MemoryStream stream;
   const bool zfil = size >= 4 && data[0] == 'Z' && data[1] == 'F' && data[2] == 'I' && data[3] == 'L';
-  const bool found = stream.LoadEntry("entry.bin");
+  const bool found = archive.Load("entry.bin", stream);
   if (!zfil) {
     // Anything else comes byte for byte.
     FUZZ_CHECK(found && stream.Size() == size);
@@ -28,6 +29,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (stream.Size() != 0) fuzz::ReadAll(stream.CurrentData(), stream.Size());
   }
   stream.Release();
-  ClosePackage();
+  archive.Close();
   return 0;
 }

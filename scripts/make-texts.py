@@ -3,7 +3,6 @@
 import pathlib
 
 TEXTS = [
-    ("kLicenceEntry", "同意書.txt", "package entry holding the licence text"),
     ("kNotInstalledText", "ｲﾝｽﾄｰﾙされていないので、ﾊﾞｰｼﾞｮﾝｱｯﾌﾟできません。", None),
     ("kSetupSucceededText", "ｾｯﾄｱｯﾌﾟは正常に終了しました。", None),
     ("kSetupFailedText", "ｾｯﾄｱｯﾌﾟに失敗しました。", None),

@@ -8,6 +8,7 @@ namespace setup {
 class MainWindow;
 class WindowView;
 struct MainWindowPlatform;
+struct SetupSession;
 
 // Command 1010: options, then RunVersionUp on a worker (on this thread when none can start), so
 // that the window keeps painting and answering while the files are copied.
@@ -21,7 +22,7 @@ void RunVersionUp(void* argument);
 // Rewrites "zimel.dat" of installDir from form "ZIML" to "RNKS", keeping its "KTBL", "OPTN" and
 // "RNKS" chunks, then makes the start-menu shortcuts again and opens the readme as chosen. Does
 // nothing when there is no such file of form "ZIML".
-void CarryOverSavedData(MainWindowPlatform& platform, WindowView& view);
+void CarryOverSavedData(MainWindowPlatform& platform, const SetupSession& session, WindowView& view);
 
 // Command 3: after the uninstall dialog, removes the installed folder, the shortcuts, the start-menu
 // folders that are left empty and the record, says so, and ends the program.

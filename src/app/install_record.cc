@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "model/setup_state.h"
+#include "base/path.h"
 #include "platform/registry.h"
 
 namespace setup {
@@ -15,8 +15,13 @@ const char kStartMenuOrderKey[] =
 
 }  // namespace
 
-void ReadInstallRecord(Registry& registry) {
-  SetupState& s = setupState;
+void BeginInstallation(const PackageScript& script, Installation* installation) {
+  *installation = Installation();
+  CopyText(installation->registryPath, sizeof installation->registryPath, script.registryPath);
+  CopyText(installation->startMenuPath, sizeof installation->startMenuPath, script.startMenuPath);
+}
+
+void ReadInstallRecord(Registry& registry, Installation& s) {
   std::unique_ptr<RegistryKey> key = registry.OpenOrCreate(RegistryRoot::kUsers, s.registryPath);
   if (!key) return;
   key->QueryString("ExecutePath", s.executePath, sizeof s.executePath);
@@ -26,18 +31,18 @@ void ReadInstallRecord(Registry& registry) {
   key->QueryNumber("Version", &s.installedVersion);
 }
 
-void WriteInstallRecord(Registry& registry) {
-  const SetupState& s = setupState;
+void WriteInstallRecord(Registry& registry, const Installation& s, uint32_t version) {
   std::unique_ptr<RegistryKey> key = registry.OpenOrCreate(RegistryRoot::kUsers, s.registryPath);
   if (!key) return;
   key->SetString("ExecutePath", s.executePath);
   key->SetString("MainPath", s.mainPath);
   key->SetString("StartMenuPath", s.startMenuPath);
   key->SetString("RegistryPath", s.registryPath);
-  key->SetNumber("Version", PackageVersion());
+  key->SetNumber("Version", version);
 }
 
-void DeleteInstallRecord(Registry& registry, const char* startMenuPath) {
+void DeleteInstallRecord(Registry& registry, const Installation& installation) {
+  const char* startMenuPath = installation.startMenuPath;
   // An empty relative path would name the opened key itself: the whole ordering store, or a key
   // directly below HKEY_USERS.
   if (startMenuPath[0] != '\0') {
@@ -48,7 +53,7 @@ void DeleteInstallRecord(Registry& registry, const char* startMenuPath) {
   }
 
   char parent[kPathCapacity];
-  CopyText(parent, sizeof parent, setupState.registryPath);
+  CopyText(parent, sizeof parent, installation.registryPath);
   const long cut = LastSeparator(parent);
   const char* child = parent;
   if (cut >= 0) {

@@ -4,8 +4,7 @@
 #include "app/main_window.h"
 #include "install/creation_log.h"
 #include "install/file_installation.h"
-#include "install/shortcuts.h"
-#include "model/setup_state.h"
+#include "app/session.h"
 #include "model/texts.h"
 #include "platform/views.h"
 
@@ -14,15 +13,13 @@ namespace setup {
 namespace {
 
 void FinishInstallation(MainWindow& window) {
-  SetupState& s = setupState;
+  SetupSession& session = window.session();
   MainWindowPlatform& platform = window.platform();
   WindowView& view = window.view();
   view.ShowMessage(kSetupSucceededText, kSetupCaption, kMessageOk);
-  RecordInstallation(platform.registry);
+  RecordInstallation(platform.registry, session);
   window.ShowInstalledLayout();
-  if (s.makeDesktopLink != 0) CreateDesktopLink(platform.shell, view.Handle());
-  if (s.makeStartMenuLinks != 0) CreateStartMenuLinks(platform.files, platform.shell, view.Handle());
-  if (s.showReadme != 0) OpenReadme(platform.shell, view);
+  MakeChosenShortcuts(platform, session, view, true);
 }
 
 void TakeBackInstallation(CreationLog& created, MainWindow& window) {
@@ -37,10 +34,10 @@ void TakeBackInstallation(CreationLog& created, MainWindow& window) {
 void RunInstall(void* argument) {
   MainWindow& window = *static_cast<MainWindow*>(argument);
   WindowView& view = window.view();
-  SetupState& s = setupState;
+  const SetupSession& session = window.session();
 
   window.ShowBusyLayout(true);
-  if (!ClearOfHeldFiles(window.platform(), view)) {
+  if (!ClearOfHeldFiles(window.platform(), session, view)) {
     window.ShowSetupFailedLayout();  // nothing has changed: the user may try again
     window.InstallRunDone();
     return;
@@ -48,7 +45,7 @@ void RunInstall(void* argument) {
   view.ShowBusyAnimation(true);
   Threads* threads = window.platform().threads;
   CreationLog created(window.platform().files, threads);
-  const bool ok = InstallFiles(created, view, s.installList.entries, s.installList.count, threads);
+  const bool ok = InstallFiles(created, window.progress(), PlanOf(session), threads);
   view.ShowBusyAnimation(false);
   view.Invalidate();
   if (ok) {

@@ -2,19 +2,29 @@
 
 #include "app/install_record.h"
 #include "app/main_window.h"
+#include "install/shortcuts.h"
 #include "base/path.h"
 #include "install/run_targets.h"
-#include "model/setup_state.h"
+#include "app/session.h"
 #include "model/texts.h"
 #include "platform/shell.h"
 #include "platform/views.h"
 
 namespace setup {
 
-bool ClearOfHeldFiles(MainWindowPlatform& platform, WindowView& mainWindow) {
-  const InstallList& list = setupState.installList;
+RunPlan PlanOf(const SetupSession& session) {
+  const InstallList& list = session.script.installList;
+  return RunPlan{session.archive, list.entries, list.count, session.choices.installDir, session.choices.optionChoice};
+}
+
+ShortcutPlan ShortcutsOf(const SetupSession& session) {
+  return ShortcutPlan{session.script, session.installation.startMenuPath, session.choices.installDir};
+}
+
+bool ClearOfHeldFiles(MainWindowPlatform& platform, const SetupSession& session, WindowView& mainWindow) {
+  const RunPlan plan = PlanOf(session);
   FilesInUse found;
-  while (FindFilesInUse(platform.files, platform.programsInUse, list.entries, list.count, &found)) {
+  while (FindFilesInUse(platform.files, platform.programsInUse, plan, &found)) {
     char text[sizeof found.names + sizeof kFileInUseFormat];
     FormatText(text, sizeof text, found.programs > 0 ? kProgramsInUseFormat : kFileInUseFormat, found.names);
     if (mainWindow.ShowMessage(text, kSetupCaption, kMessageOkCancel | kMessageIconWarning) != kAnswerOk) {
@@ -24,17 +34,23 @@ bool ClearOfHeldFiles(MainWindowPlatform& platform, WindowView& mainWindow) {
   return true;
 }
 
-void RecordInstallation(Registry& registry) {
-  SetupState& s = setupState;
-  FormatPath(s.executePath, "%s\\%s", s.installDir, s.executableName);
-  CopyText(s.mainPath, sizeof s.mainPath, s.installDir);
-  WriteInstallRecord(registry);
+void RecordInstallation(Registry& registry, SetupSession& session) {
+  Installation& s = session.installation;
+  const char* installDir = session.choices.installDir;
+  FormatPath(s.executePath, "%s\\%s", installDir, session.script.executableName);
+  CopyText(s.mainPath, sizeof s.mainPath, installDir);
+  WriteInstallRecord(registry, s, PackageVersion(session.script));
 }
 
-void OpenReadme(Shell& shell, WindowView& mainWindow) {
+void MakeChosenShortcuts(MainWindowPlatform& platform, const SetupSession& session, WindowView& mainWindow,
+                         bool desktop) {
+  const SetupChoices& s = session.choices;
+  const ShortcutPlan shortcuts = ShortcutsOf(session);
+  if (desktop && s.makeDesktopLink != 0) CreateDesktopLink(platform.shell, mainWindow.Handle(), shortcuts);
+  if (s.makeStartMenuLinks != 0) CreateStartMenuLinks(platform.files, platform.shell, mainWindow.Handle(), shortcuts);
   char readme[kPathCapacity];
-  if (FormatPath(readme, "%s\\%s", setupState.installDir, setupState.readmeName)) {
-    shell.Open(mainWindow.Handle(), readme);
+  if (s.showReadme != 0 && FormatPath(readme, "%s\\%s", s.installDir, session.script.readmeName)) {
+    platform.shell.Open(mainWindow.Handle(), readme);
   }
 }
 

@@ -8,15 +8,18 @@ struct MainWindowPlatform;
 class Registry;
 class Shell;
 class WindowView;
+struct SetupSession;
 
 // Before a run changes anything: while another program holds a file it would replace, names it
 // and asks the user to close it (OK looks again) or to cancel. False when they cancel.
-bool ClearOfHeldFiles(MainWindowPlatform& platform, WindowView& mainWindow);
+bool ClearOfHeldFiles(MainWindowPlatform& platform, const SetupSession& session, WindowView& mainWindow);
 
-// executePath and mainPath from installDir, then the install record with version 5.
-void RecordInstallation(Registry& registry);
+// executePath and mainPath from installDir, then the install record with the package's version.
+void RecordInstallation(Registry& registry, SetupSession& session);
 
-// Opens installDir\readmeName with its program.
-void OpenReadme(Shell& shell, WindowView& mainWindow);
+// The shortcuts the user chose (the desktop's only with desktop: after a setup), then the readme
+// opened with its program when chosen.
+void MakeChosenShortcuts(MainWindowPlatform& platform, const SetupSession& session, WindowView& mainWindow,
+                         bool desktop);
 
 }  // namespace setup

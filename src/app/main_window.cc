@@ -4,9 +4,9 @@
 #include "app/install_record.h"
 #include "app/install_run.h"
 #include "app/picture.h"
-#include "archive/package_archive.h"
+#include "app/session.h"
 #include "model/control_ids.h"
-#include "model/setup_state.h"
+#include "model/package_layout.h"
 #include "model/texts.h"
 #include "platform/file_system.h"
 #include "platform/shell.h"
@@ -15,29 +15,29 @@
 
 namespace setup {
 
-bool OffersFreshInstall() { return HasPackageEntry(kLicenceEntry); }
+bool OffersFreshInstall(const SetupSession& session) { return session.archive.Has(kLicenceEntry); }
 
 MainWindow::~MainWindow() { JoinWorker(); }
 
 void MainWindow::Initialise(int endResult) {
-  SetupState& s = setupState;
-  s.mainWindow = view_.Handle();
-  view_.SetCaption(s.mainFolderName);
+  const Installation& installed = session_.installation;
+  SetupChoices& choices = session_.choices;
+  view_.SetCaption(session_.script.mainFolderName);
   view_.SetProgressRange(IDC_PROGRESS, 0, kProgressRange);
 
   // Below the package's version: an upgrade. Equal or above: maintenance, so an older package
   // never downgrades a newer installation.
-  if (s.installed != 0 && s.installedVersion < PackageVersion()) {
+  if (installed.installed != 0 && installed.installedVersion < PackageVersion(session_.script)) {
     ShowVersionUpLayout();
-    s.versionUpMode = 1;
+    choices.versionUpMode = 1;
     return;
   }
-  if (s.installed != 0) {
+  if (installed.installed != 0) {
     ShowMaintenanceLayout();
     return;
   }
   // Nothing installed: a package with a licence is a full installer and offers Setup.
-  if (s.versionUpMode == 0 && !OffersFreshInstall()) {
+  if (choices.versionUpMode == 0 && !OffersFreshInstall(session_)) {
     view_.ShowMessage(kNotInstalledText, kVersionUpCaption, kMessageIconWarning);
     view_.End(endResult);
   }
@@ -100,10 +100,11 @@ void MainWindow::ShowVersionUpFailedLayout() {
 }
 
 PictureToPaint MainWindow::Picture() const {
-  const uint8_t* info = setupState.pictureInfo;
+  const Pictures& pictures = session_.pictures;
+  const uint8_t* info = pictures.pictureInfo;
   if (info == nullptr) return {nullptr, nullptr, 0, 0};
   const int32_t height = PictureHeight(info);
-  return {info, setupState.pictureBits, PictureWidth(info), height < 0 ? -height : height};
+  return {info, pictures.pictureBits, PictureWidth(info), height < 0 ? -height : height};
 }
 
 namespace {
@@ -128,8 +129,9 @@ void MainWindow::AdvanceBusyFrame() {
 }
 
 FrameToPaint MainWindow::BusyFrame() const {
-  const uint8_t* strip = setupState.partsInfo;
-  if (busyFrame_ < 0 || strip == nullptr || setupState.pictureInfo == nullptr) {
+  const Pictures& pictures = session_.pictures;
+  const uint8_t* strip = pictures.partsInfo;
+  if (busyFrame_ < 0 || strip == nullptr || pictures.pictureInfo == nullptr) {
     return {nullptr, nullptr, 0, 0, 0, 0};
   }
   const int32_t frames = StripFrames(strip);
@@ -145,7 +147,7 @@ FrameToPaint MainWindow::BusyFrame() const {
   int32_t y = kPictureTop + picture.height - size - kBusyFrameMargin;
   if (x < kPictureLeft) x = kPictureLeft;
   if (y < kPictureTop) y = kPictureTop;
-  return {strip, setupState.partsBits, x, y, size, sourceY};
+  return {strip, pictures.partsBits, x, y, size, sourceY};
 }
 
 bool MainWindow::Command(int id) {
@@ -183,8 +185,8 @@ bool MainWindow::Command(int id) {
 }
 
 void MainWindow::Run() {
-  platform_.files.ChangeFolder(setupState.mainPath);
-  platform_.shell.Open(view_.Handle(), setupState.executePath);
+  platform_.files.ChangeFolder(session_.installation.mainPath);
+  platform_.shell.Open(view_.Handle(), session_.installation.executePath);
   view_.End(IDC_RUN);
 }
 
@@ -195,7 +197,7 @@ bool MainWindow::StartWorker(void (*routine)(void*)) {
   JoinWorker();  // a finished run's worker may still be on its way out
   installRunning_.store(true);
   view_.BlockSessionEnd(true);  // before the worker can end the run and release it
-  if (!platform_.threads->Start(routine, this, &setupState.workerThread)) {
+  if (!platform_.threads->Start(routine, this, &worker_)) {
     InstallRunDone();
     return false;
   }
@@ -208,9 +210,9 @@ void MainWindow::InstallRunDone() {
 }
 
 void MainWindow::JoinWorker() {
-  if (setupState.workerThread == nullptr || platform_.threads == nullptr) return;
-  platform_.threads->Join(setupState.workerThread);
-  setupState.workerThread = nullptr;
+  if (worker_ == nullptr || platform_.threads == nullptr) return;
+  platform_.threads->Join(worker_);
+  worker_ = nullptr;
 }
 
 }  // namespace setup

@@ -5,6 +5,8 @@
 #include <atomic>
 #include <cstdint>
 
+#include "install/progress.h"
+
 namespace setup {
 
 class FileSystem;
@@ -13,6 +15,7 @@ class Registry;
 class Shell;
 class Threads;
 class WindowView;
+struct SetupSession;
 
 // The platform pieces the main window and its flows work through.
 struct MainWindowPlatform {
@@ -50,14 +53,18 @@ constexpr int kBusyFrameCount = 16;
 
 class MainWindow {
  public:
-  MainWindow(MainWindowPlatform& platform, WindowView& view) : platform_(platform), view_(view) {}
+  MainWindow(MainWindowPlatform& platform, SetupSession& session, WindowView& view)
+      : platform_(platform), session_(session), view_(view), progress_(view) {}
   // Waits for an install run's worker that is still finishing, so it never outlives the window.
   ~MainWindow();
   MainWindow(const MainWindow&) = delete;
   MainWindow& operator=(const MainWindow&) = delete;
 
   MainWindowPlatform& platform() { return platform_; }
+  SetupSession& session() { return session_; }
   WindowView& view() { return view_; }
+  // The bar and percent text of the install runs, one run at a time.
+  RunProgress& progress() { return progress_; }
 
   // WM_INITDIALOG: caption, progress range and the layout. endResult is what the window ends
   // with when nothing is installed.
@@ -111,12 +118,17 @@ class MainWindow {
   void JoinWorker();
 
   MainWindowPlatform& platform_;
+  SetupSession& session_;
   WindowView& view_;
+  RunProgress progress_;
   int busyFrame_ = -1;  // -1: no animation; the window's thread only
+  // The worker's handle: stored by Threads::Start before the worker runs, cleared by the window's
+  // thread alone once it has joined the worker.
+  void* worker_ = nullptr;
   std::atomic<bool> installRunning_{false};
 };
 
 // True when the package offers a fresh installation: it carries a licence.
-bool OffersFreshInstall();
+bool OffersFreshInstall(const SetupSession& session);
 
 }  // namespace setup

@@ -1,6 +1,7 @@
 #include "app/picture.h"
 
 #include "archive/memory_stream.h"
+#include "archive/package_archive.h"
 #include "base/byte_order.h"
 
 namespace setup {
@@ -71,13 +72,9 @@ bool ReadPicture(MemoryStream& stream, const uint8_t** info, const uint8_t** bit
 
 }  // namespace
 
-bool LoadPicture(MemoryStream& stream, const char* name, const uint8_t** info, const uint8_t** bits) {
-  return stream.LoadEntry(name) && ReadPicture(stream, info, bits);
-}
-
 bool LoadPicture(MemoryStream& stream, const PackageArchive& archive, const char* name,
                  const uint8_t** info, const uint8_t** bits) {
-  return stream.LoadEntry(archive, name) && ReadPicture(stream, info, bits);
+  return archive.Load(name, stream) && ReadPicture(stream, info, bits);
 }
 
 int32_t PictureWidth(const uint8_t* info) { return int32_t(LoadLE32(info + 4)); }

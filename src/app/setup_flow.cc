@@ -1,7 +1,7 @@
 #include "app/flows.h"
 #include "app/main_window.h"
+#include "app/session.h"
 #include "model/control_ids.h"
-#include "model/setup_state.h"
 #include "model/texts.h"
 #include "platform/views.h"
 #include "ui/free_space.h"
@@ -9,7 +9,7 @@
 namespace setup {
 
 void SetupCommand(MainWindow& window) {
-  SetupState& s = setupState;
+  SetupChoices& s = window.session().choices;
   WindowView& view = window.view();
   if (s.licenceAccepted == 0) {
     if (view.RunDialog(IDD_LICENCE) != IDC_OK) {
@@ -21,7 +21,7 @@ void SetupCommand(MainWindow& window) {
   if (view.RunDialog(IDD_INSTALL_OPTIONS) != IDC_OK) return;
 
   // A negative requirement reads as a huge unsigned one, so it always warns.
-  const double required = double(uint32_t(s.requiredMB));
+  const double required = double(uint32_t(window.session().script.requiredMB));
   if (FreeSpaceMB(window.platform().files, s.installDir) < required) {
     view.ShowMessage(kDiskSpaceShortText, kDiskSpaceCaption, kMessageIconWarning);
     return;

@@ -1,12 +1,14 @@
 #include "app/startup.h"
 
+#include <memory>
+#include <new>
+
 #include "app/install_record.h"
 #include "app/picture.h"
+#include "app/session.h"
 #include "archive/archive_format.h"
 #include "archive/memory_stream.h"
-#include "archive/package_archive.h"
-#include "model/control_ids.h"
-#include "model/setup_state.h"
+#include "model/package_layout.h"
 #include "platform/files.h"
 #include "platform/file_system.h"
 #include "platform/program_resources.h"
@@ -15,8 +17,8 @@
 
 namespace setup {
 
-int IsProgramInstalled(FileSystem& files) {
-  return setupState.executePath[0] != '\0' && FileExists(files, setupState.executePath) ? 1 : 0;
+int IsProgramInstalled(FileSystem& files, const char* executePath) {
+  return executePath[0] != '\0' && FileExists(files, executePath) ? 1 : 0;
 }
 
 namespace {
@@ -30,41 +32,35 @@ bool ProgramTakesCurrentFolder(ProgramResources& resources) {
          CurrentFolderTakesPart(record, size);
 }
 
-bool OpenProgramPackage(FileSystem& files, ProgramResources& resources) {
-  if (!ProgramTakesCurrentFolder(resources)) return OpenBuiltInPackage(resources, IDR_PACKAGE);
-  return OpenPackage(files, resources, "files.zarc") || OpenPackage(files, resources, IDR_PACKAGE);
+bool OpenProgramPackage(PackageArchive& archive, FileSystem& files, ProgramResources& resources) {
+  if (!ProgramTakesCurrentFolder(resources)) return archive.OpenBuiltIn(resources, IDR_PACKAGE);
+  return archive.Open(files, resources, kPackageFileName) || archive.Open(files, resources, IDR_PACKAGE);
 }
 
 }  // namespace
 
-int RunSetupProgram(FileSystem& files, Registry& registry, ProgramResources& resources,
-                    MainWindowHost& mainWindow, void* instance) {
-  SetupState& s = setupState;
-  s.instance = instance;
-  if (!OpenProgramPackage(files, resources)) return 0;
-  if (!ParseInstallScript(kScriptEntry)) {
-    ClosePackage();
+int RunSetupProgram(FileSystem& files, Registry& registry, ProgramResources& resources, MainWindowHost& mainWindow) {
+  // The session holds the package's index and its install list: too large for the stack.
+  std::unique_ptr<SetupSession> owned(new (std::nothrow) SetupSession());
+  if (owned == nullptr) return 0;
+  SetupSession& s = *owned;
+  if (!OpenProgramPackage(s.archive, files, resources) ||
+      !ParseInstallScript(s.archive, kScriptEntry, &s.script)) {
     return 0;
   }
-  ReadInstallRecord(registry);
-  s.installed = IsProgramInstalled(files);
+  BeginInstallation(s.script, &s.installation);
+  ReadInstallRecord(registry, s.installation);
+  s.installation.installed = IsProgramInstalled(files, s.installation.executePath);
 
   // Each picture stays in its own stream, used in place by the window until it has closed.
   MemoryStream mainPicture;
   MemoryStream partsPicture;
-  if (!LoadPicture(mainPicture, kMainPictureEntry, &s.pictureInfo, &s.pictureBits) ||
-      !LoadPicture(partsPicture, kPartsPictureEntry, &s.partsInfo, &s.partsBits)) {
-    s.pictureInfo = s.pictureBits = s.partsInfo = s.partsBits = nullptr;
-    ClosePackage();
+  Pictures& p = s.pictures;
+  if (!LoadPicture(mainPicture, s.archive, kMainPictureEntry, &p.pictureInfo, &p.pictureBits) ||
+      !LoadPicture(partsPicture, s.archive, kPartsPictureEntry, &p.partsInfo, &p.partsBits)) {
     return 0;
   }
-
-  mainWindow.RunMainWindow();
-
-  s.pictureInfo = s.pictureBits = s.partsInfo = s.partsBits = nullptr;
-  mainPicture.Release();
-  partsPicture.Release();
-  ClosePackage();
+  mainWindow.RunMainWindow(s);
   return 0;
 }
 

@@ -4,28 +4,24 @@
 
 namespace setup {
 
-// The package entries of the main window's pictures, which the program needs to start.
-inline constexpr char kMainPictureEntry[] = "setup256.bmp";
-inline constexpr char kPartsPictureEntry[] = "parts.bmp";
-
 class FileSystem;
 class Registry;
 class ProgramResources;
+struct SetupSession;
 
-// Shows the main window modally and returns when it has closed.
+// Shows the main window modally over the session and returns when it has closed.
 class MainWindowHost {
  public:
-  virtual void RunMainWindow() = 0;
+  virtual void RunMainWindow(SetupSession& session) = 0;
 
  protected:
   ~MainWindowHost() = default;
 };
 
 // 1 when executePath names an existing file, else 0 (also for an empty path).
-int IsProgramInstalled(FileSystem& files);
+int IsProgramInstalled(FileSystem& files, const char* executePath);
 
 // Runs the whole program. Every failure before the main window ends it silently. Always 0.
-int RunSetupProgram(FileSystem& files, Registry& registry, ProgramResources& resources,
-                    MainWindowHost& mainWindow, void* instance);
+int RunSetupProgram(FileSystem& files, Registry& registry, ProgramResources& resources, MainWindowHost& mainWindow);
 
 }  // namespace setup

@@ -6,7 +6,7 @@
 #include "base/path.h"
 #include "install/removal.h"
 #include "model/control_ids.h"
-#include "model/setup_state.h"
+#include "app/session.h"
 #include "model/texts.h"
 #include "platform/file_system.h"
 #include "platform/shell.h"
@@ -17,23 +17,23 @@ namespace setup {
 namespace {
 
 // The desktop shortcut that the install made, named after the program's shortcut.
-void DeleteDesktopLink(MainWindowPlatform& platform, WindowView& view) {
+void DeleteDesktopLink(MainWindowPlatform& platform, const PackageScript& script, WindowView& view) {
   char desktop[kPathCapacity];
   char link[kPathCapacity];
   if (platform.shell.SpecialFolderPath(view.Handle(), SpecialFolder::kDesktop, desktop, sizeof desktop) &&
-      FormatPath(link, "%s\\%s.lnk", desktop, setupState.programLinkName)) {
+      FormatPath(link, "%s\\%s.lnk", desktop, script.programLinkName)) {
     platform.files.RemoveFile(link);
   }
 }
 
 // The program's start-menu folder with its shortcuts, then each folder above it inside Programs
 // (the maker's folder) that is left empty.
-void DeleteStartMenuFolder(MainWindowPlatform& platform, WindowView& view) {
+void DeleteStartMenuFolder(MainWindowPlatform& platform, const char* startMenuPath, WindowView& view) {
   char programs[kPathCapacity];
   char folder[kPathCapacity];
-  if (setupState.startMenuPath[0] == '\0' ||
+  if (startMenuPath[0] == '\0' ||
       !platform.shell.SpecialFolderPath(view.Handle(), SpecialFolder::kPrograms, programs, sizeof programs) ||
-      !FormatPath(folder, "%s\\%s\\", programs, setupState.startMenuPath)) {
+      !FormatPath(folder, "%s\\%s\\", programs, startMenuPath)) {
     return;
   }
   DeleteFolderTree(platform.files, folder);
@@ -52,11 +52,13 @@ void UninstallCommand(MainWindow& window) {
   WindowView& view = window.view();
   if (view.RunDialog(IDD_UNINSTALL) != IDC_OK) return;
 
+  const SetupSession& session = window.session();
+  const Installation& installation = session.installation;
   char installed[kPathCapacity];
-  if (FormatPath(installed, "%s\\", setupState.mainPath)) DeleteFolderTree(platform.files, installed);
-  DeleteDesktopLink(platform, view);
-  DeleteStartMenuFolder(platform, view);
-  DeleteInstallRecord(platform.registry, setupState.startMenuPath);
+  if (FormatPath(installed, "%s\\", installation.mainPath)) DeleteFolderTree(platform.files, installed);
+  DeleteDesktopLink(platform, session.script, view);
+  DeleteStartMenuFolder(platform, installation.startMenuPath, view);
+  DeleteInstallRecord(platform.registry, installation);
 
   view.ShowMessage(kUninstalledText, kUninstallCaption, kMessageOk);
   view.End(IDC_UNINSTALL);

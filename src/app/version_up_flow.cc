@@ -6,9 +6,9 @@
 #include "chunkfile/chunk_reader.h"
 #include "chunkfile/chunk_writer.h"
 #include "install/file_installation.h"
-#include "install/shortcuts.h"
 #include "model/control_ids.h"
-#include "model/setup_state.h"
+#include "app/session.h"
+#include "model/package_layout.h"
 #include "model/texts.h"
 #include "platform/shell.h"
 #include "platform/views.h"
@@ -46,33 +46,34 @@ void VersionUpCommand(MainWindow& window) {
 
 void RunVersionUp(void* argument) {
   MainWindow& window = *static_cast<MainWindow*>(argument);
-  SetupState& s = setupState;
+  SetupSession& session = window.session();
   MainWindowPlatform& platform = window.platform();
   WindowView& view = window.view();
 
-  if (!ClearOfHeldFiles(platform, view)) {
+  if (!ClearOfHeldFiles(platform, session, view)) {
     window.ShowVersionUpAgainLayout();  // nothing has changed: the user may try again
     window.InstallRunDone();
     return;
   }
   view.ShowBusyAnimation(true);
-  const bool ok = InstallFiles(platform.files, view, s.installList.entries, s.installList.count, platform.threads);
+  const bool ok = InstallFiles(platform.files, window.progress(), PlanOf(session), platform.threads);
   view.ShowBusyAnimation(false);
   if (!ok) {
     view.ShowMessage(kVersionUpFailedText, kSetupCaption, kMessageOk);
     window.ShowVersionUpFailedLayout();
   } else {
     view.ShowMessage(kVersionUpSucceededText, kSetupCaption, kMessageOk);
-    RecordInstallation(platform.registry);
+    RecordInstallation(platform.registry, session);
     window.ShowInstalledLayout();
-    CarryOverSavedData(platform, view);
+    CarryOverSavedData(platform, session, view);
   }
   window.InstallRunDone();
 }
 
-void CarryOverSavedData(MainWindowPlatform& platform, WindowView& view) {
+void CarryOverSavedData(MainWindowPlatform& platform, const SetupSession& session, WindowView& view) {
+  const SetupChoices& choices = session.choices;
   char path[kPathCapacity];
-  if (!FormatPath(path, "%s\\zimel.dat", setupState.installDir)) return;
+  if (!FormatPath(path, "%s\\%s", choices.installDir, kSavedDataName)) return;
   ChunkReader reader(platform.files);
   if (!reader.Open(path, ChunkId("ZIML"))) return;
   ChunkWriter writer(platform.files);
@@ -84,12 +85,7 @@ void CarryOverSavedData(MainWindowPlatform& platform, WindowView& view) {
   }
   const bool replaced = writer.Close();
   reader.Close();
-  if (!replaced) return;
-
-  if (setupState.makeStartMenuLinks != 0) {
-    CreateStartMenuLinks(platform.files, platform.shell, view.Handle());
-  }
-  if (setupState.showReadme != 0) OpenReadme(platform.shell, view);
+  if (replaced) MakeChosenShortcuts(platform, session, view, false);
 }
 
 }  // namespace setup

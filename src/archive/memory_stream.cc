@@ -28,6 +28,7 @@ bool MemoryStream::Reserve(uint32_t capacity) {
 }
 
 void MemoryStream::Adopt(uint8_t* buffer, uint32_t size) {
+  if (buffer != buffer_) delete[] buffer_;
   buffer_ = buffer;
   size_ = size;
   capacity_ = size;

@@ -6,8 +6,6 @@
 
 namespace setup {
 
-struct PackageArchive;
-
 class MemoryStream {
  public:
   MemoryStream() = default;
@@ -42,17 +40,12 @@ class MemoryStream {
   // so far stay unterminated).
   char* ReadLine(char* destination, uint32_t capacity);
 
-  // Fills the stream with the named package entry, decompressed. True if found and decoded; on
-  // false the stream is as it was. A buffer held before is not released: its owner keeps it.
-  bool LoadEntry(const char* name);
-  // The same from an archive other than the program's own.
-  bool LoadEntry(const PackageArchive& archive, const char* name);
 
   // Empties the stream and makes its buffer hold at least capacity bytes; false, with no buffer,
   // when there is no memory for it.
   bool Reserve(uint32_t capacity);
 
-  // Hands the stream a buffer from new[] to own, at position 0, without releasing the one it held.
+  // Hands the stream a buffer from new[] to own, at position 0, in place of the one it held.
   void Adopt(uint8_t* buffer, uint32_t size);
 
  private:

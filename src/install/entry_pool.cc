@@ -86,8 +86,9 @@ bool Prefixes(const char* a, const char* b) {
 
 }  // namespace
 
-EntryPool::EntryPool(FileSystem& files, WindowView& window, Threads* threads, Unpack unpack)
-    : files_(files), window_(window), threads_(threads), unpack_(unpack) {}
+EntryPool::EntryPool(FileSystem& files, const PackageArchive& archive, RunProgress& progress, Threads* threads,
+                     Unpack unpack)
+    : files_(files), archive_(archive), progress_(progress), threads_(threads), unpack_(unpack) {}
 
 void EntryPool::StartWorkers() {
   startTried_ = true;
@@ -129,7 +130,7 @@ void EntryPool::Work() {
     bytesInFlight_ += job.bytes;
     ++running_;
     lock_->Release();
-    const bool ok = unpack_(files_, buffer, job.name, job.destination, job.beside);
+    const bool ok = unpack_(archive_, files_, buffer, job.name, job.destination, job.beside);
     lock_->Acquire();
     bytesInFlight_ -= job.bytes;
     --running_;
@@ -156,11 +157,11 @@ bool EntryPool::Add(const char* name, const char* destination, uint64_t bytes) {
   if (workerCount_ == 0) {
     Job& job = jobs_[0];
     CopyText(job.destination, sizeof job.destination, destination);
-    if (!unpack_(files_, ownBuffer_, name, job.destination, job.beside) || !Place(job)) {
+    if (!unpack_(archive_, files_, ownBuffer_, name, job.destination, job.beside) || !Place(job)) {
       failed_ = true;
       return false;
     }
-    StepProgress(window_, bytes);
+    progress_.Step(bytes);
     return true;
   }
   if (!Retire(Overlaps(destination))) return false;
@@ -207,7 +208,7 @@ bool EntryPool::Retire(bool wait) {
       return false;
     }
     if (state != kSucceeded) return true;
-    StepProgress(window_, Slot(retired_).bytes);
+    progress_.Step(Slot(retired_).bytes);
     ++retired_;
   }
 }

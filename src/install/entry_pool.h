@@ -15,7 +15,8 @@
 namespace setup {
 
 class FileSystem;
-class WindowView;
+class PackageArchive;
+class RunProgress;
 
 class EntryPool {
  public:
@@ -23,8 +24,8 @@ class EntryPool {
   // new file beside it named in beside[kPathCapacity] (empty otherwise), through buffer, which is
   // the worker's own from one entry to the next. False on any failure, leaving nothing of its own
   // behind.
-  using Unpack = bool (*)(FileSystem& files, MemoryStream& buffer, const char* name, const char* destination,
-                          char* beside);
+  using Unpack = bool (*)(const PackageArchive& archive, FileSystem& files, MemoryStream& buffer, const char* name,
+                          const char* destination, char* beside);
 
   // The entries' bytes the workers may hold at once: at most this, and at most twice the largest
   // entry queued so far; an entry that does not fit beside the others is unpacked alone.
@@ -34,7 +35,7 @@ class EntryPool {
 
   // With the first entry, starts one worker per processor (at least 2, for the waits on the disk;
   // at most kMaxWorkers). Without threads, or when none can be started, Add does the work itself.
-  EntryPool(FileSystem& files, WindowView& window, Threads* threads, Unpack unpack);
+  EntryPool(FileSystem& files, const PackageArchive& archive, RunProgress& progress, Threads* threads, Unpack unpack);
   // Lets the entries under way finish, drops the rest, and waits for the workers to end.
   ~EntryPool();
   EntryPool(const EntryPool&) = delete;
@@ -83,7 +84,8 @@ class EntryPool {
   uint32_t QueuedForRun() const NO_THREAD_SAFETY_ANALYSIS { return queued_; }
 
   FileSystem& files_;
-  WindowView& window_;
+  const PackageArchive& archive_;
+  RunProgress& progress_;
   Threads* threads_;
   Unpack unpack_;
   MemoryStream ownBuffer_;  // the run's thread's, when it unpacks without workers

@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "base/text.h"
-#include "model/setup_state.h"
+#include "model/install_list.h"
 
 namespace setup {
 
@@ -36,8 +36,8 @@ class SplitText {
 };
 
 // #Z: true when the entry's number, cut to 8 bits, is the option chosen.
-inline bool OptionMatches(const char* number) {
-  return uint8_t(uint32_t(ParseDecimal(number)) & 0xFF) == setupState.optionChoice;
+inline bool OptionMatches(const char* number, uint8_t optionChoice) {
+  return uint8_t(uint32_t(ParseDecimal(number)) & 0xFF) == optionChoice;
 }
 
 }  // namespace setup

@@ -3,17 +3,16 @@
 #include <cstdint>
 #include <cstring>
 
+#include "archive/entry_inflater.h"
 #include "archive/memory_stream.h"
 #include "archive/package_archive.h"
 #include "base/path.h"
 #include "base/text.h"
 #include "install/entry_pool.h"
-#include "install/entry_text.h"
 #include "install/progress.h"
 #include "install/run_targets.h"
 #include "platform/files.h"
 #include "platform/file_system.h"
-#include "platform/views.h"
 
 namespace setup {
 
@@ -120,82 +119,43 @@ bool CopyOver(FileSystem& files, const char* source, const char* destination) {
 
 // #I, on a worker of the pool: the package entry name unpacked into the file destination, or
 // beside it when one is there.
-bool UnpackEntry(FileSystem& files, MemoryStream& buffer, const char* name, const char* destination, char* beside) {
+bool UnpackEntry(const PackageArchive& archive, FileSystem& files, MemoryStream& buffer, const char* name,
+                 const char* destination, char* beside) {
   // A missing or damaged entry fails the run rather than leave an empty file in the place of the
   // program (during a version-up, over the working one) and report success.
   beside[0] = '\0';
   EntryStream stream;
-  if (buffer.Reserve(kPieceSize) && FindPackageStream(name, &stream)) {
+  if (buffer.Reserve(kPieceSize) && archive.FindStream(name, &stream)) {
     Content content(stream, buffer.CurrentData(), buffer.Capacity());
     return WriteFileOrBeside(files, destination, content, beside);
   }
   // A file of the current directory, read whole, and not kept past it.
-  buffer.Release();
-  if (!buffer.LoadEntry(name)) return false;
+  if (!archive.Load(name, buffer)) return false;
   Content content(buffer.CurrentData(), buffer.Size());
   const bool written = WriteFileOrBeside(files, destination, content, beside);
   buffer.Release();
   return written;
 }
 
-// #I: queued for the pool to unpack into installDir\name.
-bool QueueEntry(EntryPool& pool, const char* name) {
-  char destination[kPathCapacity];
-  uint64_t bytes;
-  if (!FormatPath(destination, "%s\\%s", setupState.installDir, name) || !PackageEntrySize(name, &bytes)) {
-    return false;
-  }
-  // A file with no room for a name beside it is written over in place, which cannot be undone:
-  // it starts only once every entry before it is in.
-  if (!CanReplaceBeside(destination) && !pool.Finish()) return false;
-  return pool.Add(name, destination, bytes);
-}
-
-// A source of #C or #H that a relative path finds in the current directory, which a program that
-// takes only its built-in package must not read: with administrator rights, from a downloads
-// folder, it would install whatever lies there. Such an entry fails, as a missing one does.
-bool MayCopyFrom(const char* source) { return IsFullPath(source) || PackageReadsCurrentFolder(); }
-
-// #C: source copied to installDir\target, with the marks of the medium cleared.
-bool CopyOneFile(FileSystem& files, WindowView& mainWindow, const char* source, const char* target) {
-  char destination[kPathCapacity];
-  if (!MayCopyFrom(source) || !FormatPath(destination, "%s\\%s", setupState.installDir, target)) return false;
-  uint64_t bytes = 0;
-  files.FileSize(source, &bytes);
-  if (!CopyOver(files, source, destination)) return false;
-  files.SetNormalAttributes(destination);
-  StepProgress(mainWindow, bytes);
-  return true;
-}
-
-// #X: the new file installDir\name holding exactly the bytes of content.
-bool WriteNewFile(FileSystem& files, const char* name, const char* content) {
-  char destination[kPathCapacity];
-  if (!FormatPath(destination, "%s\\%s", setupState.installDir, name)) return false;
-  if (content == nullptr) content = "";
-  Content bytes(content, uint32_t(strlen(content)));
-  return WriteInPlace(files, destination, WriteMode::kNew, bytes);
-}
-
 // Copies the items of one folder of a tree as the listing delivers them.
 class TreeCopier : public FolderVisitor {
  public:
-  TreeCopier(FileSystem& files, WindowView& mainWindow, const char* destination, const char* source)
-      : files_(files), mainWindow_(mainWindow), destination_(destination), source_(source) {}
+  TreeCopier(FileSystem& files, RunProgress& progress, const char* destination, const char* source)
+      : files_(files), progress_(progress), destination_(destination), source_(source) {}
 
   bool Visit(const FolderItem& item) override {
     if (item.isFolder && item.name[0] == '.') return true;  // dot folders stay behind, content and all
     char from[kPathCapacity], to[kPathCapacity];
     ok_ = FormatPath(from, "%s\\%s", source_, item.name) && FormatPath(to, "%s\\%s", destination_, item.name);
     if (ok_ && item.isFolder) {
-      ok_ = CopyFolderTree(files_, mainWindow_, to, from);
+      ok_ = CopyFolderTree(files_, progress_, to, from);
     } else if (ok_) {
       uint64_t bytes = 0;
       files_.FileSize(from, &bytes);
       ok_ = CopyOver(files_, from, to);
       if (ok_) {
         files_.SetNormalAttributes(to);
-        StepProgress(mainWindow_, bytes);
+        progress_.Step(bytes);
       }
     }
     return ok_;
@@ -204,7 +164,7 @@ class TreeCopier : public FolderVisitor {
 
  private:
   FileSystem& files_;
-  WindowView& mainWindow_;
+  RunProgress& progress_;
   const char* destination_;
   const char* source_;
   bool ok_ = true;
@@ -213,11 +173,11 @@ class TreeCopier : public FolderVisitor {
 // The progress work of a run over the list: the files it will write, as it will pass over entries.
 class WorkMeasurer : public TargetVisitor {
  public:
-  explicit WorkMeasurer(FileSystem& files) : files_(files) {}
-  bool Target(const char* destination, const char* source, bool packaged) override {
+  WorkMeasurer(FileSystem& files, const PackageArchive& archive) : files_(files), archive_(archive) {}
+  bool Target(const char*, const char* source, bool packaged) override {
     uint64_t bytes = 0;
     if (packaged) {
-      PackageEntrySize(source, &bytes);
+      archive_.EntrySize(source, &bytes);
     } else {
       files_.FileSize(source, &bytes);
     }
@@ -228,59 +188,81 @@ class WorkMeasurer : public TargetVisitor {
 
  private:
   FileSystem& files_;
+  const PackageArchive& archive_;
+};
+
+// Carries out each action of the list. Every action but an entry waits for the entries before
+// it: a folder made, a file copied over an unpacked one, happen after them as the list says.
+class Installer : public ListVisitor {
+ public:
+  Installer(FileSystem& files, RunProgress& progress, const RunPlan& plan, EntryPool& pool)
+      : files_(files), progress_(progress), plan_(plan), pool_(pool) {}
+
+  bool Act(InstallEntryType type, const char* source, const char* destination) override {
+    if (type == kExtractEntry) return Queue(source, destination);
+    if (!pool_.Finish()) return false;
+    switch (type) {
+      case kMakeFolder:
+        CreateFolderPath(files_, destination);
+        return true;
+      case kCopyFile:  // with the marks of the medium cleared
+        return MayCopyFrom(source) && CopyOneFile(source, destination);
+      case kCopyTree:
+        return MayCopyFrom(source) && CopyFolderTree(files_, progress_, destination, source);
+      default: {  // #X: a new file holding exactly the bytes of the content
+        if (source == nullptr) source = "";
+        Content bytes(source, uint32_t(strlen(source)));
+        return WriteInPlace(files_, destination, WriteMode::kNew, bytes);
+      }
+    }
+  }
+
+ private:
+  // #I: queued for the pool.
+  bool Queue(const char* name, const char* destination) {
+    uint64_t bytes;
+    if (!plan_.archive.EntrySize(name, &bytes)) return false;
+    // A file with no room for a name beside it is written over in place, which cannot be undone:
+    // it starts only once every entry before it is in.
+    if (!CanReplaceBeside(destination) && !pool_.Finish()) return false;
+    return pool_.Add(name, destination, bytes);
+  }
+  bool CopyOneFile(const char* source, const char* destination) {
+    uint64_t bytes = 0;
+    files_.FileSize(source, &bytes);
+    if (!CopyOver(files_, source, destination)) return false;
+    files_.SetNormalAttributes(destination);
+    progress_.Step(bytes);
+    return true;
+  }
+  // A source of #C or #H that a relative path finds in the current directory, which a program
+  // that takes only its built-in package must not read: with administrator rights, from a
+  // downloads folder, it would install whatever lies there. Such an entry fails, as a missing one
+  // does.
+  bool MayCopyFrom(const char* source) const { return IsFullPath(source) || plan_.archive.ReadsCurrentFolder(); }
+
+  FileSystem& files_;
+  RunProgress& progress_;
+  const RunPlan& plan_;
+  EntryPool& pool_;
 };
 
 }  // namespace
 
-bool InstallFiles(FileSystem& files, WindowView& mainWindow, const InstallEntry* entries, int count,
-                  Threads* threads) {
-  CreateFolderPath(files, setupState.installDir);  // usually there already for a version-up
-  WorkMeasurer measurer(files);
-  VisitTargets(files, entries, count, measurer);
-  BeginProgress(mainWindow, measurer.work);
-  EntryPool pool(files, mainWindow, threads, UnpackEntry);
+bool InstallFiles(FileSystem& files, RunProgress& progress, const RunPlan& plan, Threads* threads) {
+  CreateFolderPath(files, plan.installDir);  // usually there already for a version-up
+  WorkMeasurer measurer(files, plan.archive);
+  VisitTargets(files, plan, measurer);
+  progress.Begin(measurer.work);
+  EntryPool pool(files, plan.archive, progress, threads, UnpackEntry);
+  Installer installer(files, progress, plan, pool);
   // An entry that fails lets the ones before it in the list finish first, as they would have.
-  auto fail = [&pool] {
+  if (!WalkInstallList(plan, installer)) {
     pool.Finish();
     return false;
-  };
-  for (int i = 0; i < count; ++i) {
-    const InstallEntry& entry = entries[i];
-    SplitText text;
-    if (entry.type >= kExtractEntry && entry.type <= kIfOptionIs && !text.Split(entry)) return fail();
-    // Every other action waits for the entries before it: a folder made, a file copied over an
-    // unpacked one, happen after them as the list says.
-    if (entry.type >= kMakeFolder && entry.type <= kWriteNewFile && !pool.Finish()) return false;
-    char folder[kPathCapacity];
-    switch (entry.type) {
-      case kExtractEntry:
-        if (!QueueEntry(pool, entry.text)) return fail();
-        break;
-      case kMakeFolder:
-        if (!FormatPath(folder, "%s\\%s", setupState.installDir, entry.text)) return false;
-        CreateFolderPath(files, folder);
-        break;
-      case kCopyFile:
-        if (!CopyOneFile(files, mainWindow, text.first(), text.secondOrFirst())) return false;
-        break;
-      case kCopyTree:
-        if (!MayCopyFrom(text.first()) || !FormatPath(folder, "%s\\%s", setupState.installDir, text.secondOrFirst()) ||
-            !CopyFolderTree(files, mainWindow, folder, text.first())) {
-          return false;
-        }
-        break;
-      case kWriteNewFile:
-        if (!WriteNewFile(files, text.first(), text.second())) return false;
-        break;
-      case kIfOptionIs:
-        if (!OptionMatches(entry.text)) ++i;  // the next entry is passed over unread
-        break;
-      default:
-        break;  // not an install action
-    }
   }
   if (!pool.Finish()) return false;
-  EndProgress(mainWindow);  // also when a file counted more, or fewer, bytes than it was measured at
+  progress.End();  // also when a file counted more, or fewer, bytes than it was measured at
   return true;
 }
 
@@ -301,9 +283,9 @@ bool CreateFolderPath(FileSystem& files, const char* path) {
   }
 }
 
-bool CopyFolderTree(FileSystem& files, WindowView& mainWindow, const char* destination, const char* source) {
+bool CopyFolderTree(FileSystem& files, RunProgress& progress, const char* destination, const char* source) {
   files.MakeFolder(destination);
-  TreeCopier copier(files, mainWindow, destination, source);
+  TreeCopier copier(files, progress, destination, source);
   files.ListFolder(source, copier);  // a source that cannot be listed simply has nothing to copy
   return copier.ok();
 }

@@ -3,15 +3,15 @@
 // the main window's progress bar and percent text advanced with the bytes written.
 #pragma once
 
-#include "model/setup_state.h"
+#include "install/run_targets.h"
 
 namespace setup {
 
 class FileSystem;
+class RunProgress;
 class Threads;
-class WindowView;
 
-// Carries out count entries, in order, into setupState.installDir, which is created first if
+// Carries out the plan's entries, in order, into its installDir, which is created first if
 // needed. True when every entry was carried out or skipped; false at the first one that fails:
 // a package entry that is missing, cannot be unpacked or written; a copy that fails; a new file
 // that is already there or cannot be written; any path longer than 259 bytes. What was done before
@@ -21,8 +21,7 @@ class WindowView;
 // waits for the entries before it, and the progress advances in list order. A failed run leaves
 // what one thread would: the entries before the failed one done, that one and every later one
 // untouched. files must then be safe to call from several threads at once.
-bool InstallFiles(FileSystem& files, WindowView& mainWindow, const InstallEntry* entries, int count,
-                  Threads* threads = nullptr);
+bool InstallFiles(FileSystem& files, RunProgress& progress, const RunPlan& plan, Threads* threads = nullptr);
 
 // Creates the folder path and every missing folder above it. True only when this call created
 // path; false when it was there already or cannot be made.
@@ -32,6 +31,6 @@ bool CreateFolderPath(FileSystem& files, const char* path);
 // into sub-folders except those whose names begin with a dot. A source that cannot be listed
 // copies nothing and is no failure. False at the first file that fails to copy or whose path
 // would be longer than 259 bytes.
-bool CopyFolderTree(FileSystem& files, WindowView& mainWindow, const char* destination, const char* source);
+bool CopyFolderTree(FileSystem& files, RunProgress& progress, const char* destination, const char* source);
 
 }  // namespace setup

@@ -2,57 +2,45 @@
 
 #include "base/text.h"
 #include "model/control_ids.h"
-#include "model/setup_state.h"
 #include "platform/views.h"
 
 namespace setup {
 
-namespace {
-
-// Shows position and percent on the bar and its text, each only when it changes.
-void ShowProgress(WindowView& mainWindow, int32_t position, int32_t percent) {
-  SetupState& s = setupState;
-  if (percent != s.progressPercent) {
-    s.progressPercent = percent;
+void RunProgress::Show(int32_t position, int32_t percent) {
+  if (percent != percent_) {
+    percent_ = percent;
     char text[32];
     FormatText(text, sizeof text, "%d%%", int(percent));
-    mainWindow.SetControlText(IDC_PERCENT, text);
+    window_.SetControlText(IDC_PERCENT, text);
   }
-  if (position != s.progressPos) {
-    s.progressPos = position;
-    SetProgressPosition(mainWindow, IDC_PROGRESS, position);
+  if (position != position_) {
+    position_ = position;
+    window_.SetProgressPosition(IDC_PROGRESS, position);
   }
 }
 
-}  // namespace
-
-void BeginProgress(WindowView& mainWindow, uint64_t total) {
-  setupState.progressTotal = total;
-  setupState.progressDone = 0;
-  ShowProgress(mainWindow, 0, 0);
+void RunProgress::Begin(uint64_t total) {
+  total_ = total;
+  done_ = 0;
+  Show(0, 0);
 }
 
-void StepProgress(WindowView& mainWindow, uint64_t fileBytes) {
-  SetupState& s = setupState;
-  uint64_t done = s.progressDone + ProgressWork(fileBytes);
-  if (done > s.progressTotal) done = s.progressTotal;  // a file grown since it was measured
-  s.progressDone = done;
-  uint64_t total = s.progressTotal;
+void RunProgress::Step(uint64_t fileBytes) {
+  uint64_t done = done_ + ProgressWork(fileBytes);
+  if (done > total_) done = total_;  // a file grown since it was measured
+  done_ = done;
+  uint64_t total = total_;
   if (total == 0) return;
   while (total > (uint64_t(1) << 48)) {  // the products below stay within 64 bits
     total >>= 1;
     done >>= 1;
   }
-  ShowProgress(mainWindow, int32_t(done * kProgressRange / total), int32_t(done * 100 / total));
+  Show(int32_t(done * kProgressRange / total), int32_t(done * 100 / total));
 }
 
-void EndProgress(WindowView& mainWindow) {
-  setupState.progressDone = setupState.progressTotal;
-  ShowProgress(mainWindow, kProgressRange, 100);
-}
-
-void SetProgressPosition(WindowView& window, int controlId, int position) {
-  window.SetProgressPosition(controlId, position);
+void RunProgress::End() {
+  done_ = total_;
+  Show(kProgressRange, 100);
 }
 
 }  // namespace setup

@@ -81,47 +81,67 @@ class HeldFinder : public TargetVisitor {
 
 }  // namespace
 
-bool VisitTargets(FileSystem& files, const InstallEntry* entries, int count, TargetVisitor& visitor) {
-  const char* installDir = setupState.installDir;
-  for (int i = 0; i < count; ++i) {
-    const InstallEntry& entry = entries[i];
+bool WalkInstallList(const RunPlan& plan, ListVisitor& visitor) {
+  for (int i = 0; i < plan.count; ++i) {
+    const InstallEntry& entry = plan.entries[i];
+    const InstallEntryType type = InstallEntryType(entry.type);
+    if (type < kExtractEntry || type > kIfOptionIs) continue;  // not an install action
     SplitText text;
-    if (entry.type >= kExtractEntry && entry.type <= kIfOptionIs && !text.Split(entry)) return true;  // the run stops
-    char path[kPathCapacity];
-    switch (entry.type) {
-      case kExtractEntry:
-        if (FormatPath(path, "%s\\%s", installDir, entry.text) && !visitor.Target(path, entry.text, true)) return false;
-        break;
-      case kCopyFile:
-        if (FormatPath(path, "%s\\%s", installDir, text.secondOrFirst()) &&
-            !visitor.Target(path, text.first(), false)) {
-          return false;
-        }
-        break;
-      case kCopyTree:
-        if (FormatPath(path, "%s\\%s", installDir, text.secondOrFirst())) {
-          TreeTargets tree(files, visitor, path, text.first());
-          files.ListFolder(text.first(), tree);
-          if (!tree.going) return false;
-        }
-        break;
-      case kIfOptionIs:
-        if (!OptionMatches(entry.text)) ++i;
-        break;
-      default:
-        break;  // writes nothing that is there before it (#X refuses a file that is)
+    if (!text.Split(entry)) return false;
+    if (type == kIfOptionIs) {
+      if (!OptionMatches(entry.text, plan.optionChoice)) ++i;  // the next entry is passed over unread
+      continue;
     }
+    // #I and #F name their path whole, commas and all; the others split theirs at the first comma.
+    const bool whole = type == kExtractEntry || type == kMakeFolder;
+    const char* named = whole ? entry.text : type == kWriteNewFile ? text.first() : text.secondOrFirst();
+    const char* source = type == kExtractEntry ? entry.text : type == kWriteNewFile ? text.second() : text.first();
+    char path[kPathCapacity];
+    if (!FormatPath(path, "%s\\%s", plan.installDir, named) || !visitor.Act(type, source, path)) return false;
   }
   return true;
 }
 
-bool FindFilesInUse(FileSystem& files, ProgramsInUse* programs, const InstallEntry* entries, int count,
-                    FilesInUse* found) {
+namespace {
+
+// The targets of the list's actions; #F and #X write nothing that is there before them (#X
+// refuses a file that is).
+class TargetWalker : public ListVisitor {
+ public:
+  TargetWalker(FileSystem& files, TargetVisitor& visitor) : files_(files), visitor_(visitor) {}
+  bool Act(InstallEntryType type, const char* source, const char* destination) override {
+    bool going = true;
+    if (type == kCopyTree) {
+      TreeTargets tree(files_, visitor_, destination, source);
+      files_.ListFolder(source, tree);
+      going = tree.going;
+    } else if (type == kExtractEntry || type == kCopyFile) {
+      going = visitor_.Target(destination, source, type == kExtractEntry);
+    }
+    stopped = !going;
+    return going;
+  }
+  bool stopped = false;
+
+ private:
+  FileSystem& files_;
+  TargetVisitor& visitor_;
+};
+
+}  // namespace
+
+bool VisitTargets(FileSystem& files, const RunPlan& plan, TargetVisitor& visitor) {
+  TargetWalker walker(files, visitor);
+  WalkInstallList(plan, walker);
+  return !walker.stopped;
+}
+
+bool FindFilesInUse(FileSystem& files, ProgramsInUse* programs, const RunPlan& plan, FilesInUse* found) {
   found->programs = 0;
   found->names[0] = '\0';
   if (programs != nullptr && programs->Begin()) {
     Registrar registrar(*programs);
-    VisitTargets(files, entries, count, registrar);
+    VisitTargets(files, plan, registrar);
     registrar.Flush();
     found->programs = programs->Holders(found->names, sizeof found->names);
     if (found->programs > 0) return true;
@@ -129,7 +149,7 @@ bool FindFilesInUse(FileSystem& files, ProgramsInUse* programs, const InstallEnt
   }
   // The service names nobody for some holders (and is not everywhere): each target is tried.
   HeldFinder finder(files, *found);
-  return !VisitTargets(files, entries, count, finder);
+  return !VisitTargets(files, plan, finder);
 }
 
 }  // namespace setup

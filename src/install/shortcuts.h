@@ -8,6 +8,15 @@ namespace setup {
 
 class FileSystem;
 class Shell;
+struct PackageScript;
+
+// What the shortcuts point at and where they go: the script's names, the start-menu folder of the
+// installation and the folder the program is installed in.
+struct ShortcutPlan {
+  const PackageScript& script;
+  const char* startMenuPath;
+  const char* installDir;
+};
 
 // Writes one shortcut file at linkPath opening target in workingDirectory with showCommand. The
 // shell's result: negative on failure. The component object model must be begun on this thread.
@@ -19,10 +28,10 @@ int32_t CreateShellLink(Shell& shell, const char* linkPath, const char* target, 
 // Programs folder cannot be found or the folder path would exceed 259 bytes (nothing is made), and
 // when the component object model cannot be begun (the folder is made, no shortcut). A shortcut
 // whose own path would exceed 259 bytes is left out. ownerWindow goes to the folder look-up only.
-bool CreateStartMenuLinks(FileSystem& files, Shell& shell, void* ownerWindow);
+bool CreateStartMenuLinks(FileSystem& files, Shell& shell, void* ownerWindow, const ShortcutPlan& plan);
 
 // Creates the program's shortcut on the desktop. False, with nothing made, when the desktop cannot
 // be found, the component object model cannot be begun, or no program is named.
-bool CreateDesktopLink(Shell& shell, void* ownerWindow);
+bool CreateDesktopLink(Shell& shell, void* ownerWindow, const ShortcutPlan& plan);
 
 }  // namespace setup

@@ -6,8 +6,6 @@
 #define IDD_INSTALL_OPTIONS 133
 #define IDD_UNINSTALL 136
 #define IDD_LICENCE 137
-#define IDR_PACKAGE 135
-#define IDR_PACKAGE_SOURCES 136 /* "ZARC" type too: whether the current directory takes part */
 
 /* Main window. 1 and 2 are also IDOK and IDCANCEL. */
 #define IDC_SETUP 1

@@ -1,6 +1,7 @@
 // The install options dialog's procedure: everything happens in InstallOptionsDialog.
 #include "program/nested_dialogs.h"
 #include "program/presenter_proc.h"
+#include "app/session.h"
 #include "ui/install_options_dialog.h"
 
 namespace setup {
@@ -8,8 +9,10 @@ namespace setup {
 namespace {
 
 struct InstallOptionsWindow {
-  InstallOptionsWindow(HWND window, MainWindowPlatform& platform)
-      : view(window), presenter(platform.files, platform.shell, view) {}
+  InstallOptionsWindow(HWND window, DialogContext& context)
+      : view(window),
+        presenter(context.platform.files, context.platform.shell, view, context.session.script,
+                  context.session.installation, context.session.choices) {}
   DialogView view;
   InstallOptionsDialog presenter;
 };

@@ -1,6 +1,7 @@
 // The licence dialog's procedure: everything happens in LicenceDialog.
 #include "program/nested_dialogs.h"
 #include "program/presenter_proc.h"
+#include "app/session.h"
 #include "ui/licence_dialog.h"
 
 namespace setup {
@@ -8,7 +9,7 @@ namespace setup {
 namespace {
 
 struct LicenceWindow {
-  LicenceWindow(HWND window, MainWindowPlatform&) : view(window), presenter(view) {}
+  LicenceWindow(HWND window, DialogContext& context) : view(window), presenter(view, context.session.archive) {}
   DialogView view;
   LicenceDialog presenter;
 };

@@ -10,8 +10,8 @@ namespace {
 
 // The presenter and its view live as long as the dialog window.
 struct MainWindowState {
-  MainWindowState(HWND window, MainWindowPlatform& platform, NestedDialogs* dialogs)
-      : view(window, dialogs, true), presenter(platform, view) {}
+  MainWindowState(HWND window, const MainWindowContext& context)
+      : view(window, context.dialogs, true), presenter(*context.platform, *context.session, view) {}
   DialogView view;
   MainWindow presenter;
 };
@@ -65,7 +65,7 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_INITDIALOG: {
       if (state == nullptr) {
         auto* context = reinterpret_cast<MainWindowContext*>(lParam);
-        state = new MainWindowState(window, *context->platform, context->dialogs);
+        state = new MainWindowState(window, *context);
         SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state));
       }
       state->presenter.Initialise(LOWORD(wParam));

@@ -11,6 +11,7 @@ namespace setup {
 // Passed as the dialog's creation parameter.
 struct MainWindowContext {
   MainWindowPlatform* platform;
+  SetupSession* session;
   NestedDialogs* dialogs;  // the dialogs the window's commands open
 };
 

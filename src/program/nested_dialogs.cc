@@ -20,7 +20,7 @@ int Win32NestedDialogs::Run(HWND owner, int templateId) {
       return -1;
   }
   return int(DialogBoxParamW(instance_, MAKEINTRESOURCEW(templateId), owner, procedure,
-                             reinterpret_cast<LPARAM>(&platform_)));
+                             reinterpret_cast<LPARAM>(&context_)));
 }
 
 }  // namespace setup

@@ -8,7 +8,15 @@
 
 namespace setup {
 
-// Each takes the MainWindowPlatform as its creation parameter.
+struct SetupSession;
+
+// What a nested dialog's presenter works through, given as the dialog's creation parameter.
+struct DialogContext {
+  MainWindowPlatform& platform;
+  SetupSession& session;
+};
+
+// Each takes the DialogContext as its creation parameter.
 INT_PTR CALLBACK InstallOptionsProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 INT_PTR CALLBACK LicenceProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 INT_PTR CALLBACK UninstallProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -17,13 +25,12 @@ INT_PTR CALLBACK UninstallProc(HWND window, UINT message, WPARAM wParam, LPARAM 
 // templates; any other template id gives -1.
 class Win32NestedDialogs : public NestedDialogs {
  public:
-  Win32NestedDialogs(HINSTANCE instance, MainWindowPlatform& platform)
-      : instance_(instance), platform_(platform) {}
+  Win32NestedDialogs(HINSTANCE instance, DialogContext context) : instance_(instance), context_(context) {}
   int Run(HWND owner, int templateId) override;
 
  private:
   HINSTANCE instance_;
-  MainWindowPlatform& platform_;
+  DialogContext context_;
 };
 
 }  // namespace setup

@@ -4,11 +4,11 @@
 
 #include <windows.h>
 
-#include "app/main_window.h"
+#include "program/nested_dialogs.h"
 
 namespace setup {
 
-// State is made as State(window, platform) when the dialog initialises, with the platform given
+// State is made as State(window, context) when the dialog initialises, with the DialogContext given
 // as the dialog's creation parameter; its presenter offers Initialise() and Command(id).
 template <typename State>
 INT_PTR PresenterProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -16,7 +16,7 @@ INT_PTR PresenterProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_INITDIALOG:
       if (state == nullptr) {
-        state = new State(window, *reinterpret_cast<MainWindowPlatform*>(lParam));
+        state = new State(window, *reinterpret_cast<DialogContext*>(lParam));
         SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state));
       }
       state->presenter.Initialise();

@@ -1,6 +1,7 @@
 // The uninstall dialog's procedure: everything happens in UninstallDialog.
 #include "program/nested_dialogs.h"
 #include "program/presenter_proc.h"
+#include "app/session.h"
 #include "ui/uninstall_dialog.h"
 
 namespace setup {
@@ -8,7 +9,8 @@ namespace setup {
 namespace {
 
 struct UninstallWindow {
-  UninstallWindow(HWND window, MainWindowPlatform&) : view(window), presenter(view) {}
+  UninstallWindow(HWND window, DialogContext& context)
+      : view(window), presenter(view, context.session.installation.mainPath) {}
   DialogView view;
   UninstallDialog presenter;
 };

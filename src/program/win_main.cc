@@ -19,18 +19,18 @@ namespace {
 
 class Win32MainWindowHost : public MainWindowHost {
  public:
-  Win32MainWindowHost(HINSTANCE instance, MainWindowPlatform& platform)
-      : instance_(instance), dialogs_(instance, platform), context_{&platform, &dialogs_} {}
+  Win32MainWindowHost(HINSTANCE instance, MainWindowPlatform& platform) : instance_(instance), platform_(platform) {}
 
-  void RunMainWindow() override {
+  void RunMainWindow(SetupSession& session) override {
+    Win32NestedDialogs dialogs(instance_, DialogContext{platform_, session});
+    MainWindowContext context{&platform_, &session, &dialogs};
     DialogBoxParamW(instance_, MAKEINTRESOURCEW(IDD_MAIN_WINDOW), nullptr, MainWindowProc,
-                    reinterpret_cast<LPARAM>(&context_));
+                    reinterpret_cast<LPARAM>(&context));
   }
 
  private:
   HINSTANCE instance_;
-  Win32NestedDialogs dialogs_;
-  MainWindowContext context_;
+  MainWindowPlatform& platform_;
 };
 
 }  // namespace
@@ -50,5 +50,5 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   setup::Win32ProgramsInUse programsInUse;
   setup::MainWindowPlatform platform{files, registry, shell, &threads, &programsInUse};
   setup::Win32MainWindowHost host(instance, platform);
-  return setup::RunSetupProgram(files, registry, resources, host, instance);
+  return setup::RunSetupProgram(files, registry, resources, host);
 }

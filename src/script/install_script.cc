@@ -4,7 +4,7 @@
 
 #include "archive/memory_stream.h"
 #include "archive/package_archive.h"
-#include "model/setup_state.h"
+#include "model/package_script.h"
 
 namespace setup {
 
@@ -39,7 +39,7 @@ const ScriptCommand* FindScriptCommand(char letter) {
 namespace {
 
 // The text field a setting command writes.
-char* SettingField(SetupState& s, char letter) {
+char* SettingField(PackageScript& s, char letter) {
   switch (letter) {
     case 'G': return s.registryPath;
     case 'P': return s.defaultInstallDir;
@@ -55,7 +55,7 @@ char* SettingField(SetupState& s, char letter) {
 }
 
 // Carries out one line; false when its value does not fit.
-bool ApplyLine(const char* line, SetupState& s) {
+bool ApplyLine(const char* line, PackageScript& s) {
   if (line[0] != '#') return true;
   const ScriptCommand* command = FindScriptCommand(line[1]);
   if (command == nullptr) return true;
@@ -83,7 +83,7 @@ bool ApplyLine(const char* line, SetupState& s) {
   return true;
 }
 
-bool ParseLines(MemoryStream& script, SetupState& s) {
+bool ParseLines(MemoryStream& script, PackageScript& s) {
   s.installList.count = 0;
   char line[kScriptLineCapacity];
   while (script.ReadLine(line, kScriptLineCapacity) != nullptr) {
@@ -108,14 +108,9 @@ bool ParsePackageVersion(const char* value, uint32_t* version, const char** rest
   return true;
 }
 
-bool ParseInstallScript(const char* name) {
-  MemoryStream script;
-  return script.LoadEntry(name) && ParseLines(script, setupState);
-}
-
-bool ParseInstallScript(const PackageArchive& archive, const char* name, SetupState* state) {
-  MemoryStream script;
-  return script.LoadEntry(archive, name) && ParseLines(script, *state);
+bool ParseInstallScript(const PackageArchive& archive, const char* name, PackageScript* script) {
+  MemoryStream text;
+  return archive.Load(name, text) && ParseLines(text, *script);
 }
 
 }  // namespace setup

@@ -5,21 +5,16 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "model/package_layout.h"
+
 namespace setup {
 
-struct PackageArchive;
-struct SetupState;
-
-// The package entry that holds the script.
-inline constexpr char kScriptEntry[] = "setup.txt";
-
-// The parser's line buffer: a line of more bytes than this less two (the break and the NUL) ends
-// the reading of the script there.
-constexpr uint32_t kScriptLineCapacity = 512;
+class PackageArchive;
+struct PackageScript;
 
 // What a command does with its value.
 enum class CommandKind : uint8_t {
-  kSetting,        // a text field of the state (#G #P #T #E #R #S #N #M #U)
+  kSetting,        // a text field of the script (#G #P #T #E #R #S #N #M #U)
   kRequiredSpace,  // #D, a decimal number of megabytes
   kVersion,        // #V, see ParsePackageVersion
   kInstall,        // one more entry of the install list (#I #F #C #H #X #Z)
@@ -46,13 +41,10 @@ const ScriptCommand* FindScriptCommand(char letter);
 // byte after the digits.
 bool ParsePackageVersion(const char* value, uint32_t* version, const char** rest = nullptr);
 
-// Parses the named package entry into setupState's script fields and install list. False when the
-// entry cannot be loaded, and when a value or the list does not fit its place in the record (a
-// setting over 259 bytes, a list value over 254 bytes, more than 256 list commands): such a script
-// is refused whole rather than carried out in part.
-bool ParseInstallScript(const char* name);
-
-// The same from an archive of the caller's own into a state of the caller's own.
-bool ParseInstallScript(const PackageArchive& archive, const char* name, SetupState* state);
+// Parses the named entry of archive into script's settings and install list. False when the entry
+// cannot be loaded, and when a value or the list does not fit its place (a setting over 259 bytes,
+// a list value over 254 bytes, more than 256 list commands): such a script is refused whole rather
+// than carried out in part.
+bool ParseInstallScript(const PackageArchive& archive, const char* name, PackageScript* script);
 
 }  // namespace setup

@@ -3,7 +3,6 @@
 #include <cstring>
 
 #include "base/text.h"
-#include "model/setup_state.h"
 #include "ui/free_space.h"
 
 namespace setup {
@@ -19,7 +18,7 @@ constexpr size_t kStatusCapacity = 2 * kPathCapacity + 64;
 void FolderBrowser::Opened(FolderBrowserView& browser) {
   if (startFolder_ != nullptr && startFolder_[0] != '\0') browser.SelectFolder(startFolder_);
   char text[kPathCapacity];
-  FormatRequirement(setupState.requiredMB, text, sizeof text);
+  FormatRequirement(requiredMB_, text, sizeof text);
   browser.SetStatusText(text);
 }
 
@@ -37,11 +36,10 @@ void FolderBrowser::SelectionChanged(FolderBrowserView& browser, const char* pat
 
 void FolderBrowser::OtherNotification(FolderBrowserView& browser) { browser.SetStatusText(""); }
 
-void BrowseForFolder(FileSystem& files, Shell& shell, void* owner, const char* startFolder) {
-  FolderBrowser browser(files, startFolder);
-  if (!shell.BrowseForFolder(owner, browser, setupState.browsedFolder, kPathCapacity)) {
-    setupState.browsedFolder[0] = '\0';
-  }
+void BrowseForFolder(FileSystem& files, Shell& shell, void* owner, const char* startFolder, int32_t requiredMB,
+                     char* chosen) {
+  FolderBrowser browser(files, startFolder, requiredMB);
+  if (!shell.BrowseForFolder(owner, browser, chosen, kPathCapacity)) chosen[0] = '\0';
 }
 
 }  // namespace setup

@@ -4,7 +4,6 @@
 
 #include "base/text.h"
 #include "model/control_ids.h"
-#include "model/setup_state.h"
 #include "model/texts.h"
 #include "platform/file_system.h"
 #include "platform/views.h"
@@ -46,9 +45,9 @@ void FormatRequirement(int32_t requiredMB, char* buffer, size_t capacity) {
   FormatText(buffer, capacity, kRequirementFormat, int(requiredMB));
 }
 
-void ShowFreeSpace(FileSystem& files, WindowView& dialog) {
+void ShowFreeSpace(FileSystem& files, WindowView& dialog, const char* installDir, int32_t requiredMB) {
   char line[kPathCapacity];
-  FormatFreeSpaceLine(FreeSpaceMB(files, setupState.installDir), setupState.requiredMB, line, sizeof line);
+  FormatFreeSpaceLine(FreeSpaceMB(files, installDir), requiredMB, line, sizeof line);
   dialog.SetControlText(IDC_FREE_SPACE, line);
 }
 

@@ -26,8 +26,7 @@ void FormatFolderStatus(const char* path, double freeMB, char* buffer, size_t ca
 // "＊R MByte以上の空き容量が必要です": what the browser shows when it opens.
 void FormatRequirement(int32_t requiredMB, char* buffer, size_t capacity);
 
-// Measures the drive of setupState.installDir and sets the free-space line of the install options
-// dialog.
-void ShowFreeSpace(FileSystem& files, WindowView& dialog);
+// Measures the drive of installDir and sets the free-space line of the install options dialog.
+void ShowFreeSpace(FileSystem& files, WindowView& dialog, const char* installDir, int32_t requiredMB);
 
 }  // namespace setup

@@ -5,7 +5,8 @@
 #include "base/path.h"
 #include "base/text.h"
 #include "model/control_ids.h"
-#include "model/setup_state.h"
+#include "model/installation.h"
+#include "model/setup_choices.h"
 #include "model/texts.h"
 #include "platform/views.h"
 #include "ui/folder_browser.h"
@@ -31,12 +32,12 @@ void ParentForBrowsing(const char* folder, char* start) {
 }  // namespace
 
 void InstallOptionsDialog::Initialise() {
-  SetupState& s = setupState;
+  SetupChoices& s = choices_;
   // Ticked before they may be hidden, so that OK in version-up mode reads the flags back unchanged.
   view_.SetChecked(IDC_START_MENU_LINKS, s.makeStartMenuLinks != 0);
   view_.SetChecked(IDC_DESKTOP_LINK, s.makeDesktopLink != 0);
   if (s.versionUpMode != 0) {
-    CopyText(s.installDir, sizeof s.installDir, s.mainPath);
+    CopyText(s.installDir, sizeof s.installDir, installation_.mainPath);
     view_.SetCaption(kVersionUpDialogCaption);
     view_.SetControlText(IDC_OK, kVersionUpStartText);
     view_.SetControlText(IDC_DISMISS, kVersionUpStopText);
@@ -44,10 +45,10 @@ void InstallOptionsDialog::Initialise() {
     view_.ShowControl(IDC_CHANGE_FOLDER, false);
     view_.ShowControl(IDC_DESKTOP_LINK, false);
   } else {
-    CopyText(s.installDir, sizeof s.installDir, s.defaultInstallDir);
+    CopyText(s.installDir, sizeof s.installDir, script_.defaultInstallDir);
   }
   view_.SetControlText(IDC_FOLDER, s.installDir);
-  ShowFreeSpace(files_, view_);
+  ShowFreeSpace(files_, view_, s.installDir, script_.requiredMB);
 }
 
 bool InstallOptionsDialog::Command(int id) {
@@ -67,13 +68,13 @@ bool InstallOptionsDialog::Command(int id) {
 }
 
 void InstallOptionsDialog::ChangeFolder() {
-  SetupState& s = setupState;
+  SetupChoices& s = choices_;
   char start[kPathCapacity];
   ParentForBrowsing(s.installDir, start);
-  BrowseForFolder(files_, shell_, view_.Handle(), start);
+  BrowseForFolder(files_, shell_, view_.Handle(), start, script_.requiredMB, s.browsedFolder);
 
   const char* chosen = s.browsedFolder;
-  if (strlen(chosen) + strlen(s.mainFolderName) + kRoomBelowFolder >= kPathCapacity) {
+  if (strlen(chosen) + strlen(script_.mainFolderName) + kRoomBelowFolder >= kPathCapacity) {
     view_.ShowMessage(kCannotMakeFolderText, kSetupCaption, kMessageOk);
     return;
   }
@@ -82,14 +83,14 @@ void InstallOptionsDialog::ChangeFolder() {
     CopyText(folder, sizeof folder, chosen);
     // A drive root such as "D:\" loses its '\', so that the name is joined with one separator.
     if (EndsWithSeparator(folder)) folder[strlen(folder) - 1] = '\0';
-    FormatPath(s.installDir, "%s\\%s", folder, s.mainFolderName);  // fits: tested above
+    FormatPath(s.installDir, "%s\\%s", folder, script_.mainFolderName);  // fits: tested above
     view_.SetControlText(IDC_FOLDER, s.installDir);
   }
-  ShowFreeSpace(files_, view_);
+  ShowFreeSpace(files_, view_, s.installDir, script_.requiredMB);
 }
 
 void InstallOptionsDialog::Confirm() {
-  SetupState& s = setupState;
+  SetupChoices& s = choices_;
   s.makeStartMenuLinks = view_.IsChecked(IDC_START_MENU_LINKS) ? 1 : 0;
   s.showReadme = 0;  // this dialog offers no readme choice
   s.makeDesktopLink = view_.IsChecked(IDC_DESKTOP_LINK) ? 1 : 0;

@@ -4,11 +4,12 @@
 
 namespace setup {
 
+class PackageArchive;
 class WindowView;
 
 class LicenceDialog {
  public:
-  explicit LicenceDialog(WindowView& view) : view_(view) {}
+  LicenceDialog(WindowView& view, const PackageArchive& archive) : view_(view), archive_(archive) {}
 
   // WM_INITDIALOG: shows the licence entry whole, up to its first zero byte; empty when the
   // package has none.
@@ -19,6 +20,7 @@ class LicenceDialog {
 
  private:
   WindowView& view_;
+  const PackageArchive& archive_;
 };
 
 }  // namespace setup

@@ -8,9 +8,9 @@ class WindowView;
 
 class UninstallDialog {
  public:
-  explicit UninstallDialog(WindowView& view) : view_(view) {}
+  UninstallDialog(WindowView& view, const char* mainPath) : view_(view), mainPath_(mainPath) {}
 
-  // WM_INITDIALOG: shows setupState.mainPath, whatever it holds.
+  // WM_INITDIALOG: shows mainPath, whatever it holds.
   void Initialise();
 
   // WM_COMMAND with a control id; false for ids the dialog does not handle.
@@ -18,6 +18,7 @@ class UninstallDialog {
 
  private:
   WindowView& view_;
+  const char* mainPath_;
 };
 
 }  // namespace setup

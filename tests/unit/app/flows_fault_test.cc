@@ -18,7 +18,7 @@
 #include "app/flows.h"
 #include "app/main_window.h"
 #include "app/registry_probe.h"
-#include "archive/package_archive.h"
+#include "app/session.h"
 #include "fakes/fake_file_system.h"
 #include "platform/memory_resources.h"
 #include "fakes/fake_threads.h"
@@ -28,7 +28,7 @@
 #include "fakes/test_archive.h"
 #include "install/tree_snapshot.h"
 #include "model/control_ids.h"
-#include "model/setup_state.h"
+#include "model/package_layout.h"
 #include "model/texts.h"
 #include "platform/platform_fixture.h"
 #include "platform/files.h"
@@ -113,12 +113,12 @@ class FlowFaultTest : public ::testing::TestWithParam<Storage> {
     tree["zimel.dat"] = kOldSavedData;
     PutTree(installDir_, tree);
     WriteRecord(4);
-    SetupState& s = setupState;
+    Installation& s = session_.installation;
     strcpy(s.mainPath, installDir_.c_str());
     strcpy(s.executePath, (installDir_ + "\\Quillfen.exe").c_str());
     s.installed = 1;
     s.installedVersion = 4;
-    s.versionUpMode = 1;
+    session_.choices.versionUpMode = 1;
   }
   // the current version as a setup left it, with its shortcuts and the user's file.
   void InstallCurrentVersion() {
@@ -129,10 +129,11 @@ class FlowFaultTest : public ::testing::TestWithParam<Storage> {
                     {"Programs\\Corvane\\Quillfen\\Quillfen.lnk", "link"},
                     {"Programs\\Corvane\\Quillfen\\ReadMe.lnk", "link"}});
     WriteRecord(5);
-    strcpy(setupState.mainPath, installDir_.c_str());
-    strcpy(setupState.executePath, (installDir_ + "\\Quillfen.exe").c_str());
-    setupState.installed = 1;
-    setupState.installedVersion = 5;
+    Installation& s = session_.installation;
+    strcpy(s.mainPath, installDir_.c_str());
+    strcpy(s.executePath, (installDir_ + "\\Quillfen.exe").c_str());
+    s.installed = 1;
+    s.installedVersion = 5;
   }
 
  protected:
@@ -160,15 +161,13 @@ class FlowFaultTest : public ::testing::TestWithParam<Storage> {
       package.push_back({name, Bytes(kNewFiles.at(name))});
     }
     resources_.Add(IDR_PACKAGE, testing::BuildArchive(package));
-    ASSERT_TRUE(OpenPackage(files(), resources_, IDR_PACKAGE));
+    ASSERT_TRUE(session_.archive.Open(files(), resources_, IDR_PACKAGE));
     record_ = std::string(".Default\\Software\\SetupTestsFaults\\") +
               ::testing::UnitTest::GetInstance()->current_test_info()->name();
     record_ = record_.substr(0, record_.find('/'));  // the storage suffix is no key name
   }
 
   void TearDown() override {
-    ClosePackage();
-    ResetSetupState();
     if (auto software = registry_->OpenOrCreate(RegistryRoot::kUsers, ".Default\\Software\\SetupTestsFaults")) {
       software->DeleteSubkey(record_.c_str() + record_.rfind('\\') + 1);
     }
@@ -195,14 +194,16 @@ class FlowFaultTest : public ::testing::TestWithParam<Storage> {
   }
 
   // A fresh world for attempt n: its own folders below base\n, its own record key, the script's
-  // settings and install list in a fresh setup state.
+  // settings and install list, and no installation or choice yet, in the one session whose
+  // package the fixture opened.
   void NewWorld(int n) {
     root_ = base_ + "\\" + std::to_string(n);
     installDir_ = root_ + "\\Games\\Quillfen";
     attemptRecord_ = record_ + "\\" + std::to_string(n);
     files().MakeFolder(root_.c_str());
-    ResetSetupState();
-    testing::SetProductScript(attemptRecord_.c_str(), installDir_.c_str());
+    session_.script = PackageScript();
+    session_.choices = SetupChoices();
+    testing::SetProductScript(session_, attemptRecord_.c_str(), installDir_.c_str());
     AddEntry(kExtractEntry, "Quillfen.exe");
     AddEntry(kExtractEntry, "engine.dll");
     AddEntry(kExtractEntry, "sound.dll");
@@ -218,7 +219,8 @@ class FlowFaultTest : public ::testing::TestWithParam<Storage> {
   }
 
   void AddEntry(uint8_t type, const char* text) {
-    InstallEntry& entry = setupState.installList.entries[setupState.installList.count++];
+    InstallList& list = session_.script.installList;
+    InstallEntry& entry = list.entries[list.count++];
     entry.type = type;
     strcpy(entry.text, text);
   }
@@ -264,13 +266,15 @@ class FlowFaultTest : public ::testing::TestWithParam<Storage> {
     testing::DeferredThreads threads;
     MainWindowPlatform platform{faulty, *registry_, shell_, &threads};
     testing::FakeView window(std::move(visible));
-    window.nestedDialog = [](int id) {
+    window.nestedDialog = [this](int id) {
       if (id == IDD_INSTALL_OPTIONS) {
-        strcpy(setupState.installDir, setupState.versionUpMode ? setupState.mainPath : setupState.defaultInstallDir);
+        SetupChoices& choices = session_.choices;
+        strcpy(choices.installDir,
+               choices.versionUpMode ? session_.installation.mainPath : session_.script.defaultInstallDir);
       }
       return IDC_OK;
     };
-    MainWindow mainWindow(platform, window);
+    MainWindow mainWindow(platform, session_, window);
     command(mainWindow);
     threads.RunWorker();
     {
@@ -318,6 +322,7 @@ class FlowFaultTest : public ::testing::TestWithParam<Storage> {
   std::unique_ptr<Registry> registry_ = testing::MakeRegistry();
   testing::FakeShell shell_;
   std::string record_;
+  SetupSession session_;
   // The world of the attempt in progress.
   std::string root_, installDir_, attemptRecord_;
 };
@@ -441,11 +446,11 @@ TEST_P(VersionUpFaultTest, TenKilledRunsLeaveNothingThatStopsTheNext) {
     testing::DeferredThreads threads;
     MainWindowPlatform platform{faulty, *registry_, shell_, &threads};
     testing::FakeView window({IDC_VERSION_UP, IDC_CANCEL});
-    window.nestedDialog = [](int) {
-      strcpy(setupState.installDir, setupState.mainPath);
+    window.nestedDialog = [this](int) {
+      strcpy(session_.choices.installDir, session_.installation.mainPath);
       return IDC_OK;
     };
-    MainWindow mainWindow(platform, window);
+    MainWindow mainWindow(platform, session_, window);
     VersionUpCommand(mainWindow);
     threads.RunWorker();
     int firstMove = 0;

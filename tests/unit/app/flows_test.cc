@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <condition_variable>
 #include <cstring>
 #include <deque>
@@ -15,7 +16,7 @@
 #include "app/install_record.h"
 #include "app/main_window.h"
 #include "app/registry_probe.h"
-#include "archive/package_archive.h"
+#include "app/session.h"
 #include "chunkfile/chunk_format.h"
 #include "chunkfile/chunk_reader.h"
 #include "fakes/fake_file_system.h"
@@ -25,7 +26,6 @@
 #include "fakes/product_script.h"
 #include "fakes/test_archive.h"
 #include "model/control_ids.h"
-#include "model/setup_state.h"
 #include "model/texts.h"
 #include "platform/platform_fixture.h"
 #include "platform/programs_in_use.h"
@@ -43,16 +43,15 @@ const char kDesktop[] = "C:\\Users\\me\\Desktop";
 class FlowsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ResetSetupState();
     record_ = std::string(".Default\\Software\\SetupTestsFlows\\") +
               ::testing::UnitTest::GetInstance()->current_test_info()->name();
-    testing::SetProductScript(record_.c_str(), kInstallDir);
-    setupState.requiredMB = 1;
+    testing::SetProductScript(session_, record_.c_str(), kInstallDir);
+    session_.script.requiredMB = 1;
     AddEntry(kExtractEntry, "Quillfen.exe");
     AddEntry(kExtractEntry, "readme.txt");
     resources_.Add(135, testing::BuildArchive({{"Quillfen.exe", Bytes("MZ new program")},
                                                {"readme.txt", Bytes("readme")}}));
-    ASSERT_TRUE(OpenPackage(files_, resources_, 135));
+    ASSERT_TRUE(session_.archive.Open(files_, resources_, 135));
     files_.AddFolder("C:\\Games");
     files_.AddFolder("C:\\Users");
     files_.AddFolder("C:\\Users\\me");
@@ -67,7 +66,8 @@ class FlowsTest : public ::testing::Test {
     view_.nestedDialog = [this](int id) {
       if (id == IDD_INSTALL_OPTIONS) {
         if (!confirmOptions_) return IDC_DISMISS;
-        strcpy(setupState.installDir, setupState.versionUpMode ? setupState.mainPath : kInstallDir);
+        SetupChoices& choices = session_.choices;
+        strcpy(choices.installDir, choices.versionUpMode ? session_.installation.mainPath : kInstallDir);
         return IDC_OK;
       }
       return id == IDD_LICENCE ? licenceAnswer_ : uninstallAnswer_;
@@ -80,12 +80,11 @@ class FlowsTest : public ::testing::Test {
       software->DeleteSubkey(record_.c_str() + strlen(".Default\\Software\\"));
       software->DeleteSubkey("SetupTestsFlows");
     }
-    ClosePackage();
-    ResetSetupState();
   }
 
   void AddEntry(uint8_t type, const char* text) {
-    InstallEntry& entry = setupState.installList.entries[setupState.installList.count++];
+    InstallList& list = session_.script.installList;
+    InstallEntry& entry = list.entries[list.count++];
     entry.type = type;
     strcpy(entry.text, text);
   }
@@ -106,10 +105,10 @@ class FlowsTest : public ::testing::Test {
   void InstallOlderVersion() {
     files_.AddFolder(kInstallDir);
     files_.AddFile(std::string(kInstallDir) + "\\Quillfen.exe", "MZ old program");
-    strcpy(setupState.mainPath, kInstallDir);
-    setupState.installed = 1;
-    setupState.installedVersion = 4;
-    setupState.versionUpMode = 1;
+    strcpy(session_.installation.mainPath, kInstallDir);
+    session_.installation.installed = 1;
+    session_.installation.installedVersion = 4;
+    session_.choices.versionUpMode = 1;
   }
 
   testing::FakeFileSystem files_;
@@ -118,8 +117,9 @@ class FlowsTest : public ::testing::Test {
   testing::FakeShell shell_;
   testing::DeferredThreads threads_;
   MainWindowPlatform platform_{files_, *registry_, shell_};
+  SetupSession session_;
   FakeView view_{{IDC_SETUP, IDC_CANCEL}};
-  MainWindow window_{platform_, view_};
+  MainWindow window_{platform_, session_, view_};
   std::string record_;
   bool confirmOptions_ = true;
   int licenceAnswer_ = IDC_OK;
@@ -127,11 +127,10 @@ class FlowsTest : public ::testing::Test {
 };
 
 TEST_F(FlowsTest, SetupInstallsRecordsAndMakesTheChosenShortcuts) {
-  setupState.makeDesktopLink = 0;
+  session_.choices.makeDesktopLink = 0;
   SetupCommand(window_);
   EXPECT_EQ(std::vector<int>({IDD_LICENCE, IDD_INSTALL_OPTIONS}), view_.dialogsRun);
   EXPECT_TRUE(window_.InstallRunning());
-  EXPECT_EQ(&threads_.started, setupState.workerThread);
   threads_.RunWorker();
 
   EXPECT_EQ("MZ new program", File("C:\\Games\\Quillfen\\Quillfen.exe"));
@@ -140,8 +139,8 @@ TEST_F(FlowsTest, SetupInstallsRecordsAndMakesTheChosenShortcuts) {
   EXPECT_EQ(kSetupSucceededText, view_.messages[0].text);
   EXPECT_EQ("SETUP", view_.messages[0].caption);
   EXPECT_EQ(5u, RecordedVersion());
-  EXPECT_STREQ("C:\\Games\\Quillfen\\Quillfen.exe", setupState.executePath);
-  EXPECT_STREQ(kInstallDir, setupState.mainPath);
+  EXPECT_STREQ("C:\\Games\\Quillfen\\Quillfen.exe", session_.installation.executePath);
+  EXPECT_STREQ(kInstallDir, session_.installation.mainPath);
   EXPECT_EQ(std::set<int>({IDC_CANCEL, IDC_UNINSTALL, IDC_RUN}), view_.VisibleControls());
   // The animation turns while the files are copied, and only then.
   ASSERT_EQ(2u, view_.busySwitches.size());
@@ -150,9 +149,8 @@ TEST_F(FlowsTest, SetupInstallsRecordsAndMakesTheChosenShortcuts) {
   EXPECT_FALSE(view_.busySwitches[1].on);
   EXPECT_GT(view_.busySwitches[1].progress, 0);  // after the copying
   EXPECT_EQ(0u, view_.busySwitches[1].messagesBefore);
-  EXPECT_EQ(1, setupState.licenceAccepted);
-  EXPECT_EQ(&threads_.started, setupState.workerThread);  // joined when the window goes
-  EXPECT_TRUE(threads_.joined.empty());
+  EXPECT_EQ(1, session_.choices.licenceAccepted);
+  EXPECT_TRUE(threads_.joined.empty());  // joined when the window goes
   EXPECT_FALSE(window_.InstallRunning());
   // Start menu only: program, uninstaller, readme; no desktop shortcut.
   ASSERT_EQ(3u, shell_.shortcuts.size());
@@ -166,7 +164,7 @@ TEST_F(FlowsTest, NoCommandActsWhileTheWorkerUsesTheWindow) {
   {
     FakeView view(testing::MainWindowControls());
     view.nestedDialog = view_.nestedDialog;
-    MainWindow window(platform_, view);
+    MainWindow window(platform_, session_, view);
     window.Command(IDC_SETUP);
     ASSERT_TRUE(window.InstallRunning());
     EXPECT_EQ(std::vector<bool>({true}), view.sessionBlocks);  // no log-off cuts the run short
@@ -186,14 +184,13 @@ TEST_F(FlowsTest, NoCommandActsWhileTheWorkerUsesTheWindow) {
   }
   // The window never goes before its worker has ended.
   EXPECT_EQ(std::vector<void*>({&threads_.started}), threads_.joined);
-  EXPECT_EQ(nullptr, setupState.workerThread);
 }
 
 TEST_F(FlowsTest, DecliningTheLicenceEndsTheProgram) {
   licenceAnswer_ = IDC_DISMISS;
   SetupCommand(window_);
   EXPECT_EQ(std::vector<int>({IDC_SETUP}), view_.ended);
-  EXPECT_EQ(0, setupState.licenceAccepted);
+  EXPECT_EQ(0, session_.choices.licenceAccepted);
   EXPECT_EQ(nullptr, threads_.pending);
 }
 
@@ -213,7 +210,7 @@ TEST_F(FlowsTest, TooLittleSpaceWarnsAndTheNextTryAsksNoLicence) {
 }
 
 TEST_F(FlowsTest, ANegativeRequirementAlwaysWarns) {
-  setupState.requiredMB = -5;
+  session_.script.requiredMB = -5;
   files_.freeBytes["C:\\"] = 1ull << 40;  // a terabyte: still below 4294967291 MB
   SetupCommand(window_);
   ASSERT_EQ(1u, view_.messages.size());
@@ -285,7 +282,7 @@ TEST_F(FlowsTest, VersionUpReplacesTheFilesAndCarriesTheSavedDataOver) {
   files_.AddFile("C:\\Games\\Quillfen\\zimel.dat", OldSavedData());
   FakeView view({IDC_VERSION_UP, IDC_CANCEL});
   view.nestedDialog = view_.nestedDialog;
-  MainWindow window(platform_, view);
+  MainWindow window(platform_, session_, view);
   VersionUpCommand(window);
   threads_.RunWorker();
 
@@ -311,7 +308,7 @@ TEST_F(FlowsTest, VersionUpWithoutOldSavedDataMakesNoShortcuts) {
   files_.AddFile("C:\\Games\\Quillfen\\zimel.dat", "not a chunk file");
   FakeView view({IDC_VERSION_UP, IDC_CANCEL});
   view.nestedDialog = view_.nestedDialog;
-  MainWindow window(platform_, view);
+  MainWindow window(platform_, session_, view);
   VersionUpCommand(window);
   threads_.RunWorker();
   EXPECT_EQ(5u, RecordedVersion());
@@ -324,7 +321,7 @@ TEST_F(FlowsTest, AFailedVersionUpLeavesOnlyCancel) {
   AddEntry(kCopyFile, "missing-on-the-medium.ini");
   FakeView view({IDC_VERSION_UP, IDC_CANCEL, IDC_SETUP, IDC_RUN, IDC_UNINSTALL});
   view.nestedDialog = view_.nestedDialog;
-  MainWindow window(platform_, view);
+  MainWindow window(platform_, session_, view);
   VersionUpCommand(window);
   threads_.RunWorker();
   ASSERT_EQ(1u, view.messages.size());
@@ -339,7 +336,7 @@ TEST_F(FlowsTest, CancellingTheVersionUpChangesNothing) {
   confirmOptions_ = false;
   FakeView view({IDC_VERSION_UP, IDC_CANCEL});
   view.nestedDialog = view_.nestedDialog;
-  MainWindow window(platform_, view);
+  MainWindow window(platform_, session_, view);
   VersionUpCommand(window);
   EXPECT_EQ("MZ old program", File("C:\\Games\\Quillfen\\Quillfen.exe"));
   EXPECT_EQ(std::set<int>({IDC_VERSION_UP, IDC_CANCEL}), view.VisibleControls());
@@ -381,7 +378,7 @@ TEST_F(FlowsTest, AHeldFileIsNamedBeforeAnythingChanges) {
   FakeView view({IDC_VERSION_UP, IDC_CANCEL});
   view.nestedDialog = view_.nestedDialog;
   view.answers = {kAnswerCancel};
-  MainWindow window(platform_, view);
+  MainWindow window(platform_, session_, view);
   VersionUpCommand(window);
   threads_.RunWorker();
   ASSERT_EQ(1u, view.messages.size());
@@ -418,20 +415,21 @@ TEST_F(FlowsTest, TheProgramsTheSystemNamesAreShownAndAskedAboutAgain) {
             programs.asked[1]);
 
   // A setup cancelled there: the layout it came from, nothing made.
-  ResetSetupState();
-  testing::SetProductScript(record_.c_str(), "C:\\Games\\Other");
+  session_.script = PackageScript();
+  session_.choices = SetupChoices();
+  testing::SetProductScript(session_, record_.c_str(), "C:\\Games\\Other");
   AddEntry(kExtractEntry, "Quillfen.exe");
   files_.AddFolder("C:\\Games\\Other");
   files_.AddFile("C:\\Games\\Other\\Quillfen.exe", "MZ held");
   files_.heldFiles["C:\\Games\\Other\\Quillfen.exe"] = -1;
   platform_.programsInUse = nullptr;
   FakeView view({IDC_SETUP, IDC_CANCEL});
-  view.nestedDialog = [](int id) {
-    strcpy(setupState.installDir, "C:\\Games\\Other");
+  view.nestedDialog = [this](int id) {
+    strcpy(session_.choices.installDir, "C:\\Games\\Other");
     return IDC_OK;
   };
   view.answers = {kAnswerCancel};
-  MainWindow window(platform_, view);
+  MainWindow window(platform_, session_, view);
   SetupCommand(window);
   threads_.RunWorker();
   ASSERT_EQ(1u, view.messages.size());
@@ -488,10 +486,45 @@ TEST_F(UninstallTest, CancellingRemovesNothing) {
 TEST_F(UninstallTest, AnEmptyStartMenuPathNeverTouchesThePrograms) {
   Installed();
   files_.AddFile(std::string(kPrograms) + "\\Other.lnk", "another program's");
-  setupState.startMenuPath[0] = '\0';
+  session_.installation.startMenuPath[0] = '\0';
   UninstallCommand(window_);
   EXPECT_TRUE(files_.Has(std::string(kPrograms) + "\\Other.lnk"));
 }
+
+// The platform's threads, showing the test the worker of the run the window started so that the
+// test can wait for it; a worker the test has joined is not joined again when the window asks.
+// The engine's pool starts and joins its own threads through it from the worker.
+class WatchedThreads : public Threads {
+ public:
+  bool Start(void (*routine)(void*), void* argument, void** handle) override {
+    if (!real_->Start(routine, argument, handle)) return false;
+    if (routine == RunInstall || routine == RunVersionUp) worker = *handle;
+    return true;
+  }
+  void Join(void* thread) override {
+    void* expected = thread;
+    if (joinedByTest_.compare_exchange_strong(expected, nullptr)) return;
+    real_->Join(thread);
+    expected = thread;
+    worker.compare_exchange_strong(expected, nullptr);  // the window joined its worker itself
+  }
+  int ProcessorCount() override { return real_->ProcessorCount(); }
+  std::unique_ptr<ThreadLock> NewLock() override { return real_->NewLock(); }
+
+  // Waits for the run's worker, if one is still to be joined.
+  void JoinWorker() {
+    void* thread = worker.exchange(nullptr);
+    if (thread == nullptr) return;
+    real_->Join(thread);
+    joinedByTest_ = thread;
+  }
+
+  std::atomic<void*> worker{nullptr};  // the run's worker while no one has joined it
+
+ private:
+  std::unique_ptr<Threads> real_ = testing::MakeThreads();
+  std::atomic<void*> joinedByTest_{nullptr};
+};
 
 // The roads again on the platform's own threads, the worker beside the window's thread as in the
 // program (the tsan preset runs these under ThreadSanitizer).
@@ -499,19 +532,16 @@ class ThreadedFlowsTest : public FlowsTest {
  protected:
   void SetUp() override {
     FlowsTest::SetUp();
-    platform_.threads = realThreads_.get();
+    platform_.threads = &realThreads_;
   }
   void TearDown() override {
     JoinWorker();
+    platform_.threads = nullptr;  // the threads go before the fixture's window
     FlowsTest::TearDown();
   }
-  void JoinWorker() {
-    if (setupState.workerThread == nullptr) return;
-    realThreads_->Join(setupState.workerThread);
-    setupState.workerThread = nullptr;
-  }
+  void JoinWorker() { realThreads_.JoinWorker(); }
 
-  std::unique_ptr<Threads> realThreads_ = testing::MakeThreads();
+  WatchedThreads realThreads_;
 };
 
 // Holds the worker at its first message box until the test lets it go.
@@ -572,16 +602,16 @@ TEST_F(ThreadedFlowsTest, AVersionUpCopiesOnItsWorkerAndTakesNoCommandMeanwhile)
   GatedView view({IDC_VERSION_UP, IDC_CANCEL});
   view.nestedDialog = view_.nestedDialog;
   {
-    MainWindow window(platform_, view);
+    MainWindow window(platform_, session_, view);
     ASSERT_TRUE(window.Command(IDC_VERSION_UP));
     view.WaitForMessage();  // the files are in; the record is still to come
-    EXPECT_NE(nullptr, setupState.workerThread);
+    EXPECT_NE(nullptr, realThreads_.worker.load());
     for (int id : {IDC_RUN, IDC_UNINSTALL, IDC_SETUP, IDC_VERSION_UP, IDC_CANCEL}) EXPECT_TRUE(window.Command(id));
     EXPECT_TRUE(view.ended.empty());
     EXPECT_EQ(std::vector<int>({IDD_INSTALL_OPTIONS}), view.dialogsRun);
     view.Release();
   }
-  EXPECT_EQ(nullptr, setupState.workerThread);
+  EXPECT_EQ(nullptr, realThreads_.worker.load());  // the window joined it as it went
   EXPECT_EQ(5u, RecordedVersion());
   EXPECT_EQ("MZ new program", File("C:\\Games\\Quillfen\\Quillfen.exe"));
   ASSERT_EQ(2u, view.busySwitches.size());
@@ -592,7 +622,7 @@ TEST_F(ThreadedFlowsTest, AVersionUpCopiesOnItsWorkerAndTakesNoCommandMeanwhile)
   platform_.threads = nullptr;
   FakeView alone({IDC_VERSION_UP, IDC_CANCEL});
   alone.nestedDialog = view_.nestedDialog;
-  MainWindow window(platform_, alone);
+  MainWindow window(platform_, session_, alone);
   VersionUpCommand(window);
   ASSERT_EQ(1u, alone.messages.size());
   EXPECT_EQ(kVersionUpSucceededText, alone.messages[0].text);
@@ -603,7 +633,7 @@ TEST_F(ThreadedFlowsTest, CommandsPressedWhileTheWorkerRunsDoNothing) {
   GatedView view(testing::MainWindowControls());
   view.nestedDialog = view_.nestedDialog;
   {
-    MainWindow window(platform_, view);
+    MainWindow window(platform_, session_, view);
     ASSERT_TRUE(window.Command(IDC_SETUP));
     view.WaitForMessage();  // the files are in; the record and the shortcuts are still to come
     for (int id : {IDC_RUN, IDC_UNINSTALL, IDC_SETUP, IDC_VERSION_UP, IDC_CANCEL}) {
@@ -616,7 +646,7 @@ TEST_F(ThreadedFlowsTest, CommandsPressedWhileTheWorkerRunsDoNothing) {
     while (view.ended.empty()) window.Command(IDC_CANCEL);
     EXPECT_FALSE(window.InstallRunning());
   }  // the window waits for its worker before it goes
-  EXPECT_EQ(nullptr, setupState.workerThread);
+  EXPECT_EQ(nullptr, realThreads_.worker.load());  // the window joined it as it went
   EXPECT_EQ(std::vector<int>({IDC_CANCEL}), view.ended);
   EXPECT_EQ(std::vector<int>({IDD_LICENCE, IDD_INSTALL_OPTIONS}), view.dialogsRun);
   EXPECT_EQ(5u, RecordedVersion());

@@ -8,7 +8,6 @@
 #include <string>
 
 #include "app/registry_probe.h"
-#include "model/setup_state.h"
 #include "platform/platform_fixture.h"
 
 namespace setup {
@@ -22,13 +21,13 @@ const char kOrder[] =
 class InstallRecordTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ResetSetupState();
     registry_ = testing::MakeRegistry();
     // A maker key of its own per test, so runs never meet in the real registry.
     maker_ = std::string(".Default\\Software\\SetupTests") +
              ::testing::UnitTest::GetInstance()->current_test_info()->name();
     product_ = maker_ + "\\QUILLFEN";
-    strcpy(setupState.registryPath, product_.c_str());
+    strcpy(script_.registryPath, product_.c_str());
+    BeginInstallation(script_, &installation_);
   }
 
   void TearDown() override {
@@ -36,7 +35,6 @@ class InstallRecordTest : public ::testing::Test {
       software->DeleteSubkey(product_.c_str() + strlen(".Default\\Software\\"));
       software->DeleteSubkey(maker_.c_str() + strlen(".Default\\Software\\"));
     }
-    ResetSetupState();
   }
 
   std::string Value(const std::string& path, const char* name) {
@@ -49,40 +47,42 @@ class InstallRecordTest : public ::testing::Test {
   std::unique_ptr<Registry> registry_;
   std::string maker_;
   std::string product_;
+  PackageScript script_ = {};
+  Installation installation_ = {};
 };
 
 TEST_F(InstallRecordTest, NoRecordLeavesTheScriptValuesAndCreatesTheEmptyKey) {
-  strcpy(setupState.startMenuPath, "Corvane\\Quillfen");
+  strcpy(script_.startMenuPath, "Corvane\\Quillfen");
+  BeginInstallation(script_, &installation_);
   ASSERT_FALSE(KeyExists(*registry_, RegistryRoot::kUsers, product_.c_str()));
-  ReadInstallRecord(*registry_);
+  ReadInstallRecord(*registry_, installation_);
   EXPECT_TRUE(KeyExists(*registry_, RegistryRoot::kUsers, product_.c_str()));
-  EXPECT_STREQ("", setupState.executePath);
-  EXPECT_STREQ("", setupState.mainPath);
-  EXPECT_STREQ("Corvane\\Quillfen", setupState.startMenuPath);
-  EXPECT_STREQ(product_.c_str(), setupState.registryPath);
-  EXPECT_EQ(0u, setupState.installedVersion);
+  EXPECT_STREQ("", installation_.executePath);
+  EXPECT_STREQ("", installation_.mainPath);
+  EXPECT_STREQ("Corvane\\Quillfen", installation_.startMenuPath);
+  EXPECT_STREQ(product_.c_str(), installation_.registryPath);
+  EXPECT_EQ(0u, installation_.installedVersion);
 }
 
 TEST_F(InstallRecordTest, AWrittenRecordReadsBackWithVersion5) {
-  strcpy(setupState.executePath, "C:\\Program Files\\Corvane\\Quillfen\\Quillfen.exe");
-  strcpy(setupState.mainPath, "C:\\Program Files\\\x83\x5c\x83\x74\x83\x67");  // "ソフト"
-  strcpy(setupState.startMenuPath, "Corvane\\Quillfen");
-  WriteInstallRecord(*registry_);
-  EXPECT_EQ(0u, setupState.installedVersion);  // the write does not change it in memory
+  strcpy(installation_.executePath, "C:\\Program Files\\Corvane\\Quillfen\\Quillfen.exe");
+  strcpy(installation_.mainPath, "C:\\Program Files\\\x83\x5c\x83\x74\x83\x67");  // "ソフト"
+  strcpy(installation_.startMenuPath, "Corvane\\Quillfen");
+  WriteInstallRecord(*registry_, installation_, PackageVersion(script_));
+  EXPECT_EQ(0u, installation_.installedVersion);  // the write does not change it in memory
 
-  ResetSetupState();
-  strcpy(setupState.registryPath, product_.c_str());
-  ReadInstallRecord(*registry_);
-  EXPECT_STREQ("C:\\Program Files\\Corvane\\Quillfen\\Quillfen.exe", setupState.executePath);
-  EXPECT_STREQ("C:\\Program Files\\\x83\x5c\x83\x74\x83\x67", setupState.mainPath);
-  EXPECT_STREQ("Corvane\\Quillfen", setupState.startMenuPath);
-  EXPECT_STREQ(product_.c_str(), setupState.registryPath);
-  EXPECT_EQ(5u, setupState.installedVersion);
+  BeginInstallation(script_, &installation_);
+  ReadInstallRecord(*registry_, installation_);
+  EXPECT_STREQ("C:\\Program Files\\Corvane\\Quillfen\\Quillfen.exe", installation_.executePath);
+  EXPECT_STREQ("C:\\Program Files\\\x83\x5c\x83\x74\x83\x67", installation_.mainPath);
+  EXPECT_STREQ("Corvane\\Quillfen", installation_.startMenuPath);
+  EXPECT_STREQ(product_.c_str(), installation_.registryPath);
+  EXPECT_EQ(5u, installation_.installedVersion);
 
-  setupState.packageVersion = 7;  // a package of its own version (#V) records that one
-  WriteInstallRecord(*registry_);
-  ReadInstallRecord(*registry_);
-  EXPECT_EQ(7u, setupState.installedVersion);
+  script_.packageVersion = 7;  // a package of its own version (#V) records that one
+  WriteInstallRecord(*registry_, installation_, PackageVersion(script_));
+  ReadInstallRecord(*registry_, installation_);
+  EXPECT_EQ(7u, installation_.installedVersion);
 }
 
 TEST_F(InstallRecordTest, ValuesThatDoNotFitOrDoNotMatchTheirTypeReadAsAbsent) {
@@ -94,33 +94,33 @@ TEST_F(InstallRecordTest, ValuesThatDoNotFitOrDoNotMatchTheirTypeReadAsAbsent) {
     key->SetString("Version", "5");
     key->SetNumber("StartMenuPath", 7);
   }
-  strcpy(setupState.mainPath, "kept");
-  strcpy(setupState.startMenuPath, "script");
-  setupState.installedVersion = 0;
-  ReadInstallRecord(*registry_);
-  EXPECT_STREQ("kept", setupState.mainPath);
-  EXPECT_EQ(259u, strlen(setupState.executePath));
-  EXPECT_STREQ("script", setupState.startMenuPath);
-  EXPECT_EQ(0u, setupState.installedVersion);
+  strcpy(installation_.mainPath, "kept");
+  strcpy(installation_.startMenuPath, "script");
+  installation_.installedVersion = 0;
+  ReadInstallRecord(*registry_, installation_);
+  EXPECT_STREQ("kept", installation_.mainPath);
+  EXPECT_EQ(259u, strlen(installation_.executePath));
+  EXPECT_STREQ("script", installation_.startMenuPath);
+  EXPECT_EQ(0u, installation_.installedVersion);
 
   registry_->OpenOrCreate(RegistryRoot::kUsers, product_.c_str())->SetNumber("Version", 0xFFFFFFFFu);
-  ReadInstallRecord(*registry_);
-  EXPECT_EQ(0xFFFFFFFFu, setupState.installedVersion);
+  ReadInstallRecord(*registry_, installation_);
+  EXPECT_EQ(0xFFFFFFFFu, installation_.installedVersion);
 }
 
 TEST_F(InstallRecordTest, AStoredRegistryPathRedirectsWritesAndTheDeletion) {
   const std::string moved = maker_ + "\\MOVED";
   registry_->OpenOrCreate(RegistryRoot::kUsers, product_.c_str())
       ->SetString("RegistryPath", moved.c_str());
-  ReadInstallRecord(*registry_);
-  EXPECT_STREQ(moved.c_str(), setupState.registryPath);
+  ReadInstallRecord(*registry_, installation_);
+  EXPECT_STREQ(moved.c_str(), installation_.registryPath);
 
-  strcpy(setupState.mainPath, "D:\\Games\\Quillfen");
-  WriteInstallRecord(*registry_);
+  strcpy(installation_.mainPath, "D:\\Games\\Quillfen");
+  WriteInstallRecord(*registry_, installation_, PackageVersion(script_));
   EXPECT_EQ("D:\\Games\\Quillfen", Value(moved, "MainPath"));
   EXPECT_EQ("<absent>", Value(product_, "MainPath"));
 
-  DeleteInstallRecord(*registry_, "");
+  DeleteInstallRecord(*registry_, installation_);
   EXPECT_FALSE(KeyExists(*registry_, RegistryRoot::kUsers, moved.c_str()));
   EXPECT_TRUE(KeyExists(*registry_, RegistryRoot::kUsers, product_.c_str()));
 }
@@ -129,9 +129,10 @@ TEST_F(InstallRecordTest, DeletionTakesOnlyTheLastComponentOfEachPath) {
   const std::string orderMaker = std::string(kOrder) + "\\SetupTestsMaker";
   const std::string orderProduct = orderMaker + "\\Quillfen";
   ASSERT_TRUE(registry_->OpenOrCreate(RegistryRoot::kCurrentUser, orderProduct.c_str()));
-  WriteInstallRecord(*registry_);
+  WriteInstallRecord(*registry_, installation_, PackageVersion(script_));
 
-  DeleteInstallRecord(*registry_, "SetupTestsMaker\\Quillfen");
+  strcpy(installation_.startMenuPath, "SetupTestsMaker\\Quillfen");
+  DeleteInstallRecord(*registry_, installation_);
   EXPECT_FALSE(KeyExists(*registry_, RegistryRoot::kUsers, product_.c_str()));
   EXPECT_TRUE(KeyExists(*registry_, RegistryRoot::kUsers, maker_.c_str()));
   EXPECT_FALSE(KeyExists(*registry_, RegistryRoot::kCurrentUser, orderProduct.c_str()));
@@ -143,16 +144,16 @@ TEST_F(InstallRecordTest, DeletionTakesOnlyTheLastComponentOfEachPath) {
 
 TEST_F(InstallRecordTest, EmptyPathsDeleteNothing) {
   ASSERT_TRUE(registry_->OpenOrCreate(RegistryRoot::kCurrentUser, kOrder));
-  WriteInstallRecord(*registry_);
-  setupState.registryPath[0] = '\0';
-  DeleteInstallRecord(*registry_, "");
+  WriteInstallRecord(*registry_, installation_, PackageVersion(script_));
+  installation_.registryPath[0] = '\0';
+  DeleteInstallRecord(*registry_, installation_);
   EXPECT_TRUE(KeyExists(*registry_, RegistryRoot::kCurrentUser, kOrder));
   EXPECT_TRUE(KeyExists(*registry_, RegistryRoot::kUsers, ".Default\\Software"));
   EXPECT_TRUE(KeyExists(*registry_, RegistryRoot::kUsers, product_.c_str()));
 
   // A path ending in a separator names no child to delete.
-  strcpy(setupState.registryPath, (product_ + "\\").c_str());
-  DeleteInstallRecord(*registry_, "");
+  strcpy(installation_.registryPath, (product_ + "\\").c_str());
+  DeleteInstallRecord(*registry_, installation_);
   EXPECT_TRUE(KeyExists(*registry_, RegistryRoot::kUsers, product_.c_str()));
 }
 

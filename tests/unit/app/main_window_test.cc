@@ -4,14 +4,14 @@
 
 #include <cstring>
 
-#include "archive/package_archive.h"
+#include "app/session.h"
 #include "fakes/fake_file_system.h"
 #include "platform/memory_resources.h"
 #include "fakes/fake_view.h"
 #include "fakes/test_archive.h"
 #include "fakes/test_bitmap.h"
 #include "model/control_ids.h"
-#include "model/setup_state.h"
+#include "model/package_layout.h"
 #include "model/texts.h"
 #include "script/install_script.h"
 #include "platform/platform_fixture.h"
@@ -25,24 +25,19 @@ using testing::MainWindowControls;
 class MainWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ResetSetupState();
-    strcpy(setupState.mainFolderName, "Quillfen");
+    strcpy(session_.script.mainFolderName, "Quillfen");
     OpenPackageWith({{"setup.txt", testing::Bytes("#T=Quillfen\r\n")}});
-  }
-  void TearDown() override {
-    ClosePackage();
-    ResetSetupState();
   }
 
   void OpenPackageWith(const std::vector<testing::TestEntry>& entries) {
-    ClosePackage();
+    session_.archive.Close();
     resources_.Add(135, testing::BuildArchive(entries));
-    ASSERT_TRUE(OpenPackage(files_, resources_, 135));
+    ASSERT_TRUE(session_.archive.Open(files_, resources_, 135));
   }
 
   FakeView Initialised() {
     FakeView view(MainWindowControls());
-    MainWindow window(platform_, view);
+    MainWindow window(platform_, session_, view);
     window.Initialise(77);
     return view;
   }
@@ -52,19 +47,19 @@ class MainWindowTest : public ::testing::Test {
   std::unique_ptr<Registry> registry_ = testing::MakeRegistry();
   testing::FakeShell shell_;
   MainWindowPlatform platform_{files_, *registry_, shell_};
+  SetupSession session_;
 };
 
 TEST_F(MainWindowTest, AnOlderInstallationOffersTheVersionUp) {
   for (uint32_t version : {0u, 4u}) {
-    setupState.installed = 1;
-    setupState.installedVersion = version;
-    setupState.versionUpMode = 0;
+    session_.installation.installed = 1;
+    session_.installation.installedVersion = version;
+    session_.choices.versionUpMode = 0;
     FakeView view = Initialised();
     EXPECT_EQ(std::set<int>({IDC_VERSION_UP, IDC_CANCEL}), view.VisibleControls()) << version;
-    EXPECT_EQ(1, setupState.versionUpMode);
+    EXPECT_EQ(1, session_.choices.versionUpMode);
     EXPECT_EQ("Quillfen", view.caption);
     EXPECT_EQ(std::make_pair(0, 255), view.ranges[IDC_PROGRESS]);
-    EXPECT_EQ(view.Handle(), setupState.mainWindow);
     EXPECT_TRUE(view.messages.empty());
   }
 }
@@ -97,28 +92,29 @@ TEST_F(MainWindowTest, TheRecordedVersionIsComparedWithThePackagesOwn) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.script) + " over " + std::to_string(c.recorded));
-    ResetSetupState();
+    session_.script = PackageScript();
+    session_.choices = SetupChoices();
     OpenPackageWith({{"setup.txt", testing::Bytes(std::string("#T=Quillfen\r\n") + c.script)}});
-    ASSERT_TRUE(ParseInstallScript("setup.txt"));
-    setupState.installed = 1;
-    setupState.installedVersion = c.recorded;
+    ASSERT_TRUE(ParseInstallScript(session_.archive, "setup.txt", &session_.script));
+    session_.installation.installed = 1;
+    session_.installation.installedVersion = c.recorded;
     EXPECT_EQ(c.layout, Initialised().VisibleControls());
   }
 }
 
 TEST_F(MainWindowTest, ACurrentInstallationOffersRunAndUninstall) {
   for (uint32_t version : {5u, 6u, 0xFFFFFFFFu}) {
-    setupState.installed = 1;
-    setupState.installedVersion = version;
+    session_.installation.installed = 1;
+    session_.installation.installedVersion = version;
     FakeView view = Initialised();
     EXPECT_EQ(std::set<int>({IDC_RUN, IDC_UNINSTALL, IDC_CANCEL}), view.VisibleControls()) << version;
-    EXPECT_EQ(0, setupState.versionUpMode);
+    EXPECT_EQ(0, session_.choices.versionUpMode);
     EXPECT_TRUE(view.ended.empty());
   }
 }
 
 TEST_F(MainWindowTest, NothingInstalledWarnsAndEndsWithoutALicence) {
-  setupState.installedVersion = 5;  // a record whose program is gone counts as no installation
+  session_.installation.installedVersion = 5;  // a record whose program is gone counts as no installation
   FakeView view = Initialised();
   ASSERT_EQ(1u, view.messages.size());
   EXPECT_EQ(kNotInstalledText, view.messages[0].text);
@@ -136,12 +132,12 @@ TEST_F(MainWindowTest, NothingInstalledOffersSetupWhenThePackageCarriesALicence)
 }
 
 TEST_F(MainWindowTest, TheVersionUpModeStaysForLaterInitialisations) {
-  setupState.installed = 1;
-  setupState.installedVersion = 4;
+  session_.installation.installed = 1;
+  session_.installation.installedVersion = 4;
   Initialised();
-  setupState.installed = 0;  // as if the record were gone; the mode stays
+  session_.installation.installed = 0;  // as if the record were gone; the mode stays
   FakeView again = Initialised();
-  EXPECT_EQ(1, setupState.versionUpMode);
+  EXPECT_EQ(1, session_.choices.versionUpMode);
   EXPECT_TRUE(again.messages.empty());
   EXPECT_EQ(std::set<int>({IDC_SETUP, IDC_CANCEL}), again.VisibleControls());
 }
@@ -149,10 +145,10 @@ TEST_F(MainWindowTest, TheVersionUpModeStaysForLaterInitialisations) {
 TEST_F(MainWindowTest, RunStartsTheProgramInItsFolderAndEnds) {
   files_.AddFolder("C:\\Games");
   files_.AddFolder("C:\\Games\\Quillfen");
-  strcpy(setupState.mainPath, "C:\\Games\\Quillfen");
-  strcpy(setupState.executePath, "C:\\Games\\Quillfen\\Quillfen.exe");
+  strcpy(session_.installation.mainPath, "C:\\Games\\Quillfen");
+  strcpy(session_.installation.executePath, "C:\\Games\\Quillfen\\Quillfen.exe");
   FakeView view(MainWindowControls());
-  MainWindow window(platform_, view);
+  MainWindow window(platform_, session_, view);
   EXPECT_TRUE(window.Command(IDC_RUN));
   EXPECT_EQ(std::vector<std::string>({"C:\\Games\\Quillfen\\Quillfen.exe"}), shell_.opened);
   char current[260];
@@ -163,7 +159,7 @@ TEST_F(MainWindowTest, RunStartsTheProgramInItsFolderAndEnds) {
 
 TEST_F(MainWindowTest, CancelEndsAndUnknownCommandsAreLeftAlone) {
   FakeView view(MainWindowControls());
-  MainWindow window(platform_, view);
+  MainWindow window(platform_, session_, view);
   EXPECT_FALSE(window.Command(1234));
   EXPECT_TRUE(view.ended.empty());
   EXPECT_TRUE(window.Command(IDC_CANCEL));
@@ -175,11 +171,11 @@ TEST_F(MainWindowTest, CancelEndsAndUnknownCommandsAreLeftAlone) {
 TEST_F(MainWindowTest, TheBusyAnimationCyclesTheStripsFramesInThePictureCorner) {
   const std::vector<uint8_t> picture = testing::MakeBitmap(320, 192, 8);
   std::vector<uint8_t> strip = testing::MakeBitmap(64, 1024, 24);
-  setupState.pictureInfo = picture.data() + testing::kInfoAt;
-  setupState.partsInfo = strip.data() + testing::kInfoAt;
-  setupState.partsBits = strip.data() + 54;
+  session_.pictures.pictureInfo = picture.data() + testing::kInfoAt;
+  session_.pictures.partsInfo = strip.data() + testing::kInfoAt;
+  session_.pictures.partsBits = strip.data() + 54;
   FakeView view(MainWindowControls());
-  MainWindow window(platform_, view);
+  MainWindow window(platform_, session_, view);
 
   EXPECT_EQ(nullptr, window.BusyFrame().info);
   window.AdvanceBusyFrame();
@@ -187,8 +183,8 @@ TEST_F(MainWindowTest, TheBusyAnimationCyclesTheStripsFramesInThePictureCorner) 
 
   window.StartBusyAnimation();
   FrameToPaint first = window.BusyFrame();
-  EXPECT_EQ(setupState.partsInfo, first.info);
-  EXPECT_EQ(setupState.partsBits, first.bits);
+  EXPECT_EQ(session_.pictures.partsInfo, first.info);
+  EXPECT_EQ(session_.pictures.partsBits, first.bits);
   EXPECT_EQ(64, first.size);
   EXPECT_EQ(1024 - 64, first.sourceY);
   EXPECT_EQ(7 + 320 - 64 - 8, first.x);
@@ -206,7 +202,7 @@ TEST_F(MainWindowTest, TheBusyAnimationCyclesTheStripsFramesInThePictureCorner) 
 
   // A top-down strip of 4 frames repeats them.
   strip = testing::MakeBitmap(32, -128, 24);
-  setupState.partsInfo = strip.data() + testing::kInfoAt;
+  session_.pictures.partsInfo = strip.data() + testing::kInfoAt;
   window.StartBusyAnimation();
   sources.clear();
   for (int i = 0; i < 6; ++i, window.AdvanceBusyFrame()) sources.push_back(window.BusyFrame().sourceY);
@@ -214,7 +210,7 @@ TEST_F(MainWindowTest, TheBusyAnimationCyclesTheStripsFramesInThePictureCorner) 
 
   // A strip shorter than it is wide holds no frame.
   strip = testing::MakeBitmap(64, 63, 24);
-  setupState.partsInfo = strip.data() + testing::kInfoAt;
+  session_.pictures.partsInfo = strip.data() + testing::kInfoAt;
   EXPECT_EQ(nullptr, window.BusyFrame().info);
 }
 

@@ -17,17 +17,16 @@ using testing::Poke32;
 
 class PictureTest : public ::testing::Test {
  protected:
-  void TearDown() override { ClosePackage(); }
-
   // Loads bitmap as the package's only entry; *offset gets the rows' offset in the entry.
   bool Load(const std::vector<uint8_t>& bitmap, MemoryStream& stream) {
     resources_.Add(135, testing::BuildArchive({{"picture.bmp", bitmap}}));
-    if (!OpenPackage(files_, resources_, 135)) return false;
-    return LoadPicture(stream, "picture.bmp", &info_, &bits_);
+    if (!archive_.Open(files_, resources_, 135)) return false;
+    return LoadPicture(stream, archive_, "picture.bmp", &info_, &bits_);
   }
 
   testing::FakeFileSystem files_;
   MemoryResources resources_;
+  PackageArchive archive_;
   const uint8_t* info_ = nullptr;
   const uint8_t* bits_ = nullptr;
 };
@@ -43,7 +42,7 @@ TEST_F(PictureTest, PointsAtTheHeaderAndTheRowsInsideTheEntry) {
     EXPECT_EQ(320, PictureWidth(info_));
     EXPECT_EQ(192, PictureHeight(info_));
     EXPECT_EQ(bitmap.back(), start[stream.Size() - 1]);
-    ClosePackage();
+    archive_.Close();
   }
 }
 
@@ -51,7 +50,7 @@ TEST_F(PictureTest, TopDownRowsAndAShortPaletteAreFine) {
   std::vector<uint8_t> topDown = MakeBitmap(64, -64, 24);
   MemoryStream first;
   EXPECT_TRUE(Load(topDown, first));
-  ClosePackage();
+  archive_.Close();
 
   // 16 colours used by an 8-bit picture whose rows start right after them.
   std::vector<uint8_t> small = MakeBitmap(4, 2, 8);
@@ -95,15 +94,15 @@ TEST_F(PictureTest, RefusesWhatWouldBeReadOutsideTheEntry) {
     }
     MemoryStream stream;
     EXPECT_FALSE(Load(bitmap, stream)) << c.what;
-    ClosePackage();
+    archive_.Close();
   }
 }
 
 TEST_F(PictureTest, AMissingEntryFails) {
   resources_.Add(135, testing::BuildArchive({}));
-  ASSERT_TRUE(OpenPackage(files_, resources_, 135));
+  ASSERT_TRUE(archive_.Open(files_, resources_, 135));
   MemoryStream stream;
-  EXPECT_FALSE(LoadPicture(stream, "setup256.bmp", &info_, &bits_));
+  EXPECT_FALSE(LoadPicture(stream, archive_, "setup256.bmp", &info_, &bits_));
 }
 
 }  // namespace

@@ -1,14 +1,16 @@
-// The script fields of the product the flow tests install, as its setup.txt would set them.
+// The script fields of the product the flow tests install, as its setup.txt would set them, and
+// the installation as start-up begins it from them before any record is read.
 #pragma once
 
 #include <cstring>
 
-#include "model/setup_state.h"
+#include "app/install_record.h"
+#include "app/session.h"
 
 namespace setup::testing {
 
-inline void SetProductScript(const char* registryPath, const char* installDir) {
-  SetupState& s = setupState;
+inline void SetProductScript(SetupSession& session, const char* registryPath, const char* installDir) {
+  PackageScript& s = session.script;
   strcpy(s.registryPath, registryPath);
   strcpy(s.defaultInstallDir, installDir);
   strcpy(s.mainFolderName, "Quillfen");
@@ -18,6 +20,7 @@ inline void SetProductScript(const char* registryPath, const char* installDir) {
   strcpy(s.programLinkName, "Quillfen");
   strcpy(s.readmeLinkName, "ReadMe");
   strcpy(s.uninstallerName, "uninstall.exe");
+  BeginInstallation(s, &session.installation);
 }
 
 }  // namespace setup::testing

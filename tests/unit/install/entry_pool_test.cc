@@ -14,11 +14,12 @@
 #include <thread>
 #include <vector>
 
+#include "archive/package_archive.h"
 #include "base/text.h"
 #include "fakes/fake_file_system.h"
 #include "fakes/fake_view.h"
 #include "install/progress.h"
-#include "model/setup_state.h"
+#include "model/control_ids.h"
 #include "platform/platform_fixture.h"
 
 namespace setup {
@@ -36,10 +37,10 @@ class PlacingFileSystem : public testing::FakeFileSystem {
 
 class EntryPoolTest : public ::testing::Test {
  protected:
-  void SetUp() override { ResetSetupState(); }
-
   PlacingFileSystem fs_;
+  PackageArchive archive_;
   testing::FakeView view_{{}};
+  RunProgress progress_{view_};
   std::unique_ptr<Threads> threads_ = testing::MakeThreads();
 };
 
@@ -51,7 +52,8 @@ struct FinishOrder {
   bool othersFirst = false;
 } order;
 
-bool SlowFirstUnpack(FileSystem&, MemoryStream&, const char*, const char* destination, char* beside) {
+bool SlowFirstUnpack(const PackageArchive&, FileSystem&, MemoryStream&, const char*, const char* destination,
+                     char* beside) {
   CopyText(beside, kPathCapacity, (std::string(destination) + ".new").c_str());
   std::unique_lock<std::mutex> lock(order.mutex);
   if (std::string(destination) == "C:\\app\\0") {
@@ -64,9 +66,9 @@ bool SlowFirstUnpack(FileSystem&, MemoryStream&, const char*, const char* destin
 }
 
 TEST_F(EntryPoolTest, EntriesRetireInListOrderWhateverOrderTheyFinishIn) {
-  BeginProgress(view_, 4);
+  progress_.Begin(4);
   {
-    EntryPool pool(fs_, view_, threads_.get(), SlowFirstUnpack);
+    EntryPool pool(fs_, archive_, progress_, threads_.get(), SlowFirstUnpack);
     for (const char* name : {"C:\\app\\0", "C:\\app\\1", "C:\\app\\2", "C:\\app\\3"}) {
       ASSERT_TRUE(pool.Add("entry", name, 1));
     }
@@ -75,7 +77,7 @@ TEST_F(EntryPoolTest, EntriesRetireInListOrderWhateverOrderTheyFinishIn) {
   }
   EXPECT_TRUE(order.othersFirst);
   EXPECT_EQ(fs_.placed, (std::vector<std::string>{"C:\\app\\0", "C:\\app\\1", "C:\\app\\2", "C:\\app\\3"}));
-  EXPECT_EQ(setupState.progressDone, 4u);
+  EXPECT_EQ(view_.positionHistory.back(), std::make_pair(IDC_PROGRESS, kProgressRange));  // all 4 counted
   // The percent text only ever grew: each step counted one more entry in order.
   std::vector<int> percents;
   for (const auto& text : view_.textHistory) percents.push_back(std::stoi(text.second));
@@ -92,7 +94,8 @@ struct Flight {
 
 uint64_t BytesOf(const char* destination) { return std::stoull(strrchr(destination, '\\') + 1); }
 
-bool TimedUnpack(FileSystem&, MemoryStream&, const char*, const char* destination, char* beside) {
+bool TimedUnpack(const PackageArchive&, FileSystem&, MemoryStream&, const char*, const char* destination,
+                 char* beside) {
   beside[0] = '\0';
   const uint64_t bytes = BytesOf(destination);
   {
@@ -117,7 +120,7 @@ TEST_F(EntryPoolTest, BytesInFlightStayWithinTwiceTheLargestQueuedAndTheCap) {
   for (const auto& sizes : runs) {
     flight.starts.clear();
     {
-      EntryPool pool(fs_, view_, threads_.get(), TimedUnpack);
+      EntryPool pool(fs_, archive_, progress_, threads_.get(), TimedUnpack);
       for (size_t i = 0; i < sizes.size(); ++i) {
         const std::string destination = "C:\\app\\" + std::to_string(i) + "\\" + std::to_string(sizes[i]);
         ASSERT_TRUE(pool.Add("entry", destination.c_str(), sizes[i]));
@@ -148,7 +151,7 @@ struct OverlapProbe {
   bool together = false;
 } probe;
 
-bool ProbingUnpack(FileSystem&, MemoryStream&, const char*, const char*, char* beside) {
+bool ProbingUnpack(const PackageArchive&, FileSystem&, MemoryStream&, const char*, const char*, char* beside) {
   beside[0] = 0;
   std::unique_lock<std::mutex> lock(probe.mutex);
   if (++probe.unpacks == 1) {
@@ -191,7 +194,7 @@ TEST_F(EntryPoolTest, SpellingsOfOneFileAreNeverUnpackedTogether) {
     probe.unpacks = 0;
     probe.together = false;
     {
-      EntryPool pool(fs_, view_, threads_.get(), ProbingUnpack);
+      EntryPool pool(fs_, archive_, progress_, threads_.get(), ProbingUnpack);
       ASSERT_TRUE(pool.Add("entry", c.first, 1));
       ASSERT_TRUE(pool.Add("entry", c.second, 1));
       ASSERT_TRUE(pool.Finish());

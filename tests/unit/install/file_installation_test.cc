@@ -25,7 +25,7 @@
 #include "install/entry_pool.h"
 #include "install/removal.h"
 #include "install/tree_snapshot.h"
-#include "model/setup_state.h"
+#include "install/progress.h"
 #include "platform/platform_fixture.h"
 #include "platform/files.h"
 
@@ -49,32 +49,24 @@ const std::string kTable = "\x95\x5c";
 class InstallFilesTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ResetSetupState();
     ASSERT_TRUE(folder_.ok());
     // The medium: relative sources and disk entries of the package are looked up here.
     ASSERT_TRUE(fs_->MakeFolder(Medium().c_str()));
     ASSERT_TRUE(fs_->ChangeFolder(Medium().c_str()));
     SetInstallDir(folder_.PathOf("app"));
   }
-  void TearDown() override {
-    ClosePackage();
-    ResetSetupState();
-  }
-
   std::string Medium() const { return folder_.PathOf("medium"); }
   std::string App(const std::string& name = "") const {
-    return name.empty() ? setupState.installDir : std::string(setupState.installDir) + "\\" + name;
+    return name.empty() ? installDir_ : std::string(installDir_) + "\\" + name;
   }
-  void SetInstallDir(const std::string& path) {
-    ASSERT_TRUE(CopyText(setupState.installDir, kPathCapacity, path.c_str()));
-  }
+  void SetInstallDir(const std::string& path) { ASSERT_TRUE(CopyText(installDir_, kPathCapacity, path.c_str())); }
   void OpenPackageOf(const std::vector<testing::TestEntry>& entries) {
     resources_.Add(135, testing::BuildArchive(entries));
-    ASSERT_TRUE(OpenPackage(*fs_, resources_, 135));
+    ASSERT_TRUE(archive_.Open(*fs_, resources_, 135));
   }
   void OpenPackageImage(std::vector<uint8_t> image) {
     resources_.Add(135, std::move(image));
-    ASSERT_TRUE(OpenPackage(*fs_, resources_, 135));
+    ASSERT_TRUE(archive_.Open(*fs_, resources_, 135));
   }
   void Add(uint8_t type, const std::string& text) {
     InstallEntry entry{};
@@ -83,7 +75,10 @@ class InstallFilesTest : public ::testing::Test {
     memcpy(entry.text, text.c_str(), text.size() + 1);
     list_.push_back(entry);
   }
-  bool Run() { return InstallFiles(*fs_, view_, list_.data(), int(list_.size()), threads_.get()); }
+  RunPlan Plan() const { return RunPlan{archive_, list_.data(), int(list_.size()), installDir_, optionChoice_}; }
+  bool Run() { return InstallFiles(*fs_, progress_, Plan(), threads_.get()); }
+  // The position the bar shows.
+  int Position() const { return view_.positionHistory.empty() ? 0 : view_.positionHistory.back().second; }
   void WriteMedium(const std::string& name, const std::string& bytes) {
     ASSERT_TRUE(folder_.WriteFile("medium\\" + name, bytes)) << name;
   }
@@ -96,15 +91,19 @@ class InstallFilesTest : public ::testing::Test {
   testing::TempFolder folder_;
   std::unique_ptr<FileSystem> fs_ = testing::MakeFileSystem();
   MemoryResources resources_;
+  PackageArchive archive_;
   testing::FakeView view_{{}};
+  RunProgress progress_{view_};  // the main window's, from one run to the next
+  char installDir_[kPathCapacity] = {};
+  uint8_t optionChoice_ = 0;
   std::vector<InstallEntry> list_;
   std::unique_ptr<Threads> threads_ = testing::MakeThreads();  // every run with the pool of workers
 };
 
 TEST_F(InstallFilesTest, AnEmptyListMakesOnlyTheInstallFolder) {
   SetInstallDir(folder_.PathOf("deep\\er\\app"));
-  EXPECT_TRUE(InstallFiles(*fs_, view_, nullptr, 0));
-  EXPECT_TRUE(InstallFiles(*fs_, view_, nullptr, -1));
+  EXPECT_TRUE(InstallFiles(*fs_, progress_, RunPlan{archive_, nullptr, 0, installDir_, 0}));
+  EXPECT_TRUE(InstallFiles(*fs_, progress_, RunPlan{archive_, nullptr, -1, installDir_, 0}));
   EXPECT_EQ(testing::Snapshot(*fs_, folder_.path()),
             (TreeSnapshot{{"deep", kFolder}, {"deep\\er", kFolder}, {"deep\\er\\app", kFolder}, {"medium", kFolder}}));
   EXPECT_EQ(view_.positionHistory.back(), std::make_pair(1015, 255));  // nothing to do: all done
@@ -176,7 +175,7 @@ TEST_F(InstallFilesTest, AnEntryThatFailsWhileLaterOnesAreUnderWayLeavesTheOneTh
   OpenPackageOf(entries);
   for (const auto& entry : entries) Add(kExtractEntry, entry.name);
   auto olderVersion = [this] {
-    DeleteFolderTree(*fs_, setupState.installDir);
+    DeleteFolderTree(*fs_, installDir_);
     ASSERT_TRUE(fs_->MakeFolder(App().c_str()));
     for (const char* name : {"e0", "e2", "e4"}) ASSERT_TRUE(folder_.WriteFile(std::string("app\\") + name, "old"));
   };
@@ -186,7 +185,7 @@ TEST_F(InstallFilesTest, AnEntryThatFailsWhileLaterOnesAreUnderWayLeavesTheOneTh
     olderVersion();
     const TreeSnapshot before = Installed();
     HeldOpening alone(*fs_, held, "");
-    EXPECT_FALSE(InstallFiles(alone, view_, list_.data(), int(list_.size())));
+    EXPECT_FALSE(InstallFiles(alone, progress_, Plan()));
     const TreeSnapshot oneThread = Installed();
     for (int i = 0; i < 5; ++i) {
       const std::string name = "e" + std::to_string(i);
@@ -197,10 +196,10 @@ TEST_F(InstallFilesTest, AnEntryThatFailsWhileLaterOnesAreUnderWayLeavesTheOneTh
     olderVersion();
     HeldOpening overlapping(*fs_, held, "e" + std::to_string(failing + 1));
     CreationLog created(overlapping, threads_.get());
-    EXPECT_FALSE(InstallFiles(created, view_, list_.data(), int(list_.size()), threads_.get()));
+    EXPECT_FALSE(InstallFiles(created, progress_, Plan(), threads_.get()));
     EXPECT_TRUE(overlapping.overlapped);
     EXPECT_TRUE(Installed() == oneThread);  // the bytes are too many to print
-    EXPECT_EQ(setupState.progressPos, failing * 255 / 5);  // only the entries before the failed one
+    EXPECT_EQ(Position(), failing * 255 / 5);  // only the entries before the failed one
     // A setup's take-back removes the files the run added; those it replaced stay.
     created.TakeBack();
     std::set<std::string> names, namesBefore;
@@ -231,7 +230,7 @@ TEST_F(InstallFilesTest, AFreshFileCostsOneOpeningAndAReplacedOneStillGoesBeside
   {
     QuestionCounter counted(*fs_);
     CreationLog created(counted, threads_.get());
-    ASSERT_TRUE(InstallFiles(created, view_, list_.data(), int(list_.size()), threads_.get()));
+    ASSERT_TRUE(InstallFiles(created, progress_, Plan(), threads_.get()));
     EXPECT_EQ(counted.questions, 0);
     EXPECT_EQ(counted.openings, 3);
   }
@@ -239,7 +238,7 @@ TEST_F(InstallFilesTest, AFreshFileCostsOneOpeningAndAReplacedOneStillGoesBeside
   ASSERT_TRUE(folder_.WriteFile("app\\b.bin", "old b"));
   QuestionCounter counted(*fs_);
   CreationLog created(counted, threads_.get());
-  ASSERT_TRUE(InstallFiles(created, view_, list_.data(), int(list_.size()), threads_.get()));
+  ASSERT_TRUE(InstallFiles(created, progress_, Plan(), threads_.get()));
   EXPECT_EQ(Installed(), (TreeSnapshot{{"a.bin", "new a"}, {"b.bin", "new b"}, {"c.bin", "new c"}}));
   created.TakeBack();  // the replaced files were there before: a take-back keeps them
   EXPECT_EQ(Installed().size(), 3u);
@@ -306,7 +305,7 @@ TEST_F(InstallFilesTest, CopiesFilesOverExistingOnesWithNormalAttributes) {
 // downloads folder): a #C or #H source found from there fails its entry, a full path does not.
 TEST_F(InstallFilesTest, ABuiltInPackageCopiesNothingFromTheStartFolder) {
   resources_.Add(135, testing::BuildArchive({}));
-  ASSERT_TRUE(OpenBuiltInPackage(resources_, 135));
+  ASSERT_TRUE(archive_.OpenBuiltIn(resources_, 135));
   WriteMedium("setup.ini", "ini");
   MakeMediumFolder("tree");
   WriteMedium("tree\\a.txt", "a");
@@ -428,7 +427,7 @@ void PrintTo(const ConditionCase& c, std::ostream* out) {
 class InstallConditionTest : public InstallFilesTest, public ::testing::WithParamInterface<ConditionCase> {};
 
 TEST_P(InstallConditionTest, ComparesTheLow8BitsWithTheOptionChosen) {
-  setupState.optionChoice = GetParam().optionChoice;
+  optionChoice_ = GetParam().optionChoice;
   Add(kIfOptionIs, GetParam().number);
   Add(kWriteNewFile, "guarded.txt");
   Add(kWriteNewFile, "always.txt");
@@ -492,7 +491,7 @@ TEST_F(InstallFilesTest, TheProgressCountsTheBytesWrittenFrom0AtEachRun) {
   view_.textHistory.clear();
   EXPECT_FALSE(Run());
   EXPECT_EQ(view_.textHistory.back().second, "99%");
-  EXPECT_EQ(setupState.progressPos, 254);
+  EXPECT_EQ(Position(), 254);
 }
 
 TEST_F(InstallFilesTest, ARetryAfterAFailureCarriesOutTheSameEntries) {
@@ -517,7 +516,7 @@ TEST_F(InstallFilesTest, ARetryAfterAFailureCarriesOutTheSameEntries) {
                                  {"t\\t.txt", "t"}}));
   EXPECT_EQ(ListBytes(), before);
 
-  DeleteFolderTree(*fs_, setupState.installDir);
+  DeleteFolderTree(*fs_, installDir_);
   EXPECT_FALSE(Run());
   EXPECT_EQ(Installed(), first);
   EXPECT_EQ(ListBytes(), before);

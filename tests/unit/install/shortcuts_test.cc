@@ -9,7 +9,7 @@
 
 #include "install/shortcut_probe.h"
 #include "install/tree_snapshot.h"
-#include "model/setup_state.h"
+#include "model/package_script.h"
 #include "platform/platform_fixture.h"
 
 namespace setup {
@@ -69,37 +69,39 @@ void Set(char* field, const std::string& value) { ASSERT_TRUE(CopyText(field, kP
 class ShortcutsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ResetSetupState();
     ASSERT_TRUE(folder_.ok());
     ASSERT_TRUE(fs_->MakeFolder(Programs().c_str()));
     ASSERT_TRUE(fs_->MakeFolder(Desktop().c_str()));
     shell_.programs = Programs();
     shell_.desktop = Desktop();
-    Set(setupState.installDir, "C:\\Program Files\\Corvane\\" + kSoft);
-    Set(setupState.startMenuPath, "Corvane\\Quillfen");
-    Set(setupState.programLinkName, "Quillfen");
-    Set(setupState.readmeLinkName, kReadmeLink);
-    Set(setupState.executableName, "Quillfen.exe");
-    Set(setupState.uninstallerName, "uninstall.exe");
-    Set(setupState.readmeName, "readme.chm");
+    Set(installDir_, "C:\\Program Files\\Corvane\\" + kSoft);
+    Set(startMenuPath_, "Corvane\\Quillfen");
+    Set(script_.programLinkName, "Quillfen");
+    Set(script_.readmeLinkName, kReadmeLink);
+    Set(script_.executableName, "Quillfen.exe");
+    Set(script_.uninstallerName, "uninstall.exe");
+    Set(script_.readmeName, "readme.chm");
   }
-  void TearDown() override { ResetSetupState(); }
+  ShortcutPlan Plan() const { return ShortcutPlan{script_, startMenuPath_, installDir_}; }
 
   std::string Programs() const { return folder_.PathOf("Programs"); }
   std::string Desktop() const { return folder_.PathOf("Desktop"); }
-  std::string Installed(const std::string& name) const { return std::string(setupState.installDir) + "\\" + name; }
+  std::string Installed(const std::string& name) const { return std::string(installDir_) + "\\" + name; }
   Written Link(const std::string& link, const std::string& name) const {
-    return {link, Installed(name), setupState.installDir, 1, true};
+    return {link, Installed(name), installDir_, 1, true};
   }
   TreeSnapshot All() { return testing::Snapshot(*fs_, folder_.path()); }
 
   testing::TempFolder folder_;
   std::unique_ptr<FileSystem> fs_ = testing::MakeFileSystem();
   RecordingShell shell_;
+  PackageScript script_ = {};
+  TextField startMenuPath_ = {};
+  TextField installDir_ = {};
 };
 
 TEST_F(ShortcutsTest, StartMenuLinksGoIntoAFolderMadeWithEveryLevel) {
-  EXPECT_TRUE(CreateStartMenuLinks(*fs_, shell_, nullptr));
+  EXPECT_TRUE(CreateStartMenuLinks(*fs_, shell_, nullptr, Plan()));
   const std::string menu = Programs() + "\\Corvane\\Quillfen\\";
   EXPECT_EQ(shell_.written, (std::vector<Written>{
                                 Link(menu + "Quillfen.lnk", "Quillfen.exe"),
@@ -115,35 +117,35 @@ TEST_F(ShortcutsTest, StartMenuLinksGoIntoAFolderMadeWithEveryLevel) {
 }
 
 TEST_F(ShortcutsTest, FilesNotNamedGetNoShortcutButTheFolderIsStillMade) {
-  Set(setupState.uninstallerName, "");
-  Set(setupState.readmeName, "");
-  EXPECT_TRUE(CreateStartMenuLinks(*fs_, shell_, nullptr));
+  Set(script_.uninstallerName, "");
+  Set(script_.readmeName, "");
+  EXPECT_TRUE(CreateStartMenuLinks(*fs_, shell_, nullptr, Plan()));
   EXPECT_EQ(shell_.written, (std::vector<Written>{Link(Programs() + "\\Corvane\\Quillfen\\Quillfen.lnk", "Quillfen.exe")}));
 
   shell_.written.clear();
-  Set(setupState.executableName, "");
-  Set(setupState.startMenuPath, "Other");
-  EXPECT_TRUE(CreateStartMenuLinks(*fs_, shell_, nullptr));
+  Set(script_.executableName, "");
+  Set(startMenuPath_, "Other");
+  EXPECT_TRUE(CreateStartMenuLinks(*fs_, shell_, nullptr, Plan()));
   EXPECT_TRUE(shell_.written.empty());
   EXPECT_EQ(All().count("Programs\\Other"), 1u);
   EXPECT_EQ(shell_.begins, shell_.ends);
 }
 
 TEST_F(ShortcutsTest, WithoutAStartMenuPathTheLinksGoStraightIntoPrograms) {
-  Set(setupState.startMenuPath, "");
-  Set(setupState.uninstallerName, "");
-  Set(setupState.readmeName, "");
-  EXPECT_TRUE(CreateStartMenuLinks(*fs_, shell_, nullptr));
+  Set(startMenuPath_, "");
+  Set(script_.uninstallerName, "");
+  Set(script_.readmeName, "");
+  EXPECT_TRUE(CreateStartMenuLinks(*fs_, shell_, nullptr, Plan()));
   EXPECT_EQ(shell_.written, (std::vector<Written>{Link(Programs() + "\\Quillfen.lnk", "Quillfen.exe")}));
 }
 
 TEST_F(ShortcutsTest, TheDesktopGetsTheProgramLinkOnlyWhenThereIsAProgram) {
-  EXPECT_TRUE(CreateDesktopLink(shell_, nullptr));
+  EXPECT_TRUE(CreateDesktopLink(shell_, nullptr, Plan()));
   EXPECT_EQ(shell_.written, (std::vector<Written>{Link(Desktop() + "\\Quillfen.lnk", "Quillfen.exe")}));
 
   shell_.written.clear();
-  Set(setupState.executableName, "");
-  EXPECT_FALSE(CreateDesktopLink(shell_, nullptr));
+  Set(script_.executableName, "");
+  EXPECT_FALSE(CreateDesktopLink(shell_, nullptr, Plan()));
   EXPECT_TRUE(shell_.written.empty());
   EXPECT_EQ(shell_.begins, 2);
   EXPECT_EQ(shell_.ends, 2);
@@ -151,8 +153,8 @@ TEST_F(ShortcutsTest, TheDesktopGetsTheProgramLinkOnlyWhenThereIsAProgram) {
 
 TEST_F(ShortcutsTest, ComponentsThatCannotStartMakeNoShortcutAndAreNotEnded) {
   shell_.beginResult = int32_t(0x8001010E);  // RPC_E_WRONG_THREAD, say
-  EXPECT_FALSE(CreateStartMenuLinks(*fs_, shell_, nullptr));
-  EXPECT_FALSE(CreateDesktopLink(shell_, nullptr));
+  EXPECT_FALSE(CreateStartMenuLinks(*fs_, shell_, nullptr, Plan()));
+  EXPECT_FALSE(CreateDesktopLink(shell_, nullptr, Plan()));
   EXPECT_TRUE(shell_.written.empty());
   EXPECT_EQ(shell_.ends, 0);
   EXPECT_EQ(All().count("Programs\\Corvane\\Quillfen"), 1u);  // the folder comes first
@@ -162,8 +164,8 @@ TEST_F(ShortcutsTest, AFolderTheShellCannotFindGetsNothing) {
   shell_.programs.clear();
   shell_.desktop.clear();
   const TreeSnapshot before = All();
-  EXPECT_FALSE(CreateStartMenuLinks(*fs_, shell_, nullptr));
-  EXPECT_FALSE(CreateDesktopLink(shell_, nullptr));
+  EXPECT_FALSE(CreateStartMenuLinks(*fs_, shell_, nullptr, Plan()));
+  EXPECT_FALSE(CreateDesktopLink(shell_, nullptr, Plan()));
   EXPECT_TRUE(shell_.written.empty());
   EXPECT_EQ(shell_.begins, 0);
   EXPECT_EQ(All(), before);
@@ -173,25 +175,25 @@ TEST_F(ShortcutsTest, LinksWhosePathsWouldPassTheLimitAreLeftOut) {
   const std::string menu = Programs() + "\\Corvane\\Quillfen\\";
   // The program's link name leaves the program's shortcut exactly at 259 bytes, which the
   // uninstaller's suffix then passes.
-  Set(setupState.programLinkName, std::string(259 - menu.size() - 4, 'n'));
-  EXPECT_TRUE(CreateStartMenuLinks(*fs_, shell_, nullptr));
+  Set(script_.programLinkName, std::string(259 - menu.size() - 4, 'n'));
+  EXPECT_TRUE(CreateStartMenuLinks(*fs_, shell_, nullptr, Plan()));
   ASSERT_EQ(shell_.written.size(), 2u);
   EXPECT_EQ(shell_.written[0].link.size(), 259u);
   EXPECT_EQ(shell_.written[1], Link(menu + kReadmeLink + ".lnk", "readme.chm"));
 
   shell_.written.clear();
-  Set(setupState.startMenuPath, std::string(259 - Programs().size(), 's'));  // one byte too long with its '\'
+  Set(startMenuPath_, std::string(259 - Programs().size(), 's'));  // one byte too long with its '\'
   const TreeSnapshot before = All();
-  EXPECT_FALSE(CreateStartMenuLinks(*fs_, shell_, nullptr));
+  EXPECT_FALSE(CreateStartMenuLinks(*fs_, shell_, nullptr, Plan()));
   EXPECT_TRUE(shell_.written.empty());
   EXPECT_EQ(All(), before);
 }
 
 TEST_F(ShortcutsTest, ThePlatformShellWritesShortcutsThatAnotherReaderUnderstands) {
-  if (!testing::ShellKeepsJapaneseTargets()) Set(setupState.installDir, "C:\\Program Files\\Corvane\\Quillfen");
+  if (!testing::ShellKeepsJapaneseTargets()) Set(installDir_, "C:\\Program Files\\Corvane\\Quillfen");
   auto shell = testing::MakePlatformShell(Desktop(), Programs());
-  EXPECT_TRUE(CreateStartMenuLinks(*fs_, *shell, nullptr));
-  EXPECT_TRUE(CreateDesktopLink(*shell, nullptr));
+  EXPECT_TRUE(CreateStartMenuLinks(*fs_, *shell, nullptr, Plan()));
+  EXPECT_TRUE(CreateDesktopLink(*shell, nullptr, Plan()));
   const std::string menu = Programs() + "\\Corvane\\Quillfen\\";
   const std::vector<std::pair<std::string, std::string>> expected = {
       {menu + "Quillfen.lnk", "Quillfen.exe"},
@@ -204,7 +206,7 @@ TEST_F(ShortcutsTest, ThePlatformShellWritesShortcutsThatAnotherReaderUnderstand
     if (read == testing::ShortcutRead::kNoReader) GTEST_SKIP() << "no shortcut reader here (install liblnk-utils)";
     ASSERT_EQ(read, testing::ShortcutRead::kRead) << link;
     EXPECT_EQ(fields.target, Installed(name)) << link;
-    EXPECT_EQ(fields.workingDirectory, setupState.installDir) << link;
+    EXPECT_EQ(fields.workingDirectory, installDir_) << link;
     EXPECT_EQ(fields.showCommand, 1) << link;
   }
   EXPECT_EQ(All().size(), 8u);  // the two folders, the menu's two levels and the four files

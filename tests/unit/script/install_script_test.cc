@@ -10,7 +10,7 @@
 #include "fakes/fake_file_system.h"
 #include "platform/memory_resources.h"
 #include "fakes/test_archive.h"
-#include "model/setup_state.h"
+#include "model/package_script.h"
 
 namespace setup {
 namespace {
@@ -52,27 +52,23 @@ const char kShippedScript[] =
 
 class InstallScriptTest : public ::testing::Test {
  protected:
-  void SetUp() override { ResetSetupState(); }
-  void TearDown() override {
-    ClosePackage();
-    ResetSetupState();
-  }
-
   // Opens a package whose "setup.txt" holds script, and parses it.
   bool Parse(const std::string& script) {
     resources_.Add(135, testing::BuildArchive({{"setup.txt", testing::Bytes(script)}}));
-    if (!OpenPackage(files_, resources_, 135)) return false;
-    return ParseInstallScript("setup.txt");
+    if (!archive_.Open(files_, resources_, 135)) return false;
+    return ParseInstallScript(archive_, "setup.txt", &script_);
   }
 
   testing::FakeFileSystem files_;
   MemoryResources resources_;
+  PackageArchive archive_;
+  PackageScript script_ = {};
 };
 
 TEST_F(InstallScriptTest, TheShippedScriptFillsNineFieldsAndTwoEntries) {
   ASSERT_EQ(745u, sizeof kShippedScript - 1);
   ASSERT_TRUE(Parse(kShippedScript));
-  const SetupState& s = setupState;
+  const PackageScript& s = script_;
   EXPECT_STREQ(".Default\\Software\\CORVANE\\QUILLFEN", s.registryPath);
   EXPECT_STREQ("C:\\Program Files\\Corvane\\Quillfen", s.defaultInstallDir);
   EXPECT_STREQ("Quillfen", s.mainFolderName);
@@ -89,23 +85,22 @@ TEST_F(InstallScriptTest, TheShippedScriptFillsNineFieldsAndTwoEntries) {
   EXPECT_EQ(kExtractEntry, s.installList.entries[1].type);
   EXPECT_STREQ("readme.chm", s.installList.entries[1].text);
   // Fields the script does not set stay as they were.
-  EXPECT_STREQ("", s.executePath);
-  EXPECT_EQ(1, s.makeDesktopLink);
+  EXPECT_EQ(0u, s.packageVersion);
 }
 
 TEST_F(InstallScriptTest, TheThirdByteIsSkippedWhateverItIs) {
   ASSERT_TRUE(Parse("#G=\r\n#T abc\r\n#Eabc\r\n#R\r\n"));
-  EXPECT_STREQ("", setupState.registryPath);
-  EXPECT_STREQ("abc", setupState.mainFolderName);
-  EXPECT_STREQ("bc", setupState.executableName);
-  EXPECT_STREQ("", setupState.readmeName);
+  EXPECT_STREQ("", script_.registryPath);
+  EXPECT_STREQ("abc", script_.mainFolderName);
+  EXPECT_STREQ("bc", script_.executableName);
+  EXPECT_STREQ("", script_.readmeName);
 }
 
 TEST_F(InstallScriptTest, OnlyUpperCaseCommandsAtTheStartOfALineCount) {
-  strcpy(setupState.registryPath, "kept");
+  strcpy(script_.registryPath, "kept");
   ASSERT_TRUE(Parse("#g=abc\r\n #G=abc\r\n#A=abc\r\n//#G=abc\r\n#\r\n\r\n#I=x\r\n"));
-  EXPECT_STREQ("kept", setupState.registryPath);
-  EXPECT_EQ(1, setupState.installList.count);
+  EXPECT_STREQ("kept", script_.registryPath);
+  EXPECT_EQ(1, script_.installList.count);
 }
 
 TEST_F(InstallScriptTest, DiskSpaceReadsLikeAtol) {
@@ -113,18 +108,18 @@ TEST_F(InstallScriptTest, DiskSpaceReadsLikeAtol) {
       {"12MB", 12}, {"abc", 0}, {"-5", -5}, {"  +7", 7}, {"", 0}, {"99999999999", INT32_MAX},
       {"-99999999999", INT32_MIN}};
   for (const auto& [value, expected] : cases) {
-    setupState.requiredMB = 1234;
+    script_.requiredMB = 1234;
     ASSERT_TRUE(Parse(std::string("#D=") + value + "\r\n")) << value;
-    EXPECT_EQ(expected, setupState.requiredMB) << value;
-    ClosePackage();
+    EXPECT_EQ(expected, script_.requiredMB) << value;
+    archive_.Close();
   }
 }
 
 TEST_F(InstallScriptTest, SettingsOverrideAndListCommandsAccumulate) {
   ASSERT_TRUE(Parse("#E=a.exe\r\n#I=x\r\n#Z=1\r\n#I=x\r\n#E=b.exe\r\n#I=x\r\n"
                     "#F=data\r\n#C=src\\a.txt,b.txt\r\n#H=tree,dest\r\n#X=flag.txt,1,2\r\n"));
-  EXPECT_STREQ("b.exe", setupState.executableName);
-  const InstallList& list = setupState.installList;
+  EXPECT_STREQ("b.exe", script_.executableName);
+  const InstallList& list = script_.installList;
   ASSERT_EQ(8, list.count);
   const uint8_t types[] = {kExtractEntry, kIfOptionIs, kExtractEntry, kExtractEntry,
                            kMakeFolder,   kCopyFile,   kCopyTree,     kWriteNewFile};
@@ -137,59 +132,59 @@ TEST_F(InstallScriptTest, SettingsOverrideAndListCommandsAccumulate) {
 TEST_F(InstallScriptTest, LineBreaksDecideWhatIsRead) {
   // LF alone ends a line too; a last line without its break is lost.
   ASSERT_TRUE(Parse("#T=one\n#E=two\r\n#R=lost"));
-  EXPECT_STREQ("one", setupState.mainFolderName);
-  EXPECT_STREQ("two", setupState.executableName);
-  EXPECT_STREQ("", setupState.readmeName);
+  EXPECT_STREQ("one", script_.mainFolderName);
+  EXPECT_STREQ("two", script_.executableName);
+  EXPECT_STREQ("", script_.readmeName);
 }
 
 TEST_F(InstallScriptTest, AnOverlongLineEndsTheParse) {
   std::string script = "#T=before\r\n//" + std::string(598, 'x') + "\r\n#E=after\r\n";
   ASSERT_TRUE(Parse(script));
-  EXPECT_STREQ("before", setupState.mainFolderName);
-  EXPECT_STREQ("", setupState.executableName);
+  EXPECT_STREQ("before", script_.mainFolderName);
+  EXPECT_STREQ("", script_.executableName);
 
-  ClosePackage();
-  ResetSetupState();
+  archive_.Close();
+  script_ = PackageScript();
   ASSERT_TRUE(Parse("#T=" + std::string(255, 'y') + "\r\n"));  // 258 bytes: fits the line and field
-  EXPECT_EQ(255u, strlen(setupState.mainFolderName));
+  EXPECT_EQ(255u, strlen(script_.mainFolderName));
 }
 
 TEST_F(InstallScriptTest, TheListStartsEmptyAtEachParse) {
-  setupState.installList.count = 5;
+  script_.installList.count = 5;
   ASSERT_TRUE(Parse("//no commands\r\n"));
-  EXPECT_EQ(0, setupState.installList.count);
-  EXPECT_STREQ("", setupState.mainFolderName);
+  EXPECT_EQ(0, script_.installList.count);
+  EXPECT_STREQ("", script_.mainFolderName);
 }
 
 TEST_F(InstallScriptTest, ValuesThatDoNotFitRefuseTheScript) {
   EXPECT_TRUE(Parse("#P=" + std::string(259, 'p') + "\r\n"));
-  ClosePackage();
+  archive_.Close();
   EXPECT_FALSE(Parse("#P=" + std::string(260, 'p') + "\r\n"));
-  ClosePackage();
+  archive_.Close();
   EXPECT_TRUE(Parse("#I=" + std::string(254, 'i') + "\r\n"));
-  ClosePackage();
+  archive_.Close();
   EXPECT_FALSE(Parse("#I=" + std::string(255, 'i') + "\r\n"));
-  ClosePackage();
+  archive_.Close();
 
   std::string list;
   for (int i = 0; i < 256; ++i) list += "#F=f" + std::to_string(i) + "\r\n";
   EXPECT_TRUE(Parse(list));
-  EXPECT_EQ(256, setupState.installList.count);
-  ClosePackage();
+  EXPECT_EQ(256, script_.installList.count);
+  archive_.Close();
   EXPECT_FALSE(Parse(list + "#F=one-too-many\r\n"));
-  EXPECT_EQ(256, setupState.installList.count);
+  EXPECT_EQ(256, script_.installList.count);
 }
 
 TEST_F(InstallScriptTest, AMissingScriptFails) {
   resources_.Add(135, testing::BuildArchive({{"other.txt", testing::Bytes("#T=x\r\n")}}));
-  ASSERT_TRUE(OpenPackage(files_, resources_, 135));
-  EXPECT_FALSE(ParseInstallScript("setup.txt"));
-  EXPECT_STREQ("", setupState.mainFolderName);
+  ASSERT_TRUE(archive_.Open(files_, resources_, 135));
+  EXPECT_FALSE(ParseInstallScript(archive_, "setup.txt", &script_));
+  EXPECT_STREQ("", script_.mainFolderName);
 }
 
 // The table's limits are the record's places, and its install commands make the entry types
-// numbered after them; parsed from an archive of the caller's own, a script fills the caller's
-// state and leaves the program's, a value one byte too long refusing it there as well.
+// numbered after them; parsed from an archive of its own, a script fills a script of its own and
+// leaves every other, a value one byte too long refusing it there as well.
 TEST_F(InstallScriptTest, EachCommandFitsItsPlaceInAStateOfItsOwn) {
   const char kInstallLetters[] = "IFCHXZ";  // in the order of their entry types, from 1
   auto archive = std::make_unique<PackageArchive>();
@@ -203,8 +198,8 @@ TEST_F(InstallScriptTest, EachCommandFitsItsPlaceInAStateOfItsOwn) {
       const std::string line = std::string("#") + command.letter + "=" + std::string(length, 'v');
       const std::vector<uint8_t> image =
           testing::BuildArchive({{kScriptEntry, testing::Bytes(line + "\r\n")}});
-      ASSERT_TRUE(OpenPackageImage(image.data(), uint32_t(image.size()), archive.get()));
-      auto state = std::make_unique<SetupState>();
+      ASSERT_TRUE(archive->OpenImage(image.data(), uint32_t(image.size())));
+      auto state = std::make_unique<PackageScript>();
       const bool fits = length < command.capacity;
       EXPECT_EQ(fits, ParseInstallScript(*archive, kScriptEntry, state.get())) << line.substr(0, 3);
       if (fits && install) {
@@ -214,8 +209,8 @@ TEST_F(InstallScriptTest, EachCommandFitsItsPlaceInAStateOfItsOwn) {
       }
     }
   }
-  EXPECT_EQ(0, setupState.installList.count);
-  EXPECT_EQ(nullptr, packageArchive.image);
+  EXPECT_EQ(0, script_.installList.count);
+  EXPECT_EQ(nullptr, archive_.image());
 }
 
 }  // namespace

@@ -7,7 +7,7 @@
 
 #include "fakes/fake_file_system.h"
 #include "fakes/fake_view.h"
-#include "model/setup_state.h"
+#include "base/text.h"
 
 namespace setup {
 namespace {
@@ -25,23 +25,21 @@ constexpr uint64_t kMB = 1 << 20;
 class FolderBrowserTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ResetSetupState();
-    setupState.requiredMB = 8;
     files_.freeBytes["C:\\"] = 3072 * kMB;
     files_.freeBytes["D:\\"] = 100 * kMB;
   }
-  void TearDown() override { ResetSetupState(); }
-
   // One browse through the core's BrowseForFolder, with what the browser showed.
   const FakeBrowser& Browse(BrowseScript script, const char* startFolder) {
     shell_.browses.push_back(std::move(script));
-    BrowseForFolder(files_, shell_, &owner_, startFolder);
+    BrowseForFolder(files_, shell_, &owner_, startFolder, requiredMB_, browsedFolder_);
     return shell_.browsers.back();
   }
 
   testing::FakeFileSystem files_;
   testing::FakeShell shell_;
   int owner_ = 0;
+  int32_t requiredMB_ = 8;
+  char browsedFolder_[kPathCapacity] = {};
 };
 
 TEST_F(FolderBrowserTest, OpensAtTheStartFolderWithTheRequirementLineShown) {
@@ -69,11 +67,11 @@ TEST_F(FolderBrowserTest, EachSelectionShowsItsFolderAndFreeSpace) {
   EXPECT_EQ("C:\\ \r\n" + kFree + ":[3.00 GByte]", browser.statusTexts[4]);
   EXPECT_TRUE(browser.okEnabled);
   // A drive root keeps its backslash.
-  EXPECT_STREQ("C:\\", setupState.browsedFolder);
+  EXPECT_STREQ("C:\\", browsedFolder_);
 }
 
 TEST_F(FolderBrowserTest, FoldersTheProgramCannotHoldCannotBeConfirmed) {
-  FolderBrowser presenter(files_, nullptr);
+  FolderBrowser presenter(files_, nullptr, requiredMB_);
   FakeBrowser browser;
   presenter.SelectionChanged(browser, nullptr);
   EXPECT_FALSE(browser.okEnabled);
@@ -91,19 +89,19 @@ TEST_F(FolderBrowserTest, FoldersTheProgramCannotHoldCannotBeConfirmed) {
 }
 
 TEST_F(FolderBrowserTest, CancellingLeavesNoFolderBehind) {
-  strcpy(setupState.browsedFolder, "D:\\Earlier");
+  strcpy(browsedFolder_, "D:\\Earlier");
   Browse({{"D:\\Games"}, std::nullopt}, "C:\\Program Files");
-  EXPECT_STREQ("", setupState.browsedFolder);
+  EXPECT_STREQ("", browsedFolder_);
 
   // A browser that cannot be shown counts as a cancel, not as the earlier choice.
-  strcpy(setupState.browsedFolder, "D:\\Earlier");
+  strcpy(browsedFolder_, "D:\\Earlier");
   class NoBrowserShell : public testing::FakeShell {
     bool BrowseForFolder(void* owner, FolderBrowserEvents& events, char* buffer, uint32_t capacity) override {
       return Shell::BrowseForFolder(owner, events, buffer, capacity);
     }
   } noBrowser;
-  BrowseForFolder(files_, noBrowser, &owner_, "C:\\");
-  EXPECT_STREQ("", setupState.browsedFolder);
+  BrowseForFolder(files_, noBrowser, &owner_, "C:\\", requiredMB_, browsedFolder_);
+  EXPECT_STREQ("", browsedFolder_);
 }
 
 }  // namespace

@@ -5,10 +5,10 @@
 #include <cstring>
 #include <string>
 
+#include "base/text.h"
 #include "fakes/fake_file_system.h"
 #include "fakes/fake_view.h"
 #include "model/control_ids.h"
-#include "model/setup_state.h"
 
 namespace setup {
 namespace {
@@ -69,15 +69,11 @@ TEST(FreeSpace, TheFolderStatusHasThePathThenTheSpaceOnASecondLine) {
 }
 
 TEST(FreeSpace, ShowFreeSpaceMeasuresTheInstallFolder) {
-  ResetSetupState();
-  strcpy(setupState.installDir, "D:\\Games\\Quillfen");
-  setupState.requiredMB = 8;
   testing::FakeFileSystem files;
   files.freeBytes["D:\\"] = 2048 * kMB;
   testing::FakeView view({});
-  ShowFreeSpace(files, view);
+  ShowFreeSpace(files, view, "D:\\Games\\Quillfen", 8);
   EXPECT_EQ(kFree + ":[2.00 GByte] / " + kNeeded + ":[8 MByte]", view.texts[IDC_FREE_SPACE]);
-  ResetSetupState();
 }
 
 }  // namespace

@@ -9,7 +9,7 @@
 #include "fakes/fake_view.h"
 #include "fakes/test_archive.h"
 #include "model/control_ids.h"
-#include "model/setup_state.h"
+#include "model/package_layout.h"
 #include "model/texts.h"
 #include "ui/licence_dialog.h"
 #include "ui/uninstall_dialog.h"
@@ -21,21 +21,20 @@ using testing::FakeView;
 
 class LicenceDialogTest : public ::testing::Test {
  protected:
-  void TearDown() override { ClosePackage(); }
-
   // The text the dialog shows for a package holding these entries.
   std::string Shown(const std::vector<testing::TestEntry>& entries) {
-    ClosePackage();
+    archive_.Close();
     resources_.Add(135, testing::BuildArchive(entries));
-    EXPECT_TRUE(OpenPackage(files_, resources_, 135));
+    EXPECT_TRUE(archive_.Open(files_, resources_, 135));
     FakeView view({IDC_OK, IDC_DISMISS, IDC_LICENCE_TEXT});
-    LicenceDialog(view).Initialise();
+    LicenceDialog(view, archive_).Initialise();
     EXPECT_EQ(1u, view.texts.count(IDC_LICENCE_TEXT));
     return view.texts[IDC_LICENCE_TEXT];
   }
 
   testing::FakeFileSystem files_;
   MemoryResources resources_;
+  PackageArchive archive_;
 };
 
 TEST_F(LicenceDialogTest, ShowsTheWholeLicenceWithItsLineBreaks) {
@@ -56,9 +55,10 @@ TEST_F(LicenceDialogTest, AZeroByteEndsTheTextAndAMissingEntryShowsNothing) {
 
 TEST(LicenceAndUninstallDialogs, EndWithTheButtonPressedAndNothingElse) {
   FakeView licenceView({});
-  LicenceDialog licence(licenceView);
+  PackageArchive archive;
+  LicenceDialog licence(licenceView, archive);
   FakeView uninstallView({});
-  UninstallDialog uninstall(uninstallView);
+  UninstallDialog uninstall(uninstallView, "C:\\Program Files\\Corvane\\Quillfen");
   for (int id : {IDC_FOLDER, IDC_LICENCE_TEXT, 0}) {
     EXPECT_FALSE(licence.Command(id)) << id;
     EXPECT_FALSE(uninstall.Command(id)) << id;
@@ -72,14 +72,11 @@ TEST(LicenceAndUninstallDialogs, EndWithTheButtonPressedAndNothingElse) {
 }
 
 TEST(UninstallDialog, ShowsTheInstalledFolderWhateverItHolds) {
-  ResetSetupState();
   for (const char* folder : {"C:\\Program Files\\Corvane\\Quillfen", ""}) {
-    strcpy(setupState.mainPath, folder);
     FakeView view({});
-    UninstallDialog(view).Initialise();
+    UninstallDialog(view, folder).Initialise();
     EXPECT_EQ(folder, view.texts[IDC_FOLDER]);
   }
-  ResetSetupState();
 }
 
 }  // namespace

@@ -83,7 +83,7 @@ void CheckRecords(CheckRun& run) {
 bool LoadNeeded(CheckRun& run, const std::string& name, const std::string& missing,
                 std::vector<uint8_t>* bytes) {
   const setup::PackageArchive& archive = *run.package.archive();
-  if (!setup::HasPackageEntry(archive, name.c_str())) {
+  if (!archive.Has(name.c_str())) {
     run.Error(name, 0, "not in the package: " + missing);
     return false;
   }
@@ -94,10 +94,9 @@ bool LoadNeeded(CheckRun& run, const std::string& name, const std::string& missi
     return false;
   }
   setup::MemoryStream stream;
-  if (run.bad.count(name) != 0 || !stream.LoadEntry(archive, name.c_str())) return false;
+  if (run.bad.count(name) != 0 || !archive.Load(name.c_str(), stream)) return false;
   const uint8_t* data = stream.CurrentData();
   bytes->assign(data, data + stream.Size());
-  stream.Release();
   return true;
 }
 

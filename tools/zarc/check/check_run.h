@@ -67,12 +67,12 @@ void CheckScript(CheckRun& run);
 // #I names entries of the package; files go into folders made before them; #E #R #U name files
 // the install puts in place; #C and #H from the folder the program starts from are marked
 // readsStartFolder.
-void CheckInstallList(CheckRun& run, const setup::SetupState& script);
+void CheckInstallList(CheckRun& run, const setup::PackageScript& script);
 // File names as Windows compares them: ASCII letters in either case are the same, the bytes of
 // double-byte characters are not letters.
 std::string FoldedName(const std::string& name);
 // #D covers what the files take.
-void CheckRequiredSpace(CheckRun& run, const setup::SetupState& script);
+void CheckRequiredSpace(CheckRun& run, const setup::PackageScript& script);
 
 void CheckPicture(CheckRun& run, const std::string& name);
 

@@ -16,7 +16,7 @@ constexpr uint64_t kMegabyte = 1 << 20;
 }  // namespace
 
 // #D must cover what the files take, or the free-space test lets too small a disk pass.
-void CheckRequiredSpace(CheckRun& run, const setup::SetupState& script) {
+void CheckRequiredSpace(CheckRun& run, const setup::PackageScript& script) {
   const LoadedArchive& archive = run.package.records();
   uint64_t total = 0;
   std::set<std::string> counted;
@@ -29,7 +29,7 @@ void CheckRequiredSpace(CheckRun& run, const setup::SetupState& script) {
     }
     if (entry.type != setup::kExtractEntry) continue;
     char keyBuffer[setup::kLookupKeyCapacity];
-    const std::string key = setup::BaseNameInto(keyBuffer, entry.text);
+    const std::string key = setup::LookupKey(keyBuffer, entry.text);
     if (!counted.insert(FoldedName(entry.text)).second) continue;
     for (uint32_t r = archive.count; r-- > 0;) {
       if (RecordName(archive.table[r]) == key) {

@@ -42,12 +42,12 @@ std::string FolderOf(const std::string& path) {
   return folder;
 }
 
-void CheckNamedEntries(CheckRun& run, const setup::SetupState& script) {
+void CheckNamedEntries(CheckRun& run, const setup::PackageScript& script) {
   const setup::InstallList& list = script.installList;
   for (int i = 0; i < list.count; ++i) {
     const setup::InstallEntry& entry = list.entries[i];
     if (entry.type == setup::kExtractEntry &&
-        !setup::HasPackageEntry(*run.package.archive(), entry.text)) {
+        !run.package.archive()->Has(entry.text)) {
       run.Error(kScriptEntry, run.ListLine(i),
                 "#I names " + Show(entry.text) + ", which is not in the package");
     }
@@ -56,7 +56,7 @@ void CheckNamedEntries(CheckRun& run, const setup::SetupState& script) {
 
 // A file's folder must be there when a fresh setup writes it: the install folder, one an earlier
 // #F makes (with every level above it), or one an earlier #H makes or may fill from the medium.
-void CheckFolders(CheckRun& run, const setup::SetupState& script) {
+void CheckFolders(CheckRun& run, const setup::PackageScript& script) {
   std::set<std::string> made{""};
   std::vector<std::string> trees;
   const setup::InstallList& list = script.installList;
@@ -106,7 +106,7 @@ void CheckFolders(CheckRun& run, const setup::SetupState& script) {
 }
 
 // #E, #R and #U name files the install should put in place.
-void CheckNamedFiles(CheckRun& run, const setup::SetupState& script) {
+void CheckNamedFiles(CheckRun& run, const setup::PackageScript& script) {
   std::set<std::string> installed;
   std::vector<std::string> trees;
   const setup::InstallList& list = script.installList;
@@ -132,7 +132,7 @@ void CheckNamedFiles(CheckRun& run, const setup::SetupState& script) {
         break;
     }
   }
-  const setup::SetupState& s = script;
+  const setup::PackageScript& s = script;
   const struct {
     char letter;
     const char* name;
@@ -154,7 +154,7 @@ void CheckNamedFiles(CheckRun& run, const setup::SetupState& script) {
   }
 }
 
-void CheckStartFolderCopies(CheckRun& run, const setup::SetupState& script) {
+void CheckStartFolderCopies(CheckRun& run, const setup::PackageScript& script) {
   const setup::InstallList& list = script.installList;
   for (int i = 0; i < list.count; ++i) {
     const setup::InstallEntry& entry = list.entries[i];
@@ -181,7 +181,7 @@ std::string FoldedName(const std::string& name) {
   return folded;
 }
 
-void CheckInstallList(CheckRun& run, const setup::SetupState& script) {
+void CheckInstallList(CheckRun& run, const setup::PackageScript& script) {
   CheckNamedEntries(run, script);
   CheckFolders(run, script);
   CheckNamedFiles(run, script);

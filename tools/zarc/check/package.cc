@@ -20,32 +20,32 @@ bool Package::Open(std::vector<uint8_t> image, std::string* why) {
   records_->borrowed = image_.data();
   records_->size = uint32_t(image_.size());
   if (!IndexArchive(records_.get(), why)) return false;
-  programOpened_ = setup::OpenPackageImage(image_.data(), records_->size, archive_.get());
+  programOpened_ = archive_->OpenImage(image_.data(), records_->size);
   return true;
 }
 
-const setup::SetupState* Package::Script() {
+const setup::PackageScript* Package::Script() {
   if (parsed_) return script_.get();
   parsed_ = true;
   if (archive() == nullptr) return nullptr;
-  script_.reset(new setup::SetupState());
+  script_.reset(new setup::PackageScript());
   if (!setup::ParseInstallScript(*archive_, setup::kScriptEntry, script_.get())) script_.reset();
   return script_.get();
 }
 
 std::string Package::Caption() {
-  const setup::SetupState* script = Script();
+  const setup::PackageScript* script = Script();
   return script == nullptr ? std::string() : script->mainFolderName;
 }
 
 uint32_t Package::Version() {
-  const setup::SetupState* script = Script();
+  const setup::PackageScript* script = Script();
   return script == nullptr ? 0 : script->packageVersion;
 }
 
 std::vector<uint8_t> Package::TakeImage() {
   *records_ = LoadedArchive();
-  *archive_ = setup::PackageArchive();
+  archive_->Close();
   programOpened_ = false;
   return std::move(image_);
 }

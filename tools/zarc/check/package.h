@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "archive/package_archive.h"
-#include "model/setup_state.h"
+#include "model/package_script.h"
 #include "zarc/pack/archive_file.h"
 
 namespace zarc {
@@ -33,7 +33,7 @@ class Package {
 
   // The script as the setup program parses it: null when it refuses it or there is none. Parsed
   // the first time it is asked for.
-  const setup::SetupState* Script();
+  const setup::PackageScript* Script();
   std::string Caption();  // #T, the product's name; empty without a script
   uint32_t Version();     // #V; 0 when the script gives none
 
@@ -46,7 +46,7 @@ class Package {
   std::unique_ptr<setup::PackageArchive> archive_;
   bool programOpened_ = false;
   bool parsed_ = false;
-  std::unique_ptr<setup::SetupState> script_;  // null when refused
+  std::unique_ptr<setup::PackageScript> script_;  // null when refused
 };
 
 }  // namespace zarc

@@ -6,7 +6,7 @@
 
 #include <algorithm>
 
-#include "app/startup.h"
+#include "model/package_layout.h"
 #include "zarc/check/check_run.h"
 #include "zarc/check/package.h"
 #include "zarc/host/host.h"

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "app/picture.h"
-#include "app/startup.h"
+#include "model/package_layout.h"
 #include "archive/memory_stream.h"
 #include "zarc/check/check_run.h"
 
@@ -31,7 +31,6 @@ void CheckPicture(CheckRun& run, const std::string& name) {
                    "64 x 1024, sixteen 64 x 64 frames)");
     }
   }
-  stream.Release();
 }
 
 }  // namespace zarc

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string>
 
-#include "model/setup_state.h"
+#include "model/package_script.h"
 #include "script/install_script.h"
 #include "zarc/check/check_run.h"
 #include "zarc/host/host.h"
@@ -157,7 +157,7 @@ class ScriptCheck {
     const std::vector<TextLine> lines = ReadLines(bytes, setup::kScriptLineCapacity, &stopLine);
     WalkScript(bytes, lines, stopLine);
     CheckText(run, kScriptEntry, bytes, lines);
-    const setup::SetupState* script = run.package.Script();
+    const setup::PackageScript* script = run.package.Script();
     if (script == nullptr) {
       if (refusal_.empty()) {
         run.Error(kScriptEntry, 0,

@@ -4,7 +4,7 @@
 #include "archive/memory_stream.h"
 #include "archive/package_archive.h"
 #include "base/text.h"
-#include "model/texts.h"
+#include "model/package_layout.h"
 #include "zarc/check/check_run.h"
 #include "zarc/host/host.h"
 #include "zarc/pack/text_conversion.h"
@@ -56,7 +56,6 @@ std::vector<TextLine> ReadLines(const std::vector<uint8_t>& bytes, uint32_t capa
     }
     lines.push_back(TextLine{number, start, t - start, end, std::string(buffer.data())});
   }
-  stream.Release();
   return lines;
 }
 
@@ -111,7 +110,7 @@ void CheckText(CheckRun& run, const std::string& entry, const std::vector<uint8_
 
 void CheckLicence(CheckRun& run) {
   const std::string name = setup::kLicenceEntry;
-  if (!setup::HasPackageEntry(*run.package.archive(), name.c_str())) {
+  if (!run.package.archive()->Has(name.c_str())) {
     run.Warn(name, 0,
              "not in the package: without a licence the setup program only upgrades an "
              "installed version, and with nothing installed it says so and ends");

@@ -1,6 +1,6 @@
 // zarc list-folder: the install list of a product folder, matching the entries that packing the
 // folder makes, printed or written into the publisher's setup.txt in place of the one before.
-#include "model/setup_state.h"
+#include "model/package_layout.h"
 #include "archive/archive_format.h"
 #include "zarc/cli/commands.h"
 #include "zarc/host/host.h"

@@ -2,9 +2,8 @@
 
 #include <cstring>
 
-#include "app/startup.h"
 #include "base/text.h"
-#include "model/texts.h"
+#include "model/package_layout.h"
 #include "script/install_script.h"
 #include "zarc/init/starter_pictures.h"
 #include "zarc/pack/text_conversion.h"

@@ -6,7 +6,7 @@
 
 #include "archive/archive_format.h"
 #include "base/cp932.h"
-#include "model/setup_state.h"
+#include "model/package_layout.h"
 #include "zarc/host/console.h"
 #include "zarc/host/host.h"
 

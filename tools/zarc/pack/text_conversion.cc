@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "model/texts.h"
+#include "model/package_layout.h"
 #include "script/install_script.h"
 #include "zarc/host/console.h"
 #include "zarc/host/host.h"

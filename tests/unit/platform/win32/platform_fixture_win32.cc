@@ -4,6 +4,7 @@
 
 #include <utility>
 
+#include "platform/win32/scoped_handles.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_registry.h"
@@ -120,10 +121,9 @@ namespace {
 class Win32HeldFile : public HeldFile {
  public:
   explicit Win32HeldFile(HANDLE handle) : handle_(handle) {}
-  ~Win32HeldFile() override { CloseHandle(handle_); }
 
  private:
-  HANDLE handle_;
+  ScopedHandle handle_;
 };
 
 }  // namespace
@@ -137,13 +137,12 @@ std::unique_ptr<HeldFile> HoldOpen(const std::string& path) {
 
 bool MakeSizedFile(const std::string& path, uint64_t size) {
   std::wstring wide = Wide(path);
-  HANDLE file = CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
+  ScopedHandle file(CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+  if (!file.valid()) return false;
   LARGE_INTEGER end;
   end.QuadPart = LONGLONG(size);
-  bool ok = SetFilePointerEx(file, end, nullptr, FILE_BEGIN) && SetEndOfFile(file);
-  CloseHandle(file);
-  return ok;
+  const bool ok = SetFilePointerEx(file.get(), end, nullptr, FILE_BEGIN) && SetEndOfFile(file.get());
+  return file.Close() && ok;
 }
 
 }  // namespace setup::testing

@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <memory>
 #include <string>
 #include <thread>
 
 #include "platform/platform_fixture.h"
+#include "platform/win32/scoped_handles.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_programs_in_use.h"
@@ -89,8 +91,8 @@ TEST_F(Win32FileSystemTest, ListingSkipsNamesWithoutCodePage932Form) {
 }
 
 // Opens a file without sharing, as a virus scanner or an indexer may for a moment.
-HANDLE Hold(const std::wstring& path) {
-  return CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+std::unique_ptr<ScopedHandle> Hold(const std::wstring& path) {
+  return std::make_unique<ScopedHandle>(CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
 }
 
 struct BusyOperation {
@@ -111,11 +113,11 @@ class HeldFileTest : public Win32FileSystemTest, public ::testing::WithParamInte
 TEST_P(HeldFileTest, WaitsForAFileHeldForAMomentAndGivesUpOnOneHeldForGood) {
   const std::wstring held = widePath_ + L"\\held";
   ASSERT_TRUE(folder_.WriteFile("held", "old") && folder_.WriteFile("new", "new"));
-  HANDLE holder = Hold(held);
-  ASSERT_NE(holder, INVALID_HANDLE_VALUE);
-  std::thread releaser([holder] {
+  std::unique_ptr<ScopedHandle> holder = Hold(held);
+  ASSERT_TRUE(holder->valid());
+  std::thread releaser([&holder] {
     Sleep(500);
-    CloseHandle(holder);
+    holder->Close();
   });
   Win32FileSystem files;
   EXPECT_TRUE(GetParam().run(files, folder_));
@@ -124,10 +126,10 @@ TEST_P(HeldFileTest, WaitsForAFileHeldForAMomentAndGivesUpOnOneHeldForGood) {
 
   ASSERT_TRUE(folder_.WriteFile("held", "old") && folder_.WriteFile("new", "new"));
   holder = Hold(held);
-  ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+  ASSERT_TRUE(holder->valid());
   Win32FileSystem impatient(200);  // gives up as after the real five seconds, sooner
   EXPECT_FALSE(GetParam().run(impatient, folder_));
-  CloseHandle(holder);
+  holder.reset();
   EXPECT_EQ(Held(), "old");
 }
 
@@ -203,15 +205,15 @@ TEST_F(Win32FileSystemTest, FilesDeniedForGoodShareOneWaitInAll) {
 TEST_F(Win32FileSystemTest, AHeldFileIsFoundAndItsProgramNamedWhereTheSystemCan) {
   ASSERT_TRUE(folder_.WriteFile("held", "x"));
   const std::string path = folder_.PathOf("held");
-  HANDLE holder = Hold(widePath_ + L"\\held");
-  ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+  std::unique_ptr<ScopedHandle> holder = Hold(widePath_ + L"\\held");
+  ASSERT_TRUE(holder->valid());
   Win32ProgramsInUse programs;
   const char* paths[] = {path.c_str()};
   char names[512] = "";
   const int named = programs.Begin() && programs.Add(paths, 1) ? programs.Holders(names, sizeof names) : 0;
   Win32FileSystem files(200);
   EXPECT_TRUE(files.HeldByAnother(path.c_str()));
-  CloseHandle(holder);
+  holder.reset();
   EXPECT_FALSE(files.HeldByAnother(path.c_str()));
   EXPECT_FALSE(files.HeldByAnother(folder_.PathOf("missing").c_str()));
   if (named == 0) GTEST_SKIP() << "this system's Restart Manager names nobody";

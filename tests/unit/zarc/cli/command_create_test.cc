@@ -287,7 +287,8 @@ TEST_F(ZarcCreate, AFolderPacksEveryFileUnderANameListAndExtractGiveBack) {
     std::string destination = value;
     std::replace(destination.begin(), destination.end(), '/', '\\');
     EXPECT_NE('/', value[0]);
-    EXPECT_EQ("data of " + destination, byName[setup::BaseName(value.c_str())]) << value;
+    char key[setup::kLookupKeyCapacity];
+    EXPECT_EQ("data of " + destination, byName[setup::LookupKey(key, value.c_str())]) << value;
     installed.insert(destination);
   }
   std::set<std::string> want;
