@@ -27,9 +27,9 @@
 #include "base/byte_order.h"
 #include "install/file_installation.h"
 #include "model/setup_state.h"
-#include "platform/memory_resources.h"
-#include "platform/host/posix_file_system.h"
-#include "platform/host/posix_threads.h"
+#include "platform/memory/memory_resources.h"
+#include "platform/posix/posix_file_system.h"
+#include "platform/posix/posix_threads.h"
 #include "platform/views.h"
 
 namespace {

@@ -5,11 +5,11 @@
 #include "archive/memory_stream.h"
 #include "archive/package_archive.h"
 #include "fakes/fake_file_system.h"
-#include "platform/memory_resources.h"
+#include "platform/memory/memory_resources.h"
 #include "fakes/fake_view.h"
 #include "fuzz_support.h"
 #include "model/setup_state.h"
-#include "platform/host/memory_registry.h"
+#include "platform/memory/memory_registry.h"
 
 using namespace setup;
 

@@ -6,7 +6,7 @@
 #include "model/setup_state.h"
 #include "script/install_script.h"
 #include "zarc/check/check_run.h"
-#include "zarc/host/host.h"
+#include "zarc/system/host.h"
 
 namespace zarc {
 

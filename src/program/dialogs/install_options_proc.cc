@@ -1,6 +1,6 @@
 // The install options dialog's procedure: everything happens in InstallOptionsDialog.
-#include "program/nested_dialogs.h"
-#include "program/presenter_proc.h"
+#include "program/dialogs/nested_dialogs.h"
+#include "program/dialogs/presenter_proc.h"
 #include "ui/install_options_dialog.h"
 
 namespace setup {
