@@ -28,9 +28,9 @@
 #include "base/text.h"
 #include "install/file_installation.h"
 #include "install/progress.h"
-#include "platform/memory_resources.h"
-#include "platform/host/posix_file_system.h"
-#include "platform/host/posix_threads.h"
+#include "platform/memory/memory_resources.h"
+#include "platform/posix/posix_file_system.h"
+#include "platform/posix/posix_threads.h"
 #include "platform/views.h"
 
 namespace {

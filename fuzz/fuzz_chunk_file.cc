@@ -15,7 +15,7 @@
 #include "fakes/fake_view.h"
 #include "fuzz_support.h"
 #include "app/session.h"
-#include "platform/host/memory_registry.h"
+#include "platform/memory/memory_registry.h"
 
 using namespace setup;
 

@@ -5,11 +5,11 @@
 #include "archive/memory_stream.h"
 #include "archive/package_archive.h"
 #include "fakes/fake_file_system.h"
-#include "platform/memory_resources.h"
+#include "platform/memory/memory_resources.h"
 #include "fakes/fake_view.h"
 #include "fuzz_support.h"
-#include "model/setup_state.h"
-#include "platform/host/memory_registry.h"
+#include "app/session.h"
+#include "platform/memory/memory_registry.h"
 
 using namespace setup;
 
@@ -34,22 +34,23 @@ void ReadAsPainted(const PictureToPaint& picture) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  ResetSetupState();
   testing::FakeFileSystem files;
   files.AddFile("setup256.bmp", fuzz::ToBytes(data, size));
   MemoryResources resources;
   resources.Add(135, fuzz::EmptyArchive());
-  FUZZ_CHECK(OpenPackage(files, resources, 135));
+  static SetupSession session;
+  session.pictures = Pictures();
+  FUZZ_CHECK(session.archive.Open(files, resources, 135));
 
   MemoryStream stream;
-  if (LoadPicture(stream, "setup256.bmp", &setupState.pictureInfo, &setupState.pictureBits)) {
+  Pictures& pictures = session.pictures;
+  if (LoadPicture(stream, session.archive, "setup256.bmp", &pictures.pictureInfo, &pictures.pictureBits)) {
     MemoryRegistry registry;
     testing::FakeShell shell;
     MainWindowPlatform platform{files, registry, shell};
     testing::FakeView view(testing::MainWindowControls());
-    ReadAsPainted(MainWindow(platform, view).Picture());
+    ReadAsPainted(MainWindow(platform, session, view).Picture());
   }
-  stream.Release();
-  ClosePackage();
+  session.archive.Close();
   return 0;
 }

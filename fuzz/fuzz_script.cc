@@ -4,7 +4,7 @@
 
 #include "archive/package_archive.h"
 #include "fakes/fake_file_system.h"
-#include "platform/memory_resources.h"
+#include "platform/memory/memory_resources.h"
 #include "fakes/fake_view.h"
 #include "fuzz_support.h"
 #include "install/file_installation.h"

@@ -20,7 +20,7 @@
 #include "app/registry_probe.h"
 #include "app/session.h"
 #include "fakes/fake_file_system.h"
-#include "platform/memory_resources.h"
+#include "platform/memory/memory_resources.h"
 #include "fakes/fake_threads.h"
 #include "fakes/fake_view.h"
 #include "fakes/faulty_file_system.h"

@@ -20,7 +20,7 @@
 #include "chunkfile/chunk_format.h"
 #include "chunkfile/chunk_reader.h"
 #include "fakes/fake_file_system.h"
-#include "platform/memory_resources.h"
+#include "platform/memory/memory_resources.h"
 #include "fakes/fake_threads.h"
 #include "fakes/fake_view.h"
 #include "fakes/product_script.h"

@@ -6,7 +6,7 @@
 
 #include "app/session.h"
 #include "fakes/fake_file_system.h"
-#include "platform/memory_resources.h"
+#include "platform/memory/memory_resources.h"
 #include "fakes/fake_view.h"
 #include "fakes/test_archive.h"
 #include "fakes/test_bitmap.h"

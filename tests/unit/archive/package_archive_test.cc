@@ -7,7 +7,7 @@
 
 #include "archive/memory_stream.h"
 #include "fakes/fake_file_system.h"
-#include "platform/memory_resources.h"
+#include "platform/memory/memory_resources.h"
 #include "fakes/test_archive.h"
 
 namespace setup {

@@ -17,7 +17,7 @@
 
 #include "archive/package_archive.h"
 #include "fakes/fake_file_system.h"
-#include "platform/memory_resources.h"
+#include "platform/memory/memory_resources.h"
 #include "fakes/fake_view.h"
 #include "fakes/faulty_file_system.h"
 #include "fakes/test_archive.h"

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "platform/file_system.h"
-#include "zarc/host/console.h"
+#include "zarc/system/console.h"
 
 namespace zarc::testing {
 

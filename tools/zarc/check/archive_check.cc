@@ -8,7 +8,7 @@
 #include "archive/memory_stream.h"
 #include "archive/package_archive.h"
 #include "zarc/check/check_run.h"
-#include "zarc/host/host.h"
+#include "zarc/system/host.h"
 
 namespace zarc {
 

@@ -9,7 +9,7 @@
 #include "model/package_layout.h"
 #include "zarc/check/check_run.h"
 #include "zarc/check/package.h"
-#include "zarc/host/host.h"
+#include "zarc/system/host.h"
 
 namespace zarc {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "zarc/host/console.h"
+#include "zarc/system/console.h"
 
 namespace zarc {
 

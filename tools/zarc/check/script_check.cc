@@ -6,7 +6,7 @@
 #include "model/package_script.h"
 #include "script/install_script.h"
 #include "zarc/check/check_run.h"
-#include "zarc/host/host.h"
+#include "zarc/system/host.h"
 
 namespace zarc {
 

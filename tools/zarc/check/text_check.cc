@@ -6,7 +6,7 @@
 #include "base/text.h"
 #include "model/package_layout.h"
 #include "zarc/check/check_run.h"
-#include "zarc/host/host.h"
+#include "zarc/system/host.h"
 #include "zarc/pack/text_conversion.h"
 
 namespace zarc {

@@ -5,8 +5,8 @@
 
 #include "archive/archive_format.h"
 #include "zarc/cli/commands.h"
-#include "zarc/host/host.h"
-#include "zarc/host/progress.h"
+#include "zarc/system/host.h"
+#include "zarc/system/progress.h"
 #include "zarc/pack/archive_writer.h"
 #include "zarc/pack/compressor.h"
 #include "zarc/pack/entry_name.h"

@@ -2,7 +2,7 @@
 // at once. It never overwrites a file: with any of its files there already, it writes nothing.
 #include "script/install_script.h"
 #include "zarc/cli/commands.h"
-#include "zarc/host/host.h"
+#include "zarc/system/host.h"
 #include "zarc/init/starter_project.h"
 #include "zarc/pack/entry_name.h"
 #include "zarc/pack/install_list_block.h"

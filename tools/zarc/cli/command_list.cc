@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "zarc/cli/commands.h"
-#include "zarc/host/host.h"
+#include "zarc/system/host.h"
 #include "zarc/pack/archive_file.h"
 
 namespace zarc {

@@ -3,7 +3,7 @@
 #include "model/package_layout.h"
 #include "archive/archive_format.h"
 #include "zarc/cli/commands.h"
-#include "zarc/host/host.h"
+#include "zarc/system/host.h"
 #include "zarc/pack/install_list_block.h"
 #include "zarc/pack/replacing_file.h"
 

@@ -6,7 +6,7 @@
 #include "zarc/check/package.h"
 #include "zarc/check/package_check.h"
 #include "zarc/cli/commands.h"
-#include "zarc/host/host.h"
+#include "zarc/system/host.h"
 #include "zarc/pack/archive_file.h"
 #include "zarc/pack/replacing_file.h"
 #include "zarc/pe/icon_version.h"

@@ -7,7 +7,7 @@
 
 #include "platform/file_system.h"
 #include "zarc/cli/options.h"
-#include "zarc/host/console.h"
+#include "zarc/system/console.h"
 #include "zarc/pack/compressor.h"
 
 namespace zarc {

@@ -1,7 +1,7 @@
 // zarc on POSIX: arguments and file names are UTF-8.
-#include "platform/host/posix_file_system.h"
+#include "platform/posix/posix_file_system.h"
 #include "zarc/cli/zarc.h"
-#include "zarc/host/console.h"
+#include "zarc/system/console.h"
 
 int main(int argc, char** argv) {
   setup::PosixFileSystem files;

@@ -10,8 +10,8 @@
 #include "platform/win32/win32_file_system.h"
 #include "zarc/cli/commands.h"
 #include "zarc/cli/zarc.h"
-#include "zarc/host/console.h"
-#include "zarc/host/wide_utf8.h"
+#include "zarc/system/console.h"
+#include "zarc/system/wide_utf8.h"
 
 int wmain(int argc, wchar_t** argv) {
   SetConsoleOutputCP(CP_UTF8);  // names are printed as UTF-8

@@ -1,7 +1,7 @@
 #include "zarc/cli/options.h"
 
-#include "zarc/host/console.h"
-#include "zarc/host/host.h"
+#include "zarc/system/console.h"
+#include "zarc/system/host.h"
 
 namespace zarc {
 

@@ -1,7 +1,7 @@
 #include "zarc/cli/zarc.h"
 
 #include "zarc/cli/commands.h"
-#include "zarc/host/host.h"
+#include "zarc/system/host.h"
 
 namespace zarc {
 

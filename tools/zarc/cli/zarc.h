@@ -2,7 +2,7 @@
 #pragma once
 
 #include "platform/file_system.h"
-#include "zarc/host/console.h"
+#include "zarc/system/console.h"
 
 namespace zarc {
 

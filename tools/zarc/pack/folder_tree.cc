@@ -7,8 +7,8 @@
 #include "archive/archive_format.h"
 #include "base/cp932.h"
 #include "model/package_layout.h"
-#include "zarc/host/console.h"
-#include "zarc/host/host.h"
+#include "zarc/system/console.h"
+#include "zarc/system/host.h"
 
 namespace zarc {
 

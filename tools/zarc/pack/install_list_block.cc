@@ -1,6 +1,6 @@
 #include "zarc/pack/install_list_block.h"
 
-#include "zarc/host/host.h"
+#include "zarc/system/host.h"
 #include "zarc/pack/text_conversion.h"
 
 namespace zarc {

@@ -4,8 +4,8 @@
 
 #include "model/package_layout.h"
 #include "script/install_script.h"
-#include "zarc/host/console.h"
-#include "zarc/host/host.h"
+#include "zarc/system/console.h"
+#include "zarc/system/host.h"
 
 namespace zarc {
 

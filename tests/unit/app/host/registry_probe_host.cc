@@ -1,5 +1,5 @@
 #include "app/registry_probe.h"
-#include "platform/host/memory_registry.h"
+#include "platform/memory/memory_registry.h"
 
 namespace setup::testing {
 

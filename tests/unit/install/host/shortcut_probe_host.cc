@@ -7,8 +7,8 @@
 #include "base/byte_order.h"
 #include "install/shortcut_probe.h"
 #include "platform/platform_fixture.h"
-#include "platform/host/posix_file_system.h"
-#include "platform/host/host_shell.h"
+#include "platform/memory/host_shell.h"
+#include "platform/posix/posix_file_system.h"
 
 namespace setup::testing {
 

@@ -8,9 +8,9 @@
 #include <filesystem>
 #include <vector>
 
-#include "platform/host/memory_registry.h"
-#include "platform/host/posix_file_system.h"
-#include "platform/host/posix_threads.h"
+#include "platform/memory/memory_registry.h"
+#include "platform/posix/posix_file_system.h"
+#include "platform/posix/posix_threads.h"
 
 namespace setup::testing {
 

@@ -12,7 +12,7 @@
 #include "fakes/test_bitmap.h"
 #include "platform/platform_fixture.h"
 #include "zarc/check/package_check.h"
-#include "zarc/host/progress.h"
+#include "zarc/system/progress.h"
 #include "zarc/zarc_test_support.h"
 
 namespace zarc::testing {

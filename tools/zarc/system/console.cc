@@ -1,8 +1,8 @@
-#include "zarc/host/console.h"
+#include "zarc/system/console.h"
 
 #include <cstdio>
 
-#include "zarc/host/host.h"
+#include "zarc/system/host.h"
 
 namespace zarc {
 

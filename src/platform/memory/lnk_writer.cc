@@ -1,4 +1,4 @@
-#include "platform/host/lnk_writer.h"
+#include "platform/memory/lnk_writer.h"
 
 #include <errno.h>
 #include <iconv.h>

@@ -3,7 +3,7 @@
 // docs/security.md explains which measure holds on which Windows; load_config.c holds the other.
 #include <windows.h>
 
-#include "program/dll_search.h"
+#include "program/image/dll_search.h"
 
 namespace setup {
 

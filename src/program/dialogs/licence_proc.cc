@@ -1,7 +1,7 @@
 // The licence dialog's procedure: everything happens in LicenceDialog.
-#include "program/nested_dialogs.h"
-#include "program/presenter_proc.h"
 #include "app/session.h"
+#include "program/dialogs/nested_dialogs.h"
+#include "program/dialogs/presenter_proc.h"
 #include "ui/licence_dialog.h"
 
 namespace setup {

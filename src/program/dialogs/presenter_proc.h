@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "program/nested_dialogs.h"
+#include "program/dialogs/nested_dialogs.h"
 
 namespace setup {
 

@@ -1,4 +1,4 @@
-#include "platform/host/posix_file_system.h"
+#include "platform/posix/posix_file_system.h"
 
 #include <dirent.h>
 #include <errno.h>

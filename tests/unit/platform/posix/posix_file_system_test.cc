@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/host/posix_file_system.h"
+#include "platform/posix/posix_file_system.h"
 
 namespace setup::testing {
 namespace {

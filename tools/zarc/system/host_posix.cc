@@ -5,8 +5,8 @@
 #include <cerrno>
 #include <cstdio>
 
-#include "zarc/host/console.h"
-#include "zarc/host/host.h"
+#include "zarc/system/console.h"
+#include "zarc/system/host.h"
 
 namespace zarc {
 

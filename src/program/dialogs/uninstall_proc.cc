@@ -1,7 +1,7 @@
 // The uninstall dialog's procedure: everything happens in UninstallDialog.
-#include "program/nested_dialogs.h"
-#include "program/presenter_proc.h"
 #include "app/session.h"
+#include "program/dialogs/nested_dialogs.h"
+#include "program/dialogs/presenter_proc.h"
 #include "ui/uninstall_dialog.h"
 
 namespace setup {

@@ -1,7 +1,7 @@
 // The in-memory registry's test helpers, which other tests rely on to see what was written.
 #include <gtest/gtest.h>
 
-#include "platform/host/memory_registry.h"
+#include "platform/memory/memory_registry.h"
 
 namespace setup::testing {
 namespace {

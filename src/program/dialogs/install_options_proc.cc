@@ -1,7 +1,7 @@
 // The install options dialog's procedure: everything happens in InstallOptionsDialog.
-#include "program/nested_dialogs.h"
-#include "program/presenter_proc.h"
 #include "app/session.h"
+#include "program/dialogs/nested_dialogs.h"
+#include "program/dialogs/presenter_proc.h"
 #include "ui/install_options_dialog.h"
 
 namespace setup {

@@ -1,4 +1,4 @@
-#include "platform/host/posix_threads.h"
+#include "platform/posix/posix_threads.h"
 
 #include <pthread.h>
 #include <unistd.h>

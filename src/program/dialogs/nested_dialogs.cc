@@ -1,4 +1,4 @@
-#include "program/nested_dialogs.h"
+#include "program/dialogs/nested_dialogs.h"
 
 #include "model/control_ids.h"
 

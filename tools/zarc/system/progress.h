@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "zarc/host/console.h"
+#include "zarc/system/console.h"
 
 namespace zarc {
 

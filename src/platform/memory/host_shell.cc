@@ -1,10 +1,10 @@
-#include "platform/host/host_shell.h"
+#include "platform/memory/host_shell.h"
 
 #include <vector>
 
 #include "base/text.h"
 #include "platform/files.h"
-#include "platform/host/lnk_writer.h"
+#include "platform/memory/lnk_writer.h"
 
 namespace setup {
 

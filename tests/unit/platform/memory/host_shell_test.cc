@@ -9,9 +9,9 @@
 #include "base/text.h"
 #include "install/removal.h"
 #include "platform/platform_fixture.h"
-#include "platform/host/lnk_writer.h"
-#include "platform/host/posix_file_system.h"
-#include "platform/host/host_shell.h"
+#include "platform/memory/host_shell.h"
+#include "platform/memory/lnk_writer.h"
+#include "platform/posix/posix_file_system.h"
 
 namespace setup {
 namespace {

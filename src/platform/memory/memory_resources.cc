@@ -1,4 +1,4 @@
-#include "platform/memory_resources.h"
+#include "platform/memory/memory_resources.h"
 
 #include <utility>
 

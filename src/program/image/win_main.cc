@@ -10,9 +10,9 @@
 #include "platform/win32/win32_resources.h"
 #include "platform/win32/win32_shell.h"
 #include "platform/win32/win32_threads.h"
-#include "program/dll_search.h"
-#include "program/main_window_proc.h"
-#include "program/nested_dialogs.h"
+#include "program/image/dll_search.h"
+#include "program/dialogs/main_window_proc.h"
+#include "program/dialogs/nested_dialogs.h"
 
 namespace setup {
 namespace {

@@ -7,9 +7,9 @@
 
 #include "base/text.h"
 #include "platform/win32/wide_text.h"
-#include "zarc/host/console.h"
-#include "zarc/host/host.h"
-#include "zarc/host/wide_utf8.h"
+#include "zarc/system/console.h"
+#include "zarc/system/host.h"
+#include "zarc/system/wide_utf8.h"
 
 namespace zarc {
 

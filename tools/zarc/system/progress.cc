@@ -1,4 +1,4 @@
-#include "zarc/host/progress.h"
+#include "zarc/system/progress.h"
 
 #include <cstdio>
 

@@ -1,4 +1,4 @@
-#include "program/main_window_proc.h"
+#include "program/dialogs/main_window_proc.h"
 
 #include "model/texts.h"
 #include "platform/win32/dialog_view.h"

@@ -1,4 +1,4 @@
-#include "platform/host/memory_registry.h"
+#include "platform/memory/memory_registry.h"
 
 #include <cstring>
 #include <map>
