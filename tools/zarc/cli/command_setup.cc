@@ -3,12 +3,12 @@
 // errors are refused, and nothing is left behind.
 #include <memory>
 
+#include "zarc/archive/archive_file.h"
 #include "zarc/check/package.h"
 #include "zarc/check/package_check.h"
 #include "zarc/cli/commands.h"
 #include "zarc/cli/packing.h"
 #include "zarc/host/host.h"
-#include "zarc/pack/archive_file.h"
 #include "zarc/pack/replacing_file.h"
 #include "zarc/pe/icon_version.h"
 #include "zarc/pe/pe_image.h"

@@ -1,10 +1,9 @@
-#include "zarc/pack/archive_file.h"
+#include "zarc/archive/archive_file.h"
 
 #include <cstring>
 
 #include "archive/entry_inflater.h"
 #include "base/byte_order.h"
-#include "zarc/pack/archive_writer.h"
 
 namespace zarc {
 
