@@ -1,3 +1,5 @@
+// Every way the program replaces a file, with each of its steps failing in turn: the target is
+// the old file or the whole new one, and nothing is left beside it.
 #include "platform/replacing_file.h"
 
 #include <gtest/gtest.h>
@@ -87,50 +89,6 @@ TEST_P(ReplacingFileTest, AnyFailedStepLeavesTheOldFileAndNothingBesideIt) {
       }
     }
   }
-}
-
-TEST_P(ReplacingFileTest, ACrashAtAnyStepLeavesOneWholeFileAndDoesNotBlockTheNextRun) {
-  for (Way way : {Way::kNow, Way::kLater, Way::kCopy}) {
-    const int steps = StepsOf(way);
-    for (int step = 1; step <= steps; ++step) {
-      SCOPED_TRACE("way " + std::to_string(int(way)) + ", crash at step " + std::to_string(step));
-      Fresh();
-      {
-        FaultyFileSystem crashing(fs(), FaultyFileSystem::Mode::kCrash, step);
-        EXPECT_FALSE(Replace(crashing, way));
-      }
-      const std::string after = Get("target");
-      EXPECT_TRUE(after == "the old bytes" || after == "the new bytes") << after;
-      Put("target", "the old bytes");
-      EXPECT_TRUE(Replace(fs(), way));
-      EXPECT_EQ(Get("target"), "the new bytes");
-    }
-  }
-}
-
-TEST_P(ReplacingFileTest, OnlyAnOpenFileIsTakenAwayWithTheObject) {
-  Put("target", "the old bytes");
-  const std::string target = Path("target");
-  char beside[kPathCapacity];
-  {
-    ReplacingFile file(fs(), target.c_str(), beside, sizeof beside);
-    ASSERT_NE(file.Create(), nullptr);
-    EXPECT_EQ(Names().size(), 3u);
-  }
-  EXPECT_EQ(Names(), (std::vector<std::string>{"new.src", "target"}));
-
-  // Finished, it waits beside the target under its name until it is placed.
-  {
-    ReplacingFile file(fs(), target.c_str(), beside, sizeof beside);
-    OutputFile* out = file.Create();
-    ASSERT_NE(out, nullptr);
-    ASSERT_TRUE(file.Finish(out->Write("later", 5)));
-  }
-  EXPECT_EQ(Get(std::string("target") + kBesideSuffix + "0"), "later");
-  EXPECT_TRUE(PlaceBeside(fs(), beside, target.c_str()));
-  EXPECT_EQ(beside[0], '\0');
-  EXPECT_EQ(Get("target"), "later");
-  EXPECT_EQ(Names(), (std::vector<std::string>{"new.src", "target"}));
 }
 
 }  // namespace

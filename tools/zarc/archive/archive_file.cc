@@ -113,6 +113,7 @@ std::string RecordProblem(const LoadedArchive& archive, uint32_t i) {
 
 bool InflateRecord(const LoadedArchive& archive, uint32_t i, std::unique_ptr<uint8_t[]>* data,
                    std::string* why) {
+  data->reset();
   const ArchiveEntry& entry = archive.table[i];
   return RecordInside(entry, archive, why) &&
          Inflate(archive.bytes() + entry.offset, entry.storedSize, entry.fullSize, data, why);
