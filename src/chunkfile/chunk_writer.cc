@@ -6,7 +6,6 @@
 
 #include "base/byte_order.h"
 #include "base/text.h"
-#include "platform/files.h"
 #include "platform/file_system.h"
 
 namespace setup {
@@ -20,7 +19,8 @@ void StoreChunkHeader(uint8_t* header, uint32_t id, uint32_t length) {
 
 }  // namespace
 
-ChunkWriter::ChunkWriter(FileSystem& files) : files_(files), replaced_(files) {}
+ChunkWriter::ChunkWriter(FileSystem& files)
+    : replaced_(files), replacing_(files, path_, temporaryPath_, sizeof temporaryPath_) {}
 
 ChunkWriter::~ChunkWriter() {
   Close();
@@ -28,7 +28,7 @@ ChunkWriter::~ChunkWriter() {
 }
 
 bool ChunkWriter::Open(const char* path, uint32_t formType) {
-  if (output_) return false;
+  if (replacing_.file() != nullptr) return false;
   if (!CopyText(path_, sizeof path_, path)) return false;
   writtenCount_ = 0;
   // Nothing to carry over is no reason to refuse: a missing file, another form type or a bad
@@ -42,7 +42,7 @@ bool ChunkWriter::Open(const char* path, uint32_t formType) {
   chunkLength_ = 0;
   chunkOffset_ = 0;
   failed_ = false;
-  if (!CreateTemporaryFile()) {
+  if (replacing_.Create() == nullptr) {
     replaced_.Close();
     return false;
   }
@@ -61,13 +61,8 @@ bool ChunkWriter::Open(const char* path, uint32_t formType) {
   return true;
 }
 
-bool ChunkWriter::CreateTemporaryFile() {
-  output_ = CreateFileBeside(files_, path_, temporaryPath_, sizeof temporaryPath_);
-  return output_ != nullptr;
-}
-
 bool ChunkWriter::BeginChunk(uint32_t id) {
-  if (!output_ || failed_ || chunkOffset_ != 0 || id == 0) return false;
+  if (replacing_.file() == nullptr || failed_ || chunkOffset_ != 0 || id == 0) return false;
   if (uint64_t(totalLength_) + kChunkHeaderSize > kMaxFileSize) return false;
   if (!ReserveIdSlot()) return false;
   uint8_t header[kChunkHeaderSize];
@@ -102,7 +97,7 @@ bool ChunkWriter::EndChunk() {
 }
 
 bool ChunkWriter::Close() {
-  if (!output_) return false;
+  if (replacing_.file() == nullptr) return false;
   // A chunk left open is ended, so the file is always well formed and nothing is merged into it.
   if (chunkOffset_ != 0) EndChunk();
   if (!CarryOverReplacedChunks()) failed_ = true;
@@ -113,14 +108,10 @@ bool ChunkWriter::Close() {
   StoreLE32(header + 4, totalLength_);
   StoreLE32(header + 8, formType_);
   PutAt(0, header, sizeof header, totalLength_);
-  // The data must be on the disk before the rename makes it the target: otherwise a power loss
-  // could leave the target's name on a file whose data never arrived.
-  if (!failed_ && !output_->Close(true)) failed_ = true;
-  if (failed_ || !files_.MoveOver(temporaryPath_, path_)) {
+  if (!replacing_.Replace(!failed_)) {
     Discard();
     return false;
   }
-  output_.reset();
   writtenCount_ = 0;
   return true;
 }
@@ -162,20 +153,20 @@ bool ChunkWriter::IsWritten(uint32_t id) const {
 }
 
 bool ChunkWriter::Put(const void* data, uint32_t size) {
-  if (failed_ || !output_->Write(data, size)) failed_ = true;
+  if (failed_ || !replacing_.file()->Write(data, size)) failed_ = true;
   return !failed_;
 }
 
 bool ChunkWriter::PutAt(uint32_t offset, const void* data, uint32_t size, uint32_t resumeAt) {
-  if (failed_ || !output_->Seek(offset) || !output_->Write(data, size) || !output_->Seek(resumeAt)) {
+  OutputFile* output = replacing_.file();
+  if (failed_ || !output->Seek(offset) || !output->Write(data, size) || !output->Seek(resumeAt)) {
     failed_ = true;
   }
   return !failed_;
 }
 
 void ChunkWriter::Discard() {
-  output_.reset();  // closes the file first: an open file cannot be removed everywhere
-  files_.RemoveFile(temporaryPath_);
+  replacing_.Discard();
   replaced_.Close();
   failed_ = false;
   chunkOffset_ = 0;

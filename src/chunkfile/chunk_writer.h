@@ -13,15 +13,12 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
 
 #include "base/text.h"
 #include "chunkfile/chunk_reader.h"
+#include "platform/replacing_file.h"
 
 namespace setup {
-
-class FileSystem;
-class OutputFile;
 
 class ChunkWriter {
  public:
@@ -66,7 +63,6 @@ class ChunkWriter {
   static constexpr int32_t kFirstIdCapacity = 256;
   static constexpr uint32_t kMaxFileSize = 0xFFFFFFFFu;
 
-  bool CreateTemporaryFile();
   bool CarryOverReplacedChunks();
   bool ReserveIdSlot();
   bool IsWritten(uint32_t id) const;
@@ -77,8 +73,6 @@ class ChunkWriter {
   // Removes the temporary file of a failed write and empties the writer.
   void Discard();
 
-  FileSystem& files_;
-  std::unique_ptr<OutputFile> output_;
   // The file header being built.
   uint32_t magic_ = 0;
   uint32_t totalLength_ = 0;  // 12 + every ended chunk: also where the next chunk starts
@@ -95,7 +89,8 @@ class ChunkWriter {
   int32_t writtenCapacity_ = kFirstIdCapacity;
   bool failed_ = false;  // a write, seek or carry-over failed: the file must not replace the target
   char path_[kPathCapacity] = {};
-  char temporaryPath_[kPathCapacity + 8] = {};  // room for the suffix beyond the longest target path
+  char temporaryPath_[kPathCapacity + 8];  // room for the suffix beyond the longest target path
+  ReplacingFile replacing_;                // the new file, named in temporaryPath_
 };
 
 }  // namespace setup

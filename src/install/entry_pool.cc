@@ -5,6 +5,7 @@
 #include "base/cp932.h"
 #include "install/progress.h"
 #include "platform/file_system.h"
+#include "platform/replacing_file.h"
 #include "platform/threads.h"
 
 namespace setup {
@@ -214,10 +215,7 @@ bool EntryPool::Retire(bool wait) {
 }
 
 bool EntryPool::Place(Job& job) {
-  if (job.beside[0] == '\0') return true;
-  if (files_.MoveOver(job.beside, job.destination)) return true;
-  files_.RemoveFile(job.beside);
-  return false;
+  return job.beside[0] == '\0' || PlaceBeside(files_, job.beside, job.destination);
 }
 
 void EntryPool::Cancel() {

@@ -13,6 +13,7 @@
 #include "install/run_targets.h"
 #include "platform/files.h"
 #include "platform/file_system.h"
+#include "platform/replacing_file.h"
 
 namespace setup {
 
@@ -87,17 +88,9 @@ bool WriteFileOrBeside(FileSystem& files, const char* path, Content& content, ch
     // Nothing there to lose (or no room for a name beside it): written where it goes.
     return WriteInPlace(files, path, WriteMode::kReplace, content);
   }
-  auto file = CreateFileBeside(files, path, beside, kPathCapacity);
-  if (file == nullptr) return false;
-  bool written = content.WriteTo(*file);
-  // On the disk before it takes the old file's place, so a power loss cannot leave the name on
-  // a file whose data never arrived.
-  written = file->Close(true) && written;
-  if (!written) {
-    files.RemoveFile(beside);
-    beside[0] = '\0';
-  }
-  return written;
+  ReplacingFile replacing(files, path, beside, kPathCapacity);
+  OutputFile* file = replacing.Create();
+  return file != nullptr && replacing.Finish(content.WriteTo(*file));
 }
 
 // Copies source to destination, creating it or replacing the file there whole.
@@ -106,15 +99,16 @@ bool CopyOver(FileSystem& files, const char* source, const char* destination) {
     return files.CopyFileOver(source, destination);  // a failed copy leaves no part of itself
   }
   char temporary[kPathCapacity];
-  auto reserved = CreateFileBeside(files, destination, temporary, sizeof temporary);
-  if (reserved == nullptr) return false;
-  const bool copied = reserved->Close(false) && files.CopyFileOver(source, temporary) &&
-                      files.MoveOver(temporary, destination);
-  if (!copied) {
-    files.SetNormalAttributes(temporary);  // a copy of a read-only source is read-only too
-    files.RemoveFile(temporary);
+  ReplacingFile replacing(files, destination, temporary, sizeof temporary);
+  if (!replacing.Reserve()) return false;
+  // A copy takes the source's marks: cleared before the move, a copy that cannot be moved can
+  // still be removed.
+  if (!files.CopyFileOver(source, temporary)) {
+    replacing.Discard();
+    return false;
   }
-  return copied;
+  files.SetNormalAttributes(temporary);
+  return replacing.Place();
 }
 
 // #I, on a worker of the pool: the package entry name unpacked into the file destination, or

@@ -1,9 +1,8 @@
-// Two steps that several layers take over the FileSystem interface, written once: asking whether
-// a file is there, and making the new file that is later moved over an old one.
+// What several layers take over the FileSystem interface, written once: asking whether a file is
+// there, and the names of the new file written beside one it replaces (platform/replacing_file.h).
 #pragma once
 
 #include <cstddef>
-#include <memory>
 
 #include "platform/file_system.h"
 
@@ -20,11 +19,5 @@ bool FileExists(FileSystem& files, const char* path);
 constexpr char kBesideSuffix[] = ".~zt";
 constexpr size_t kBesideNameExtra = sizeof kBesideSuffix;  // the suffix and its digit
 constexpr int kTemporaryNames = 10;
-
-// Creates (or empties) the file beside path under the first of those names that can be opened,
-// and writes the name used into temporary[capacity]. Null, with temporary empty, when none could
-// be or a name does not fit. suffix is kBesideSuffix but for tools that keep their own pattern.
-std::unique_ptr<OutputFile> CreateFileBeside(FileSystem& files, const char* path, char* temporary, size_t capacity,
-                                             const char* suffix = kBesideSuffix);
 
 }  // namespace setup

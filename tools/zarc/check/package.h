@@ -10,7 +10,7 @@
 
 #include "archive/package_archive.h"
 #include "model/package_script.h"
-#include "zarc/pack/archive_file.h"
+#include "zarc/archive/archive_file.h"
 
 namespace zarc {
 

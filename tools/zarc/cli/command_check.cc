@@ -1,10 +1,10 @@
 // zarc check: what the setup program would make of a package, before anyone ships it.
 #include <vector>
 
+#include "zarc/archive/archive_file.h"
 #include "zarc/check/package_check.h"
 #include "zarc/cli/commands.h"
 #include "zarc/system/host.h"
-#include "zarc/pack/archive_file.h"
 
 namespace zarc {
 

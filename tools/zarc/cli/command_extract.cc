@@ -3,9 +3,9 @@
 #include <memory>
 
 #include "archive/archive_format.h"
+#include "zarc/archive/archive_file.h"
 #include "zarc/cli/commands.h"
 #include "zarc/system/host.h"
-#include "zarc/pack/archive_file.h"
 #include "zarc/pack/entry_name.h"
 #include "zarc/pack/replacing_file.h"
 

@@ -2,9 +2,9 @@
 // from reading an entry.
 #include <cstdio>
 
+#include "zarc/archive/archive_file.h"
 #include "zarc/cli/commands.h"
 #include "zarc/system/host.h"
-#include "zarc/pack/archive_file.h"
 
 namespace zarc {
 

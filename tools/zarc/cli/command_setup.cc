@@ -3,11 +3,12 @@
 // errors are refused, and nothing is left behind.
 #include <memory>
 
+#include "zarc/archive/archive_file.h"
 #include "zarc/check/package.h"
 #include "zarc/check/package_check.h"
 #include "zarc/cli/commands.h"
+#include "zarc/cli/packing.h"
 #include "zarc/system/host.h"
-#include "zarc/pack/archive_file.h"
 #include "zarc/pack/replacing_file.h"
 #include "zarc/pe/icon_version.h"
 #include "zarc/pe/pe_image.h"
@@ -57,7 +58,7 @@ struct SetupRequest {
   std::string icon;
   std::string productVersion;
   std::string company, description, copyright;
-  Arguments packing;  // what create takes after its archive's name
+  PackingRequest packing;  // the FILEs and FOLDERs to pack, when there is no --package
   bool folderOverrides = false;
 };
 
@@ -79,7 +80,7 @@ std::string* ValueOf(const std::string& option, SetupRequest* request) {
   return nullptr;
 }
 
-// Setup's options and create's, which setup hands on to it.
+// Setup's own options and the packing options.
 std::vector<OptionSpec> SetupOptions() {
   std::vector<OptionSpec> options = kValueOptions;
   options.push_back({kFolderOverrides, nullptr});
@@ -87,7 +88,7 @@ std::vector<OptionSpec> SetupOptions() {
   return options;
 }
 
-// Takes setup's own options and OUT; the rest goes to create's parser in request->packing. True
+// Reads the command line into request: setup's own options and OUT, then the packing part. True
 // when the command should go ahead; otherwise *status is the exit status.
 bool ParseArguments(const Arguments& args, Console& console, SetupRequest* request, int* status) {
   *status = kExitUsage;
@@ -96,6 +97,7 @@ bool ParseArguments(const Arguments& args, Console& console, SetupRequest* reque
     return false;
   };
   static const std::vector<OptionSpec> options = SetupOptions();
+  std::vector<ParsedArgument> packing;  // read once setup's own are found right
   bool haveOut = false;
   for (const ParsedArgument& arg : ParseCommandLine(args, options)) {
     std::string* value = ValueOf(arg.text, request);
@@ -109,23 +111,18 @@ bool ParseArguments(const Arguments& args, Console& console, SetupRequest* reque
       *value = arg.value;
     } else if (arg.kind == ParsedArgument::kMissingValue && value != nullptr) {
       return usage(OptionProblem(arg));
-    } else if (arg.kind != ParsedArgument::kOperand) {
-      request->packing.push_back(arg.text);  // create's parser tells what is wrong with it
-      if (arg.kind == ParsedArgument::kOption && arg.option->value != nullptr) {
-        request->packing.push_back(arg.value);
-      }
-    } else if (!haveOut) {
+    } else if (arg.kind == ParsedArgument::kOperand && !haveOut) {
       request->out = arg.text;
       haveOut = true;
     } else {
-      request->packing.push_back(arg.text);
+      packing.push_back(arg);
     }
   }
   if (!haveOut) return usage("no setup program to write");
-  if (request->package.empty() && request->packing.empty()) {
+  if (request->package.empty() && packing.empty()) {
     return usage("no files to pack (or a --package)");
   }
-  if (!request->package.empty() && !request->packing.empty()) {
+  if (!request->package.empty() && !packing.empty()) {
     return usage("--package takes the place of FILEs and of their packing options");
   }
   uint16_t version[4];
@@ -133,6 +130,15 @@ bool ParseArguments(const Arguments& args, Console& console, SetupRequest* reque
     return usage("--product-version takes up to four numbers from 0 to 65535 joined by dots, not " +
                  Quoted(ShowHostName(request->productVersion)));
   }
+  if (!request->package.empty()) return true;
+  request->packing.archiveName = request->out;
+  PackingArguments packingArguments(&request->packing);
+  std::string problem;
+  for (const ParsedArgument& arg : packing) {
+    if (!packingArguments.Take(arg, &problem)) return usage(problem);
+  }
+  if (!packingArguments.NoAsPending(&problem)) return usage(problem);
+  if (request->packing.inputs.empty()) return usage("no files to pack");
   return true;
 }
 
@@ -168,22 +174,20 @@ bool LoadBytes(setup::FileSystem& files, Console& console, const std::string& pa
 }
 
 // The package: the one made before, or packed now from the FILEs; only a readable archive goes in.
-// False after telling why; *status is then the exit status.
-bool OpenPackage(const SetupRequest& request, setup::FileSystem& files, Console& console,
-                 Package* package, int* status) {
-  *status = kExitFailure;
+// False after telling why.
+bool OpenInputPackage(const SetupRequest& request, setup::FileSystem& files, Console& console,
+                      Package* package) {
   std::vector<uint8_t> image;
   if (request.package.empty()) {
-    if (!PackArchive("setup", request.out, request.packing, files, console, &image, status)) {
-      return false;
-    }
+    PackedArchive packed;
+    if (!PackArchive(request.packing, files, console, &packed)) return false;
+    image = TakeArchiveImage(&packed);
   } else if (!LoadBytes(files, console, request.package, &image)) {
     return false;
   }
   std::string why;
   if (package->Open(std::move(image), &why)) return true;
   Tell(console, ShowHostName(request.package.empty() ? request.out : request.package) + ": " + why);
-  *status = kExitFailure;
   return false;
 }
 
@@ -301,7 +305,7 @@ bool WriteProgram(const SetupRequest& request, const ProgramImage& stub,
 
 }  // namespace
 
-int SetupCommand(const Arguments& args, setup::FileSystem& files, Console& console) {
+int RunSetupCommand(const Arguments& args, setup::FileSystem& files, Console& console) {
   SetupRequest request;
   int status = kExitUsage;
   if (!ParseArguments(args, console, &request, &status)) return status;
@@ -314,7 +318,7 @@ int SetupCommand(const Arguments& args, setup::FileSystem& files, Console& conso
     return kExitFailure;
   }
   Package package;
-  if (!OpenPackage(request, files, console, &package, &status)) return status;
+  if (!OpenInputPackage(request, files, console, &package)) return kExitFailure;
   if (!AcceptPackage(request, package, console)) return kExitFailure;
   if (!VersionInformation(request, package, console, &added)) return kExitUsage;
 

@@ -25,18 +25,8 @@ int ExtractCommand(const Arguments& args, setup::FileSystem& files, Console& con
 int TestCommand(const Arguments& args, setup::FileSystem& files, Console& console);
 int ZfilCommand(const Arguments& args, setup::FileSystem& files, Console& console);
 int CheckCommand(const Arguments& args, setup::FileSystem& files, Console& console);
-int SetupCommand(const Arguments& args, setup::FileSystem& files, Console& console);
+int RunSetupCommand(const Arguments& args, setup::FileSystem& files, Console& console);
 int InitCommand(const Arguments& args, setup::FileSystem& files, Console& console);
-
-// Packs what the rest of a create command line names (FILEs and packing options) into an archive
-// image in memory instead of a file; archiveName is the name messages give it. False when
-// refused, after telling why (usage errors as command's); *status is then the exit status.
-bool PackArchive(const char* command, const std::string& archiveName, const Arguments& args,
-                 setup::FileSystem& files, Console& console, std::vector<uint8_t>* image,
-                 int* status);
-
-// The options of create that setup passes on to it with their values.
-extern const std::vector<OptionSpec> kPackingOptions;
 
 // Tells what is wrong with the command line and where the help is; returns kExitUsage.
 int UsageError(Console& console, const char* command, const std::string& problem);

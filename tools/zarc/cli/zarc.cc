@@ -45,7 +45,7 @@ struct Command {
 
 const Command kCommands[] = {
     {"create", CreateCommand}, {"list", ListCommand}, {"list-folder", ListFolderCommand}, {"extract", ExtractCommand},
-    {"test", TestCommand},     {"zfil", ZfilCommand},     {"setup", SetupCommand},
+    {"test", TestCommand},     {"zfil", ZfilCommand},     {"setup", RunSetupCommand},
     {"check", CheckCommand},   {"init", InitCommand},
 };
 

@@ -7,10 +7,9 @@
 #include <string>
 #include <vector>
 
-namespace zarc {
+#include "zarc/archive/archive_file.h"
 
-// The largest file the setup program can load: it reads a package whole, with a 32-bit size.
-constexpr uint64_t kMaxFileSize = 0xFFFFFFFFu;
+namespace zarc {
 
 // One entry ready to be written.
 struct PackedEntry {

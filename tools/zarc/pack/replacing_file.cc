@@ -2,8 +2,6 @@
 
 #include <utility>
 
-#include "platform/files.h"
-
 namespace zarc {
 
 namespace {
@@ -11,14 +9,9 @@ constexpr char kSuffix[] = ".zarc-tmp";
 }  // namespace
 
 ReplacingFile::ReplacingFile(setup::FileSystem& files, std::string path)
-    : files_(files), path_(std::move(path)) {}
-
-ReplacingFile::~ReplacingFile() {
-  if (committed_ || temporary_.empty()) return;
-  if (output_) output_->Close(false);
-  output_.reset();
-  files_.RemoveFile(temporary_.c_str());
-}
+    : path_(std::move(path)),
+      beside_(path_.size() + sizeof kSuffix + 1),
+      file_(files, path_.c_str(), beside_.data(), beside_.size()) {}
 
 bool ReplacingFile::Fail(const char* why) {
   if (failure_.empty()) failure_ = why;
@@ -26,16 +19,13 @@ bool ReplacingFile::Fail(const char* why) {
 }
 
 bool ReplacingFile::Open() {
-  std::vector<char> name(path_.size() + sizeof kSuffix + 1);
-  output_ = setup::CreateFileBeside(files_, path_.c_str(), name.data(), name.size(), kSuffix);
-  if (!output_) return Fail("cannot create a temporary file beside it");
-  temporary_ = name.data();
+  if (file_.Create(kSuffix) == nullptr) return Fail("cannot create a temporary file beside it");
   return true;
 }
 
 bool ReplacingFile::Write(const uint8_t* data, uint32_t size) {
-  if (!output_ || !failure_.empty()) return Fail("not open for writing");
-  if (size > 0 && !output_->Write(data, size)) return Fail("cannot write it (is the disk full?)");
+  if (file_.file() == nullptr || !failure_.empty()) return Fail("not open for writing");
+  if (size > 0 && !file_.file()->Write(data, size)) return Fail("cannot write it (is the disk full?)");
   return true;
 }
 
@@ -45,12 +35,9 @@ bool ReplacingFile::Write(const std::vector<uint8_t>& bytes) {
 }
 
 bool ReplacingFile::Commit() {
-  if (!output_ || !failure_.empty()) return Fail("not open for writing");
-  const bool closed = output_->Close(true);
-  output_.reset();
-  if (!closed) return Fail("cannot finish writing it (is the disk full?)");
-  if (!files_.MoveOver(temporary_.c_str(), path_.c_str())) return Fail("cannot replace it");
-  committed_ = true;
+  if (file_.file() == nullptr || !failure_.empty()) return Fail("not open for writing");
+  if (!file_.Finish(true)) return Fail("cannot finish writing it (is the disk full?)");
+  if (!file_.Place()) return Fail("cannot replace it");
   return true;
 }
 

@@ -1,10 +1,9 @@
-#include "zarc/pack/archive_file.h"
+#include "zarc/archive/archive_file.h"
 
 #include <cstring>
 
 #include "archive/entry_inflater.h"
 #include "base/byte_order.h"
-#include "zarc/pack/archive_writer.h"
 
 namespace zarc {
 
@@ -114,6 +113,7 @@ std::string RecordProblem(const LoadedArchive& archive, uint32_t i) {
 
 bool InflateRecord(const LoadedArchive& archive, uint32_t i, std::unique_ptr<uint8_t[]>* data,
                    std::string* why) {
+  data->reset();
   const ArchiveEntry& entry = archive.table[i];
   return RecordInside(entry, archive, why) &&
          Inflate(archive.bytes() + entry.offset, entry.storedSize, entry.fullSize, data, why);
