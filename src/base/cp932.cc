@@ -4,7 +4,7 @@ namespace setup {
 
 size_t FoldCp932Character(const char* text, char* out) {
   const uint8_t lead = uint8_t(text[0]);
-  if (!IsCp932LeadByte(lead) || text[1] == '\0') {
+  if (Cp932CharLength(text) == 1) {
     out[0] = lead >= 'a' && lead <= 'z' ? char(lead - 'a' + 'A') : char(lead);
     return 1;
   }

@@ -14,6 +14,21 @@ inline bool IsCp932LeadByte(uint8_t b) { return (b >= 0x81 && b <= 0x9F) || (b >
 // True for a byte that may follow a lead byte.
 inline bool IsCp932TrailByte(uint8_t b) { return b >= 0x40 && b <= 0xFC && b != 0x7F; }
 
+// The one step over a character: the length of the one that starts at text, 2 for a lead byte and
+// the byte after it, else 1. A lead byte before the NUL counts alone, so a step never passes the
+// end. text must not be at its NUL (which also counts 1, never 0).
+inline size_t Cp932CharLength(const char* text) {
+  return IsCp932LeadByte(uint8_t(text[0])) && text[1] != '\0' ? 2 : 1;
+}
+inline const char* NextCp932Char(const char* text) { return text + Cp932CharLength(text); }
+inline char* NextCp932Char(char* text) { return text + Cp932CharLength(text); }
+
+// The same step within the size bytes left of text that need not end in a NUL (size at least 1):
+// their end counts as the NUL does, and so does a NUL among them.
+inline size_t Cp932CharLength(const uint8_t* text, size_t size) {
+  return size >= 2 && IsCp932LeadByte(text[0]) && text[1] != 0 ? 2 : 1;
+}
+
 // The character at text (one byte, or a lead byte and its trail) in the case names compare in,
 // put at out; returns its length, 1 or 2, the same as the character's own. A lead byte before the
 // NUL counts alone.

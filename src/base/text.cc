@@ -56,13 +56,8 @@ void CopyTextCut(char* dst, const char* src, size_t maxLength) {
 
 long LastSeparator(const char* text) {
   long last = -1;
-  for (long i = 0; text[i] != '\0'; ++i) {
-    if (IsCp932LeadByte(uint8_t(text[i]))) {
-      if (text[i + 1] == '\0') break;
-      ++i;
-    } else if (text[i] == '\\') {
-      last = i;
-    }
+  for (const char* p = text; *p != '\0'; p = NextCp932Char(p)) {
+    if (*p == '\\') last = long(p - text);
   }
   return last;
 }

@@ -2,90 +2,13 @@
 
 #include <cstring>
 
-#include "base/cp932.h"
+#include "base/windows_path.h"
 #include "install/progress.h"
 #include "platform/file_system.h"
 #include "platform/replacing_file.h"
 #include "platform/threads.h"
 
 namespace setup {
-
-namespace {
-
-// A double-byte character of a name in the case Windows compares it in (FoldCp932Character), as
-// two bytes at out. Characters that code page 932 spells twice (the NEC and IBM rows and the
-// symbols they repeat) or whose case is not certain become one wildcard, so names that differ
-// only there count as the same.
-void PutFolded(const char* character, char* out) {
-  const uint8_t lead = uint8_t(character[0]), trail = uint8_t(character[1]);
-  const bool doubtful = lead == 0x87 || lead >= 0xED || (lead == 0x81 && trail >= 0xBE && trail <= 0xE7);
-  FoldCp932Character(character, out);
-  if (doubtful) out[0] = out[1] = '\x01';
-}
-
-// The path as Windows resolves a name before it looks: '/' and '\' separate, empty and "." names
-// drop out, ".." takes the name before it away, trailing dots and spaces go, letters fold as
-// above. False when the path is not certain to resolve so (a cut character, a name of dots alone,
-// ".." at its root, a short "~" name, a ':' past the drive, a device path) or does not fit: the
-// caller then waits. The root is the drive, or a UNC path's server and share.
-bool Resolved(const char* path, char (&out)[kPathCapacity]) {
-  auto separator = [](char c) { return c == '\\' || c == '/'; };
-  const bool unc = separator(path[0]) && separator(path[1]);
-  // "\\?\" and "\\.\" paths reach the system's name space as they are, ".." and all.
-  if (unc && (path[2] == '?' || path[2] == '.') && (path[3] == '\0' || separator(path[3]))) {
-    return false;
-  }
-  const size_t rootNames = unc ? 2 : 1;
-  size_t length = 0;                 // of out so far
-  size_t starts[kPathCapacity / 2];  // where each name in out begins
-  size_t names = 0;
-  for (const char* p = path; *p != '\0';) {
-    if (*p == '\\' || *p == '/') {
-      ++p;
-      continue;
-    }
-    const size_t start = names == 0 ? 0 : length + 1;  // behind its separator
-    size_t end = start;
-    for (; *p != '\0' && *p != '\\' && *p != '/'; ++p) {
-      const uint8_t b = uint8_t(*p);
-      if (end + 2 >= kPathCapacity || b == '~' || (b == ':' && p != path + 1)) return false;
-      if (IsCp932LeadByte(b)) {
-        if (p[1] == '\0') return false;
-        PutFolded(p, out + end);
-        end += 2;
-        ++p;
-      } else {
-        end += FoldCp932Character(p, out + end);
-      }
-    }
-    if (end - start == 1 && out[start] == '.') continue;
-    if (end - start == 2 && out[start] == '.' && out[start + 1] == '.') {
-      if (names <= rootNames) return false;  // never above the drive or the share
-      length = starts[--names] - 1;
-      continue;
-    }
-    while (end > start && (out[end - 1] == '.' || out[end - 1] == ' ')) --end;  // never a trail byte
-    if (end == start) return false;
-    if (names > 0) out[length] = '\\';
-    starts[names++] = start;
-    length = end;
-  }
-  out[length] = '\0';
-  return true;
-}
-
-// True when one path begins the other, as Windows compares names: the same file, a file and the
-// temporary one made beside it, a folder and a file in it; and whenever that is not certain.
-bool Prefixes(const char* a, const char* b) {
-  char x[kPathCapacity], y[kPathCapacity];
-  if (!Resolved(a, x) || !Resolved(b, y)) return true;
-  for (size_t i = 0; x[i] != '\0' && y[i] != '\0'; ++i) {
-    if (x[i] != y[i]) return false;
-  }
-  return true;
-}
-
-}  // namespace
 
 EntryPool::EntryPool(FileSystem& files, const PackageArchive& archive, RunProgress& progress, Threads* threads,
                      Unpack unpack)
@@ -147,7 +70,7 @@ uint64_t EntryPool::Allowance() const {
 
 bool EntryPool::Overlaps(const char* destination) {
   for (uint32_t i = retired_; i != QueuedForRun(); ++i) {
-    if (Prefixes(Slot(i).destination, destination)) return true;
+    if (MayWindowsPathsOverlap(Slot(i).destination, destination)) return true;
   }
   return false;
 }

@@ -39,7 +39,7 @@ bool NamesFolderBelowRoot(const char* path) {
   while (at < length) {
     size_t start = at;
     while (at < length && !IsSeparator(path[at])) {
-      at += IsCp932LeadByte(uint8_t(path[at])) && at + 1 < length ? 2 : 1;
+      at += Cp932CharLength(path + at);
     }
     if (IsEmptyOrDotName(path + start, at - start)) return false;
     ++names;

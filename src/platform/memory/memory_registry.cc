@@ -30,8 +30,8 @@ struct Node {
 
 // Every lead byte is followed by a trail byte: what the Win32 conversion needs at the least.
 bool IsWellFormed(const char* text) {
-  for (size_t i = 0; text[i] != '\0'; ++i) {
-    if (IsCp932LeadByte(uint8_t(text[i])) && !IsCp932TrailByte(uint8_t(text[++i]))) return false;
+  for (const char* p = text; *p != '\0'; p = NextCp932Char(p)) {
+    if (IsCp932LeadByte(uint8_t(p[0])) && !IsCp932TrailByte(uint8_t(p[1]))) return false;
   }
   return true;
 }
@@ -48,14 +48,13 @@ bool SplitPath(const char* path, std::vector<std::string>* names) {
   names->clear();
   if (path == nullptr || path[0] == '\\' || !IsWellFormed(path)) return false;
   std::string name;
-  for (size_t i = 0; path[i] != '\0'; ++i) {
-    if (path[i] == '\\') {
+  for (const char* p = path; *p != '\0'; p = NextCp932Char(p)) {
+    if (*p == '\\') {
       if (!name.empty()) names->push_back(name);
       name.clear();
       continue;
     }
-    name += path[i];
-    if (IsCp932LeadByte(uint8_t(path[i]))) name += path[++i];
+    name.append(p, Cp932CharLength(p));
   }
   if (!name.empty()) names->push_back(name);
   return true;

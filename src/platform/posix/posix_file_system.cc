@@ -29,12 +29,11 @@ int DriveIndex(char letter) {
 
 // Appends text with its separating '\'s turned into '/', leaving double-byte characters whole.
 void AppendWithSlashes(const char* text, std::string* out) {
-  for (size_t i = 0; text[i] != '\0'; ++i) {
-    if (IsCp932LeadByte(uint8_t(text[i])) && text[i + 1] != '\0') {
-      out->push_back(text[i]);
-      out->push_back(text[++i]);
+  for (const char* p = text; *p != '\0'; p = NextCp932Char(p)) {
+    if (*p == '\\') {
+      out->push_back('/');
     } else {
-      out->push_back(text[i] == '\\' ? '/' : text[i]);
+      out->append(p, Cp932CharLength(p));
     }
   }
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace setup {
 namespace {
@@ -23,6 +24,23 @@ TEST(Cp932, NamesFoldEveryLetterWithACaseAndNothingElse) {
     EXPECT_EQ(Folded(same), same);
   }
   EXPECT_EQ(Folded("a\x82"), "A\x82");  // a lead byte before the NUL reads no further
+}
+
+// The one step every walk over a name takes: a trail byte is never a character of its own, and a
+// lead byte at the end, or before a NUL among counted bytes, counts alone.
+TEST(Cp932, StepTakesALeadByteAndItsTrailAndNeverPassesTheEnd) {
+  const char* text = "a\x83\x5c\\\x82";  // "a", "ソ" (83 5C), '\', and a cut character
+  const char* p = text;
+  std::vector<size_t> steps;
+  for (; *p != '\0'; p = NextCp932Char(p)) steps.push_back(Cp932CharLength(p));
+  EXPECT_EQ(steps, (std::vector<size_t>{1, 2, 1, 1}));
+  EXPECT_EQ(p, text + 5);
+  const uint8_t bytes[] = {0x83, 0x5c, 0x82, 0x00, 0x82, 0x60, 0x82};
+  EXPECT_EQ(Cp932CharLength(bytes, 7), 2u);
+  EXPECT_EQ(Cp932CharLength(bytes + 2, 5), 1u);  // before a NUL
+  EXPECT_EQ(Cp932CharLength(bytes + 4, 3), 2u);
+  EXPECT_EQ(Cp932CharLength(bytes + 6, 1), 1u);  // at the end of the bytes
+  EXPECT_EQ(Cp932CharLength(bytes + 4, 1), 1u);
 }
 
 TEST(Cp932, SameNameComparesWholeCharacters) {

@@ -177,6 +177,7 @@ TEST_F(EntryPoolTest, SpellingsOfOneFileAreNeverUnpackedTogether) {
       {"C:\\app\\a", "C:\\app\\.\\a", false},
       {"C:\\app\\a", "C:\\app\\x\\..\\a", false},
       {"C:\\app\\a.txt", "C:\\app\\A.txt. ", false},
+      {"C:\\app\\dir.\\a", "C:\\app\\DIR/A", false},  // the resolver's table: base/windows_path_test.cc
       {"C:\\app\\program files\\a", "C:\\app\\PROGRA~1\\a", false},
       // ".." stops at the root: the drive, or a UNC path's server and share.
       {"C:\\..\\app\\a", "C:\\app\\a", false},
@@ -188,6 +189,7 @@ TEST_F(EntryPoolTest, SpellingsOfOneFileAreNeverUnpackedTogether) {
       {"\\\\srv\\share\\x\\..\\a", "\\\\srv\\share\\b", true},
       {"\\\\srv\\share\\a", "\\\\srv\\other\\a", true},
       {"C:\\app\\a", "C:\\app\\b", true},
+      {"C:\\app\\\x83\x5c" "a", "C:\\app\\\x83\x5c\\a", true},  // "ソ" (83 5C) separates nothing
       {"C:\\app\\\x82\x60", "C:\\app\\\x82\x61", true},  // full-width A and B
   };
   for (const auto& c : cases) {

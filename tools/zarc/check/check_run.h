@@ -68,9 +68,10 @@ void CheckScript(CheckRun& run);
 // the install puts in place; #C and #H from the folder the program starts from are marked
 // readsStartFolder.
 void CheckInstallList(CheckRun& run, const setup::PackageScript& script);
-// File names as Windows compares them: ASCII letters in either case are the same, the bytes of
-// double-byte characters are not letters.
-std::string FoldedName(const std::string& name);
+// The file the program writes an install-list value to, installDir\value, as Windows resolves it
+// (base/windows_path.h): the install folder stands as the root "C:", so a value that climbs out of
+// it comes out uncertain. False when the file is not certain, and may then be any.
+bool InstalledPath(const std::string& value, std::string* path);
 // #D covers what the files take.
 void CheckRequiredSpace(CheckRun& run, const setup::PackageScript& script);
 

@@ -30,7 +30,9 @@ void CheckRequiredSpace(CheckRun& run, const setup::PackageScript& script) {
     if (entry.type != setup::kExtractEntry) continue;
     char keyBuffer[setup::kLookupKeyCapacity];
     const std::string key = setup::LookupKey(keyBuffer, entry.text);
-    if (!counted.insert(FoldedName(entry.text)).second) continue;
+    // An entry whose file is not certain counts as one of its own: the files may need the room.
+    std::string path;
+    if (InstalledPath(entry.text, &path) && !counted.insert(path).second) continue;
     for (uint32_t r = archive.count; r-- > 0;) {
       if (RecordName(archive.table[r]) == key) {
         total += archive.table[r].fullSize;

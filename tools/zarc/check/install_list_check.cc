@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "archive/package_archive.h"
-#include "base/cp932.h"
 #include "base/path.h"
 #include "base/text.h"
+#include "base/windows_path.h"
 #include "script/install_script.h"
 #include "zarc/check/check_run.h"
 
@@ -18,28 +18,24 @@ using setup::kScriptEntry;
 
 namespace {
 
-// The folder of a path in the install folder, as Windows resolves it: '\\' and '/' separate, empty
-// and "." names drop out, letters are folded as FoldedName does; "" is the install folder itself.
-// ".." when the path climbs, which this check leaves alone rather than guess at.
-std::string FolderOf(const std::string& path) {
-  std::vector<std::string> names(1);
-  for (size_t i = 0; i < path.size(); ++i) {
-    const uint8_t b = uint8_t(path[i]);
-    if (b == '\\' || b == '/') {
-      names.emplace_back();
-    } else {
-      names.back() += path[i];
-      if (setup::IsCp932LeadByte(b) && i + 1 < path.size()) names.back() += path[++i];
-    }
+// The resolved install folder itself (see InstalledPath).
+const char kInstallFolder[] = "C:";
+
+// The folder the program writes an install-list value into, resolved; false when that is not
+// certain (then it may be any).
+bool InstalledFolder(const std::string& value, std::string* folder) {
+  char resolved[setup::kPathCapacity];
+  if (!setup::WindowsFolderOf((kInstallFolder + ("\\" + value)).c_str(), resolved)) return false;
+  *folder = resolved;
+  return true;
+}
+
+// True when path lies inside one of the trees, each written with its closing '\'.
+bool InTree(const std::vector<std::string>& trees, const std::string& path) {
+  for (const std::string& tree : trees) {
+    if (path.compare(0, tree.size(), tree) == 0) return true;
   }
-  names.pop_back();  // the file's own name
-  std::string folder;
-  for (const std::string& name : names) {
-    if (name.empty() || name == ".") continue;
-    if (name == "..") return "..";
-    folder += (folder.empty() ? "" : "\\") + FoldedName(name);
-  }
-  return folder;
+  return false;
 }
 
 void CheckNamedEntries(CheckRun& run, const setup::PackageScript& script) {
@@ -56,9 +52,12 @@ void CheckNamedEntries(CheckRun& run, const setup::PackageScript& script) {
 
 // A file's folder must be there when a fresh setup writes it: the install folder, one an earlier
 // #F makes (with every level above it), or one an earlier #H makes or may fill from the medium.
+// The folders compare as the program's would (base/windows_path.h): a file whose folder may be one
+// of those, or that an uncertain #F or #H may have made, is not reported.
 void CheckFolders(CheckRun& run, const setup::PackageScript& script) {
-  std::set<std::string> made{""};
-  std::vector<std::string> trees;
+  std::set<std::string> made{kInstallFolder};
+  std::vector<std::string> trees;  // each with its closing '\'
+  bool anyMade = false;            // an uncertain #F or #H came before
   const setup::InstallList& list = script.installList;
   for (int i = 0; i < list.count; ++i) {
     const setup::InstallEntry& entry = list.entries[i];
@@ -66,19 +65,26 @@ void CheckFolders(CheckRun& run, const setup::PackageScript& script) {
     const size_t comma = text.find(',');
     const std::string first = text.substr(0, comma);
     const std::string second = comma == std::string::npos ? first : text.substr(comma + 1);
-    std::string written;
+    std::string written, folder;
     char letter = 0;
     switch (entry.type) {
       case setup::kMakeFolder:
-        // FolderOf of a path inside it gives the folder itself, then each level above it.
-        for (std::string level = FolderOf(text + "\\x"); !level.empty() && level != "..";
-             level = FolderOf(level)) {
-          made.insert(level);
+        if (!InstalledPath(text, &folder)) {
+          anyMade = true;
+          continue;
+        }
+        // The folder itself, then each level above it up to the install folder.
+        for (long cut; (cut = setup::LastSeparator(folder.c_str())) > 0; folder.resize(size_t(cut))) {
+          made.insert(folder);
         }
         continue;
       case setup::kCopyTree:
-        made.insert(FolderOf(second + "\\x"));
-        trees.push_back(FolderOf(second + "\\x") + "\\");
+        if (!InstalledPath(second, &folder)) {
+          anyMade = true;
+          continue;
+        }
+        made.insert(folder);
+        trees.push_back(folder + "\\");
         continue;
       case setup::kExtractEntry:
         written = text, letter = 'I';
@@ -92,12 +98,9 @@ void CheckFolders(CheckRun& run, const setup::PackageScript& script) {
       default:
         continue;
     }
-    const std::string folder = FolderOf(written);
-    if (folder == ".." || made.count(folder) != 0) continue;
-    bool inTree = false;
-    for (const std::string& tree : trees)
-      inTree = inTree || folder.compare(0, tree.size(), tree) == 0;
-    if (inTree) continue;
+    if (anyMade || !InstalledFolder(written, &folder) || made.count(folder) != 0 || InTree(trees, folder)) {
+      continue;
+    }
     run.Error(kScriptEntry, run.ListLine(i),
               std::string("#") + letter + " writes " + Show(written) +
                   " into a folder that no #F or #H before it makes, so every "
@@ -105,33 +108,43 @@ void CheckFolders(CheckRun& run, const setup::PackageScript& script) {
   }
 }
 
-// #E, #R and #U name files the install should put in place.
+// #E, #R and #U name files the install should put in place, by any spelling the program takes
+// for the same file.
 void CheckNamedFiles(CheckRun& run, const setup::PackageScript& script) {
   std::set<std::string> installed;
-  std::vector<std::string> trees;
+  std::vector<std::string> trees;  // each with its closing '\'
+  bool anyInstalled = false;       // a file or tree that is not certain: it may be any
   const setup::InstallList& list = script.installList;
   for (int i = 0; i < list.count; ++i) {
     const std::string text = list.entries[i].text;
     const size_t comma = text.find(',');
     const std::string first = text.substr(0, comma);
     const std::string second = comma == std::string::npos ? first : text.substr(comma + 1);
+    const std::string* value;
     switch (list.entries[i].type) {
       case setup::kExtractEntry:
-        installed.insert(FoldedName(text));
-        break;
-      case setup::kCopyFile:
-        installed.insert(FoldedName(second));
+        value = &text;
         break;
       case setup::kWriteNewFile:
-        installed.insert(FoldedName(first));
+        value = &first;
         break;
+      case setup::kCopyFile:
       case setup::kCopyTree:
-        trees.push_back(FoldedName(second) + "\\");
+        value = &second;
         break;
       default:
-        break;
+        continue;
+    }
+    std::string path;
+    if (!InstalledPath(*value, &path)) {
+      anyInstalled = true;
+    } else if (list.entries[i].type == setup::kCopyTree) {
+      trees.push_back(path + "\\");
+    } else {
+      installed.insert(path);
     }
   }
+  if (anyInstalled) return;
   const setup::PackageScript& s = script;
   const struct {
     char letter;
@@ -141,12 +154,9 @@ void CheckNamedFiles(CheckRun& run, const setup::PackageScript& script) {
                {'R', s.readmeName, "readme"},
                {'U', s.uninstallerName, "uninstaller"}};
   for (const auto& file : named) {
-    if (file.name[0] == '\0') continue;
-    const std::string folded = FoldedName(file.name);
-    bool found = installed.count(folded) != 0;
-    for (const std::string& tree : trees)
-      found = found || folded.compare(0, tree.size(), tree) == 0;
-    if (!found) {
+    std::string path;
+    if (file.name[0] == '\0' || !InstalledPath(file.name, &path)) continue;
+    if (installed.count(path) == 0 && !InTree(trees, path)) {
       run.Warn(kScriptEntry, run.SettingLine(file.letter),
                std::string("#") + file.letter + " names the " + file.what + " " + Show(file.name) +
                    ", which no #I, #C or #X installs");
@@ -174,11 +184,11 @@ void CheckStartFolderCopies(CheckRun& run, const setup::PackageScript& script) {
 
 }  // namespace
 
-// File names as Windows compares them, with the program's own fold (base/cp932.h).
-std::string FoldedName(const std::string& name) {
-  std::string folded = name;
-  setup::FoldCp932Name(&folded[0]);  // the string's own NUL ends it
-  return folded;
+bool InstalledPath(const std::string& value, std::string* path) {
+  char resolved[setup::kPathCapacity];
+  if (!setup::ResolveWindowsPath((kInstallFolder + ("\\" + value)).c_str(), resolved)) return false;
+  *path = resolved;
+  return true;
 }
 
 void CheckInstallList(CheckRun& run, const setup::PackageScript& script) {

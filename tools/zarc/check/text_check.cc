@@ -19,7 +19,7 @@ size_t FirstNonCp932(const uint8_t* text, size_t size) {
   std::string unused;
   if (HostNameFromEntry(std::string(text, text + size), &unused)) return std::string::npos;
   for (size_t i = 0; i < size;) {
-    const size_t length = setup::IsCp932LeadByte(text[i]) && i + 1 < size ? 2 : 1;
+    const size_t length = setup::Cp932CharLength(text + i, size - i);
     if (!HostNameFromEntry(std::string(text + i, text + i + length), &unused)) return i;
     i += length;
   }

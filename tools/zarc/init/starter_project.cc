@@ -110,11 +110,11 @@ bool IsDeviceName(const std::string& name) {
 const char* ProductNameProblem(const std::string& name) {
   if (name.empty()) return "the product's name is empty";
   if (name.size() > kMaxProductName) return "the product's name is longer than 64 bytes";
-  for (size_t i = 0; i < name.size(); ++i) {
+  for (size_t i = 0; i < name.size(); i += setup::Cp932CharLength(&name[i])) {
     const uint8_t b = uint8_t(name[i]);
     if (setup::IsCp932LeadByte(b)) {
-      if (i + 1 == name.size()) return "the product's name is not valid code page 932";
-      ++i;  // a trail byte may be 0x5C without being a '\'
+      // A trail byte may be 0x5C without being a '\'.
+      if (setup::Cp932CharLength(&name[i]) == 1) return "the product's name is not valid code page 932";
     } else if (b < 0x20 || b == 0x7F || strchr("\\/:*?\"<>|", b) != nullptr) {
       return "the product's name holds a character that Windows refuses in file names "
              "(\\ / : * ? \" < > | or a control character)";

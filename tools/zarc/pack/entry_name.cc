@@ -19,19 +19,15 @@ const char* SplitExtractPath(const std::string& name, std::vector<std::string>* 
   if (name[0] == '\\') return "the name starts at a root folder";
   parts->clear();
   std::string part;
-  for (size_t i = 0; i < name.size(); ++i) {
-    const uint8_t byte = uint8_t(name[i]);
-    if (setup::IsCp932LeadByte(byte) && i + 1 < name.size()) {
-      part += name[i];
-      part += name[++i];
-      continue;
-    }
-    if (byte == ':') return "the name holds a ':' (a drive letter or a stream)";
-    if (byte == '\\') {
+  // A trail byte may be 0x5C without being a separator.
+  for (size_t i = 0, length; i < name.size(); i += length) {
+    length = setup::Cp932CharLength(&name[i]);
+    if (name[i] == ':') return "the name holds a ':' (a drive letter or a stream)";
+    if (name[i] == '\\') {
       parts->push_back(part);
       part.clear();
     } else {
-      part += char(byte);
+      part.append(name, i, length);
     }
   }
   parts->push_back(part);

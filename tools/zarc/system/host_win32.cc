@@ -55,12 +55,9 @@ std::string ShowHostName(const std::string& host) { return ShowEntryName(host); 
 
 std::string HostBaseName(const std::string& path) {
   size_t start = path.size() >= 2 && path[1] == ':' ? 2 : 0;  // after a drive letter
-  for (size_t i = start; i < path.size(); ++i) {
-    if (setup::IsCp932LeadByte(uint8_t(path[i])) && i + 1 < path.size()) {
-      ++i;  // a trail byte may be 0x5C without being a separator
-    } else if (path[i] == '\\' || path[i] == '/') {
-      start = i + 1;
-    }
+  // A trail byte may be 0x5C without being a separator.
+  for (size_t i = start; i < path.size(); i += setup::Cp932CharLength(&path[i])) {
+    if (path[i] == '\\' || path[i] == '/') start = i + 1;
   }
   return path.substr(start);
 }

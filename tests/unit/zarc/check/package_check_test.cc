@@ -84,7 +84,9 @@ TEST(ZarcCheck, SoundPackagePassesSilently) {
   Package folders = GoodPackage();
   std::vector<std::string> script = GoodScript();
   script.insert(script.end(), {"#F=Data\\Sub", "#X=dATA\\.\\sub\\\\x.txt,1", "#X=data/y.txt",
-                               "#H=\\\\srv\\media,tree", "#C=d:/s.txt,TREE\\deep\\s.txt", "#X=.\\z.txt"});
+                               "#H=\\\\srv\\media,tree", "#C=d:/s.txt,TREE\\deep\\s.txt", "#X=.\\z.txt",
+                               "#F=Docs.", "#I=DOCS/readme.txt"});
+  script[3] = "#R=docs\\README.TXT";  // the file of that #I, as the program spells it
   Entry(folders, "setup.txt").data = Bytes(Lines(script));
   const std::vector<Finding> more = CheckPackage(BuildArchive(folders));
   EXPECT_TRUE(more.empty()) << Describe(more);
@@ -166,6 +168,9 @@ INSTANTIATE_TEST_SUITE_P(
         Fault{"FileIntoAFolderNothingMakes",
               [](Package& p) { ScriptLine(p, 10, "#X=data\\flag.txt,1"); }, true, "setup.txt", 10,
               "#X writes \"data\\flag.txt\" into a folder that no #F"},
+        // The program reads '/' in a destination as Windows does, as a folder's end.
+        Fault{"EntryIntoAFolderNothingMakes", [](Package& p) { ScriptLine(p, 8, "#I=docs/readme.txt"); },
+              true, "setup.txt", 8, "#I writes \"docs/readme.txt\" into a folder that no #F"},
         Fault{"CopyIntoAFolderMadeOnlyLater",
               [](Package& p) {
                 Entry(p, "setup.txt").data = Bytes(Lines(GoodScript()) + "#C=a.txt,docs\\a.txt\r\n#F=docs\r\n");
