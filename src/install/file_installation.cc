@@ -31,7 +31,7 @@ bool CanReplaceBeside(const char* path) { return strlen(path) + kBesideNameExtra
 // the worker's own buffer, each piece written while it is still in the processor's cache. A file
 // then never needs memory of its size, which on a machine with dear page faults cost as much as
 // the inflating. A damaged entry is found only once part of it is written, so it goes only into
-// a file that is removed again on failure, or is read through once first (Sound).
+// a file that is removed again on failure, or is read through once first (Intact).
 class Content {
  public:
   Content(const void* data, uint32_t size) : data_(data), size_(size) {}
@@ -40,7 +40,7 @@ class Content {
 
   bool WriteTo(OutputFile& file) { return piece_ != nullptr ? Pass(&file) : file.Write(data_, size_); }
   // Whether all of it can be had, asked before a file that cannot be taken back is written over.
-  bool Sound() { return piece_ == nullptr || Pass(nullptr); }
+  bool Intact() { return piece_ == nullptr || Pass(nullptr); }
 
  private:
   // The entry inflated through once, into file unless that is null.
@@ -72,7 +72,7 @@ bool WriteAndClose(FileSystem& files, const char* path, OutputFile& file, bool i
 // A file this call created is removed again when it could not be written whole.
 bool WriteInPlace(FileSystem& files, const char* path, WriteMode mode, Content& content) {
   const bool existed = mode == WriteMode::kReplace && FileExists(files, path);
-  if (existed && !content.Sound()) return false;
+  if (existed && !content.Intact()) return false;
   auto file = files.OpenForWriting(path, mode);
   return file != nullptr && WriteAndClose(files, path, *file, !existed, content);
 }
@@ -258,23 +258,6 @@ bool InstallFiles(FileSystem& files, RunProgress& progress, const RunPlan& plan,
   if (!pool.Finish()) return false;
   progress.End();  // also when a file counted more, or fewer, bytes than it was measured at
   return true;
-}
-
-bool CreateFolderPath(FileSystem& files, const char* path) {
-  char working[kPathCapacity];
-  if (!CopyText(working, sizeof working, path)) return false;
-  if (files.MakeFolder(path)) return true;
-  // Walk up to the deepest level that can be made, make it, and start again from the full path:
-  // the missing levels are made from the top down. Index 0 is never taken for a separator.
-  for (;;) {
-    long cut = LastSeparator(working);
-    if (cut <= 0) return false;
-    working[cut] = '\0';
-    if (files.MakeFolder(working)) {
-      if (files.MakeFolder(path)) return true;
-      CopyText(working, sizeof working, path);
-    }
-  }
 }
 
 bool CopyFolderTree(FileSystem& files, RunProgress& progress, const char* destination, const char* source) {

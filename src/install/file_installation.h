@@ -23,10 +23,6 @@ class Threads;
 // untouched. files must then be safe to call from several threads at once.
 bool InstallFiles(FileSystem& files, RunProgress& progress, const RunPlan& plan, Threads* threads = nullptr);
 
-// Creates the folder path and every missing folder above it. True only when this call created
-// path; false when it was there already or cannot be made.
-bool CreateFolderPath(FileSystem& files, const char* path);
-
 // Creates destination (one level) and copies every file of the folder source into it, descending
 // into sub-folders except those whose names begin with a dot. A source that cannot be listed
 // copies nothing and is no failure. False at the first file that fails to copy or whose path

@@ -1,7 +1,7 @@
 #include "install/shortcuts.h"
 
 #include "base/path.h"
-#include "install/file_installation.h"
+#include "platform/files.h"
 #include "model/package_script.h"
 #include "model/texts.h"
 #include "platform/shell.h"

@@ -573,6 +573,11 @@ TEST_F(InstallFilesTest, CreateFolderPathMakesEveryMissingLevelOnce) {
   withJapanese[japanese] = kFolder;
   EXPECT_EQ(testing::Snapshot(*fs_, folder_.path()), withJapanese);
 
+  // '/' separates as '\\' does, as in "#F=docs/manual".
+  EXPECT_TRUE(CreateFolderPath(*fs_, folder_.PathOf("D/E\\F").c_str()));
+  withJapanese["D"] = withJapanese["D\\E"] = withJapanese["D\\E\\F"] = kFolder;
+  EXPECT_EQ(testing::Snapshot(*fs_, folder_.path()), withJapanese);
+
   // A file in the way: nothing is made, not even beside it at a cut through "表".
   ASSERT_TRUE(folder_.WriteFile(kTable, ""));
   withJapanese[kTable] = "";

@@ -73,8 +73,7 @@ bool LoadFile(setup::FileSystem& files, const std::string& path, std::unique_ptr
 }
 
 bool IndexArchive(LoadedArchive* archive, std::string* why) {
-  if (!setup::ReadArchiveIndex(archive->bytes(), archive->size, archive->table,
-                               &archive->count)) {
+  if (!archive->index.OpenImage(archive->bytes(), archive->size)) {
     *why = IndexProblem(archive->bytes(), archive->size);
     return false;
   }
@@ -91,15 +90,15 @@ std::string RecordName(const ArchiveEntry& entry) {
 }
 
 std::string RecordProblem(const LoadedArchive& archive, uint32_t i) {
-  const ArchiveEntry& entry = archive.table[i];
+  const ArchiveEntry& entry = archive.record(i);
   const std::string name = RecordName(entry);
   if (name.size() == kEntryNameCapacity) return "its name has no NUL within 52 bytes";
   if (name.empty()) return "its name is empty";
   if (name.find('/') != std::string::npos) {
     return "its name holds a '/', so lookups find the part after it instead";
   }
-  for (uint32_t later = i + 1; later < archive.count; ++later) {
-    if (setup::EntryNameIs(archive.table[later], name.c_str())) {
+  for (uint32_t later = i + 1; later < archive.count(); ++later) {
+    if (setup::EntryNameIs(archive.record(later), name.c_str())) {
       return "entry " + std::to_string(later) + " has the same name and hides it";
     }
   }
@@ -114,13 +113,13 @@ std::string RecordProblem(const LoadedArchive& archive, uint32_t i) {
 bool InflateRecord(const LoadedArchive& archive, uint32_t i, std::unique_ptr<uint8_t[]>* data,
                    std::string* why) {
   data->reset();
-  const ArchiveEntry& entry = archive.table[i];
+  const ArchiveEntry& entry = archive.record(i);
   return RecordInside(entry, archive, why) &&
          Inflate(archive.bytes() + entry.offset, entry.storedSize, entry.fullSize, data, why);
 }
 
 bool CheckRecord(const LoadedArchive& archive, uint32_t i, std::string* why) {
-  const ArchiveEntry& entry = archive.table[i];
+  const ArchiveEntry& entry = archive.record(i);
   if (!RecordInside(entry, archive, why)) return false;
   setup::EntryInflater inflater;
   const bool ok = inflater.InflateInPieces(archive.bytes() + entry.offset, entry.storedSize,

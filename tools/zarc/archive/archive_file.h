@@ -1,5 +1,6 @@
-// Reading an archive back the way the setup program does, for list, test and extract: the index
-// through ReadArchiveIndex and each entry through the program's own EntryInflater.
+// Reading an archive back the way the setup program does, for list, test, extract and the checks:
+// the index is the program's own PackageArchive over the image, and each entry goes through the
+// program's own EntryInflater.
 #pragma once
 
 #include <cstdint>
@@ -7,6 +8,7 @@
 #include <string>
 
 #include "archive/archive_format.h"
+#include "archive/package_archive.h"
 #include "platform/file_system.h"
 
 namespace zarc {
@@ -19,10 +21,18 @@ struct LoadedArchive {
   std::unique_ptr<uint8_t[]> image;   // the archive's bytes, when it holds them itself
   const uint8_t* borrowed = nullptr;  // or the bytes of someone else's, which outlive it
   uint32_t size = 0;
-  uint32_t count = 0;
-  setup::ArchiveEntry table[setup::kMaxArchiveEntries];
+  setup::PackageArchive index;        // the package alone, as the program reads it, once indexed
 
   const uint8_t* bytes() const { return borrowed != nullptr ? borrowed : image.get(); }
+  uint32_t count() const { return index.entryCount(); }
+  const setup::ArchiveEntry& record(uint32_t i) const { return index.entry(i); }
+  // Lets go of the image and the index.
+  void Reset() {
+    index.Close();
+    image.reset();
+    borrowed = nullptr;
+    size = 0;
+  }
 };
 
 // Reads a whole file, which the setup program could only load when under 4 GiB. False when it

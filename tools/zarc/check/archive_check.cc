@@ -21,11 +21,11 @@ namespace {
 void InflateRecords(const LoadedArchive& archive, const std::vector<char>& which,
                     std::vector<std::string>* problems) {
   std::vector<uint32_t> order;
-  for (uint32_t i = 0; i < archive.count; ++i) {
+  for (uint32_t i = 0; i < archive.count(); ++i) {
     if (which[i]) order.push_back(i);
   }
   std::stable_sort(order.begin(), order.end(), [&archive](uint32_t a, uint32_t b) {
-    return archive.table[a].fullSize > archive.table[b].fullSize;
+    return archive.record(a).fullSize > archive.record(b).fullSize;
   });
   std::atomic<size_t> next{0};
   auto work = [&] {
@@ -52,25 +52,25 @@ void InflateRecords(const LoadedArchive& archive, const std::vector<char>& which
 void CheckRecords(CheckRun& run) {
   const LoadedArchive& archive = run.package.records();
   std::string why;
-  std::vector<std::string> problems(archive.count);
-  std::vector<char> hidden(archive.count, 0), inflated(archive.count, 0);
-  for (uint32_t i = 0; i < archive.count; ++i) {
+  std::vector<std::string> problems(archive.count());
+  std::vector<char> hidden(archive.count(), 0), inflated(archive.count(), 0);
+  for (uint32_t i = 0; i < archive.count(); ++i) {
     problems[i] = RecordProblem(archive, i);
-    const std::string name = RecordName(archive.table[i]);
-    for (uint32_t later = i + 1; later < archive.count && !hidden[i]; ++later) {
-      hidden[i] = setup::EntryNameIs(archive.table[later], name.c_str());
+    const std::string name = RecordName(archive.record(i));
+    for (uint32_t later = i + 1; later < archive.count() && !hidden[i]; ++later) {
+      hidden[i] = setup::EntryNameIs(archive.record(later), name.c_str());
     }
-    inflated[i] = !hidden[i] && problems[i].empty() && archive.table[i].storedSize != 0;
+    inflated[i] = !hidden[i] && problems[i].empty() && archive.record(i).storedSize != 0;
   }
   InflateRecords(archive, inflated, &problems);
-  for (uint32_t i = 0; i < archive.count; ++i) {
-    const std::string name = RecordName(archive.table[i]);
+  for (uint32_t i = 0; i < archive.count(); ++i) {
+    const std::string name = RecordName(archive.record(i));
     why = problems[i];
     if (hidden[i]) {  // the later record is the one the program reads, and is checked on its own
       run.Warn(name, 0, "entry " + std::to_string(i) + " is never read: " + why);
       continue;
     }
-    if (why.empty() && archive.table[i].storedSize == 0) {
+    if (why.empty() && archive.record(i).storedSize == 0) {
       run.external.insert(name);
       continue;
     }

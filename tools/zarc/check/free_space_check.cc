@@ -33,9 +33,9 @@ void CheckRequiredSpace(CheckRun& run, const setup::PackageScript& script) {
     // An entry whose file is not certain counts as one of its own: the files may need the room.
     std::string path;
     if (InstalledPath(entry.text, &path) && !counted.insert(path).second) continue;
-    for (uint32_t r = archive.count; r-- > 0;) {
-      if (RecordName(archive.table[r]) == key) {
-        total += archive.table[r].fullSize;
+    for (uint32_t r = archive.count(); r-- > 0;) {
+      if (RecordName(archive.record(r)) == key) {
+        total += archive.record(r).fullSize;
         break;
       }
     }

@@ -4,13 +4,13 @@
 
 namespace zarc {
 
-Package::Package() : records_(new LoadedArchive()), archive_(new setup::PackageArchive()) {}
+Package::Package() : records_(new LoadedArchive()) {}
 
 Package::~Package() = default;
 
 bool Package::Open(std::vector<uint8_t> image, std::string* why) {
+  records_->Reset();
   image_ = std::move(image);
-  *records_ = LoadedArchive();
   parsed_ = false;
   script_.reset();
   if (image_.size() >= (uint64_t(1) << 32)) {
@@ -19,9 +19,7 @@ bool Package::Open(std::vector<uint8_t> image, std::string* why) {
   }
   records_->borrowed = image_.data();
   records_->size = uint32_t(image_.size());
-  if (!IndexArchive(records_.get(), why)) return false;
-  programOpened_ = archive_->OpenImage(image_.data(), records_->size);
-  return true;
+  return IndexArchive(records_.get(), why);
 }
 
 const setup::PackageScript* Package::Script() {
@@ -29,7 +27,7 @@ const setup::PackageScript* Package::Script() {
   parsed_ = true;
   if (archive() == nullptr) return nullptr;
   script_.reset(new setup::PackageScript());
-  if (!setup::ParseInstallScript(*archive_, setup::kScriptEntry, script_.get())) script_.reset();
+  if (!setup::ParseInstallScript(*archive(), setup::kScriptEntry, script_.get())) script_.reset();
   return script_.get();
 }
 
@@ -44,9 +42,7 @@ uint32_t Package::Version() {
 }
 
 std::vector<uint8_t> Package::TakeImage() {
-  *records_ = LoadedArchive();
-  archive_->Close();
-  programOpened_ = false;
+  records_->Reset();
   return std::move(image_);
 }
 

@@ -1,6 +1,6 @@
-// A package opened for checking, owned by whoever checks it: the image (the one copy), zarc's index
-// of its records, and the setup program's own archive and script parser over the same bytes. The
-// program keeps its process-wide archive and state to itself, so checks may run side by side.
+// A package opened for checking, owned by whoever checks it: the image (the one copy), indexed once
+// by the setup program's own archive reader, and the program's own script parser over the same
+// bytes. Nothing of it is shared, so checks may run side by side.
 #pragma once
 
 #include <cstdint>
@@ -29,7 +29,9 @@ class Package {
   const LoadedArchive& records() const { return *records_; }
   // The archive as the setup program reads it (the package alone, never the files beside it), or
   // null when its reader refuses the image.
-  const setup::PackageArchive* archive() const { return programOpened_ ? archive_.get() : nullptr; }
+  const setup::PackageArchive* archive() const {
+    return records_->index.source() != setup::kPackageClosed ? &records_->index : nullptr;
+  }
 
   // The script as the setup program parses it: null when it refuses it or there is none. Parsed
   // the first time it is asked for.
@@ -43,8 +45,6 @@ class Package {
  private:
   std::vector<uint8_t> image_;
   std::unique_ptr<LoadedArchive> records_;
-  std::unique_ptr<setup::PackageArchive> archive_;
-  bool programOpened_ = false;
   bool parsed_ = false;
   std::unique_ptr<setup::PackageScript> script_;  // null when refused
 };

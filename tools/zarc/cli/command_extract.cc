@@ -62,19 +62,19 @@ bool ParseArguments(const Arguments& args, Console& console, Options* options, i
 bool SelectRecords(const Options& options, const LoadedArchive& archive, Console& console,
                    std::vector<uint32_t>* records) {
   if (options.names.empty()) {
-    for (uint32_t i = 0; i < archive.count; ++i) records->push_back(i);
+    for (uint32_t i = 0; i < archive.count(); ++i) records->push_back(i);
     return true;
   }
   bool ok = true;
   for (const std::string& name : options.names) {
     std::string entryName;
-    uint32_t found = archive.count;
+    uint32_t found = archive.count();
     if (EntryNameFromHost(name, &entryName) && EntryNameProblem(entryName) == nullptr) {
-      for (uint32_t i = 0; i < archive.count; ++i) {
-        if (setup::EntryNameIs(archive.table[i], entryName.c_str())) found = i;
+      for (uint32_t i = 0; i < archive.count(); ++i) {
+        if (setup::EntryNameIs(archive.record(i), entryName.c_str())) found = i;
       }
     }
-    if (found == archive.count) {
+    if (found == archive.count()) {
       Tell(console, ShowHostName(options.archive) + ": no entry " +
                         Quoted(ShowHostName(name)));
       ok = false;
@@ -108,7 +108,7 @@ bool ExtractRecord(const LoadedArchive& archive, uint32_t i, const std::string& 
   *why = RecordProblem(archive, i);
   if (!why->empty()) return false;
   std::vector<std::string> parts;
-  if (const char* problem = SplitExtractPath(RecordName(archive.table[i]), &parts)) {
+  if (const char* problem = SplitExtractPath(RecordName(archive.record(i)), &parts)) {
     *why = std::string("refused: ") + problem;
     return false;
   }
@@ -117,7 +117,7 @@ bool ExtractRecord(const LoadedArchive& archive, uint32_t i, const std::string& 
   std::string path;
   if (!PrepareFolders(folder, parts, files, &path, why)) return false;
   ReplacingFile file(files, path);
-  if (file.Open() && file.Write(data.get(), archive.table[i].fullSize) && file.Commit()) {
+  if (file.Open() && file.Write(data.get(), archive.record(i).fullSize) && file.Commit()) {
     return true;
   }
   *why = ShowHostName(path) + ": " + file.failure();
@@ -143,8 +143,8 @@ int ExtractCommand(const Arguments& args, setup::FileSystem& files, Console& con
 
   int status = kExitSuccess;
   for (uint32_t i : records) {
-    const std::string shown = Quoted(ShowEntryName(RecordName(archive.table[i])));
-    if (archive.table[i].storedSize == 0 && RecordProblem(archive, i).empty()) {
+    const std::string shown = Quoted(ShowEntryName(RecordName(archive.record(i))));
+    if (archive.record(i).storedSize == 0 && RecordProblem(archive, i).empty()) {
       Tell(console, "skipped external entry " + shown +
                         " (the setup program reads it from its current directory)");
       continue;

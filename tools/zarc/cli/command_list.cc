@@ -40,8 +40,8 @@ int ListCommand(const Arguments& args, setup::FileSystem& files, Console& consol
   }
   console.Print(Row("stored", "full", "offset", "name"));
   int bad = 0;
-  for (uint32_t i = 0; i < archive.count; ++i) {
-    const setup::ArchiveEntry& entry = archive.table[i];
+  for (uint32_t i = 0; i < archive.count(); ++i) {
+    const setup::ArchiveEntry& entry = archive.record(i);
     const std::string name = ShowEntryName(RecordName(entry));
     if (entry.storedSize == 0) {
       console.Print(Row("external", "-", "-", name));
@@ -56,7 +56,7 @@ int ListCommand(const Arguments& args, setup::FileSystem& files, Console& consol
       ++bad;
     }
   }
-  console.Print(std::to_string(archive.count) + " entries, " + std::to_string(archive.size) +
+  console.Print(std::to_string(archive.count()) + " entries, " + std::to_string(archive.size) +
                 " bytes\n");
   return bad == 0 ? kExitSuccess : kExitFailure;
 }

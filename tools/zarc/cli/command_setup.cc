@@ -233,9 +233,9 @@ bool VersionInformation(const SetupRequest& request, Package& package, Console& 
 bool ReportExternalEntries(const Package& package, Console& console) {
   const LoadedArchive& archive = package.records();
   bool found = false;
-  for (uint32_t i = 0; i < archive.count; ++i) {
-    if (archive.table[i].storedSize != 0) continue;
-    Tell(console, Quoted(ShowEntryName(RecordName(archive.table[i]))) +
+  for (uint32_t i = 0; i < archive.count(); ++i) {
+    if (archive.record(i).storedSize != 0) continue;
+    Tell(console, Quoted(ShowEntryName(RecordName(archive.record(i)))) +
                       ": external, but the setup program reads no file of the folder it starts "
                       "from; pack the entry, or give " + kFolderOverrides);
     found = true;

@@ -32,23 +32,23 @@ int TestZfil(const std::string& path, const uint8_t* data, uint32_t size, Consol
 int TestArchive(const std::string& path, LoadedArchive& archive, Console& console) {
   uint32_t bad = 0;
   uint32_t external = 0;
-  for (uint32_t i = 0; i < archive.count; ++i) {
+  for (uint32_t i = 0; i < archive.count(); ++i) {
     std::string why = RecordProblem(archive, i);
-    if (why.empty() && archive.table[i].storedSize == 0) {
+    if (why.empty() && archive.record(i).storedSize == 0) {
       ++external;
       continue;
     }
     if (why.empty() && CheckRecord(archive, i, &why)) continue;
     Tell(console, ShowHostName(path) + ": entry " + std::to_string(i) + " " +
-                      Quoted(ShowEntryName(RecordName(archive.table[i]))) + ": " + why);
+                      Quoted(ShowEntryName(RecordName(archive.record(i)))) + ": " + why);
     ++bad;
   }
   if (bad > 0) {
     Tell(console, ShowHostName(path) + ": " + std::to_string(bad) + " of " +
-                      std::to_string(archive.count) + " entries are bad");
+                      std::to_string(archive.count()) + " entries are bad");
     return kExitFailure;
   }
-  std::string summary = ShowHostName(path) + ": " + std::to_string(archive.count) + " entries OK";
+  std::string summary = ShowHostName(path) + ": " + std::to_string(archive.count()) + " entries OK";
   if (external > 0) summary += " (" + std::to_string(external) + " external, not in the archive)";
   console.Print(summary + "\n");
   return kExitSuccess;

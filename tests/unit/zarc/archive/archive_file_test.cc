@@ -53,8 +53,8 @@ TEST(ZarcArchiveFile, FindsEveryRecordTheProgramCouldNotDeliver) {
   ASSERT_EQ("indexed", Indexed(image, &archive));
   const char* expected[] = {"", "", "'/'", "entry 5 has the same name", "", "", "no NUL", "empty",
                             "runs past the end"};
-  ASSERT_EQ(9u, archive.count);
-  for (uint32_t i = 0; i < archive.count; ++i) {
+  ASSERT_EQ(9u, archive.count());
+  for (uint32_t i = 0; i < archive.count(); ++i) {
     const std::string problem = RecordProblem(archive, i);
     if (*expected[i] == '\0') {
       EXPECT_EQ("", problem) << i;
