@@ -4,6 +4,7 @@
 
 #include "archive/archive_format.h"
 #include "model/control_ids.h"
+#include "model/package_layout.h"
 #include "zarc/pe/icon_version.h"
 
 namespace zarc {
