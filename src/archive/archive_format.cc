@@ -13,11 +13,23 @@ const uint8_t kSourcesMagic[4] = {'Z', 'S', 'R', 'C'};
 constexpr uint32_t kCurrentFolderFlag = 1;
 }  // namespace
 
-bool ReadArchiveIndex(const uint8_t* image, uint32_t size, ArchiveEntry* table, uint32_t* count) {
+bool ArchiveRecordCount(const uint8_t* image, uint32_t size, uint32_t* count) {
   if (size < kArchiveHeaderSize || memcmp(image, kZarcMagic, 4) != 0) return false;
   const uint32_t n = LoadLE16(image + 4);  // the count is written as 32 bits; its low 16 are read
-  if (n > kMaxArchiveEntries) return false;
   if (!RangeInside(kArchiveHeaderSize, uint64_t(n) * kArchiveRecordSize, size)) return false;
+  *count = n;
+  return true;
+}
+
+bool ReadArchiveIndex(const uint8_t* image, uint32_t size, ArchiveEntry* table, uint32_t* count) {
+  uint32_t n;
+  if (!ArchiveRecordCount(image, size, &n)) return false;
+  CopyArchiveRecords(image, n, table);
+  *count = n;
+  return true;
+}
+
+void CopyArchiveRecords(const uint8_t* image, uint32_t n, ArchiveEntry* table) {
   const uint8_t* record = image + kArchiveHeaderSize;
   for (uint32_t i = 0; i < n; ++i, record += kArchiveRecordSize) {
     table[i].offset = LoadLE32(record);
@@ -25,8 +37,6 @@ bool ReadArchiveIndex(const uint8_t* image, uint32_t size, ArchiveEntry* table, 
     table[i].fullSize = LoadLE32(record + 8);
     memcpy(table[i].name, record + 12, kEntryNameCapacity);
   }
-  *count = n;
-  return true;
 }
 
 bool EntryNameIs(const ArchiveEntry& entry, const char* key) {

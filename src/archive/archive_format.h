@@ -16,9 +16,17 @@ struct ArchiveEntry {
 };
 static_assert(sizeof(ArchiveEntry) == kArchiveRecordSize, "ArchiveEntry is the 64-byte record");
 
-// Reads the index of a "ZARC" image into table[kMaxArchiveEntries] and its count. False, with table
-// and count untouched, when the magic is missing, the count exceeds 512 or the index runs past size.
+// The number of records of a "ZARC" image's index: false, with count untouched, when the magic is
+// missing or the index runs past size.
+bool ArchiveRecordCount(const uint8_t* image, uint32_t size, uint32_t* count);
+
+// Reads the index of a "ZARC" image into table, which holds at least as many entries as
+// ArchiveRecordCount gives, and its count. False, with table and count untouched, where
+// ArchiveRecordCount is.
 bool ReadArchiveIndex(const uint8_t* image, uint32_t size, ArchiveEntry* table, uint32_t* count);
+
+// The n records of an image whose count ArchiveRecordCount gave, into table[n].
+void CopyArchiveRecords(const uint8_t* image, uint32_t n, ArchiveEntry* table);
 
 // True when the entry's name is exactly key. A name without a NUL in its 52 bytes equals nothing.
 bool EntryNameIs(const ArchiveEntry& entry, const char* key);

@@ -1,10 +1,12 @@
 #include "archive/package_archive.h"
 
 #include <cstring>
+#include <new>
 
 #include "archive/entry_inflater.h"
 #include "archive/memory_stream.h"
 #include "base/byte_order.h"
+#include "base/growing.h"
 #include "base/text.h"
 #include "platform/file_system.h"
 #include "platform/program_resources.h"
@@ -29,10 +31,16 @@ bool PackageArchive::OpenFrom(FileSystem* files, const uint8_t* image, uint32_t 
   imageSize_ = size;
   source_ = source;
   files_ = files;
-  if (!ReadArchiveIndex(image_, imageSize_, table_, &entryCount_)) {
+  // The index grows with the package; the files of the folder get room as they come.
+  if (ArchiveRecordCount(image, size, &entryCount_)) {
+    capacity_ = entryCount_ + 1;
+    table_ = reinterpret_cast<ArchiveEntry*>(new (std::nothrow) uint8_t[sizeof(ArchiveEntry) * capacity_]);
+  }
+  if (table_ == nullptr) {
     Close();
     return false;
   }
+  CopyArchiveRecords(image, entryCount_, table_);
   // Every plain file of the current directory joins the index, in the order the listing gives.
   char folder[kPathCapacity];
   if (files != nullptr && files->CurrentFolder(folder, sizeof folder)) {
@@ -77,6 +85,9 @@ bool PackageArchive::OpenImage(const uint8_t* image, uint32_t size) {
 
 void PackageArchive::Close() {
   if (source_ == kPackageFile) delete[] image_;
+  delete[] reinterpret_cast<uint8_t*>(table_);
+  table_ = nullptr;
+  capacity_ = 0;
   image_ = nullptr;
   imageSize_ = 0;
   source_ = kPackageClosed;
@@ -94,7 +105,9 @@ void PackageArchive::RegisterDiskFile(const char* name) {
       return;
     }
   }
-  if (entryCount_ == kMaxArchiveEntries) return;
+  uint8_t* room = reinterpret_cast<uint8_t*>(table_);
+  if (!MakeRoom(&room, entryCount_, sizeof(ArchiveEntry), &capacity_, kMaxArchiveEntries)) return;
+  table_ = reinterpret_cast<ArchiveEntry*>(room);
   ArchiveEntry& added = table_[entryCount_++];
   memset(&added, 0, sizeof added);
   strcpy(added.name, name);

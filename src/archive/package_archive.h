@@ -81,7 +81,7 @@ class PackageArchive {
   bool OpenFrom(FileSystem* files, const uint8_t* image, uint32_t size, int32_t source);
   bool OpenResource(FileSystem* files, ProgramResources& resources, int resourceId);
   // Makes the table entry of that name a disk entry, or appends one. Ignores names that cannot be
-  // stored (over 51 bytes) and new names once the table is full.
+  // stored (over 51 bytes), and new names once the table holds 65,535 or cannot grow.
   void RegisterDiskFile(const char* name);
   friend class DiskFileRegistrar;
   // The last table entry whose name is the key, or null.
@@ -93,7 +93,9 @@ class PackageArchive {
   int32_t source_ = kPackageClosed;
   uint32_t entryCount_ = 0;
   FileSystem* files_ = nullptr;  // where disk entries are read from while open
-  ArchiveEntry table_[kMaxArchiveEntries];  // archive records, then names from the current directory
+  // The archive's records, then the names from the current directory: room for capacity_.
+  ArchiveEntry* table_ = nullptr;
+  uint32_t capacity_ = 0;
 };
 
 }  // namespace setup

@@ -5,7 +5,7 @@
 // "ZARC" archive, all numbers little-endian unsigned 32-bit:
 //
 //   0        4   magic "ZARC"
-//   4        4   entry count (only the low 16 bits are read; at most 512)
+//   4        4   entry count (only the low 16 bits are read: at most 65,535)
 //   8   64 x n   index: one ArchiveEntry per entry
 //   ...          entry data: one complete zlib stream per entry, where its record points
 //
@@ -57,7 +57,7 @@ inline constexpr char kPackageFileName[] = "files.zarc";
 inline constexpr char kSavedDataName[] = "zimel.dat";
 
 // The archive.
-constexpr uint32_t kMaxArchiveEntries = 512;
+constexpr uint32_t kMaxArchiveEntries = 65535;  // the count is read as 16 bits
 constexpr uint32_t kEntryNameCapacity = 52;  // 51 bytes and the NUL
 constexpr uint32_t kArchiveHeaderSize = 8;
 constexpr uint32_t kArchiveRecordSize = 64;
@@ -65,11 +65,12 @@ constexpr uint32_t kZfilHeaderSize = 64;
 constexpr uint32_t kPackageSourcesSize = 8;
 
 // The script: a line of more bytes than kScriptLineCapacity less two (the break and the NUL) ends
-// the reading of the script there; settings hold 259 bytes, list values 254, and the list 256.
+// the reading of the script there; settings hold 259 bytes, list values 254, and the list as many
+// commands as the archive holds entries.
 constexpr uint32_t kScriptLineCapacity = 512;
 constexpr size_t kSettingCapacity = 260;
 constexpr size_t kInstallTextCapacity = 255;  // at most 254 bytes and the NUL
-constexpr int kMaxInstallEntries = 256;
+constexpr int kMaxInstallEntries = 65535;
 
 }  // namespace setup
 #endif

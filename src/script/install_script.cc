@@ -72,11 +72,11 @@ bool ApplyLine(const char* line, PackageScript& s) {
       strcpy(SettingField(s, command->letter), value);
       return true;
     case CommandKind::kInstall: {
-      InstallList& list = s.installList;
-      if (list.count >= kMaxInstallEntries || strlen(value) >= command->capacity) return false;
-      InstallEntry& entry = list.entries[list.count++];
-      entry.type = command->installType;
-      strcpy(entry.text, value);
+      if (strlen(value) >= command->capacity) return false;
+      InstallEntry* entry = s.installList.Append();
+      if (entry == nullptr) return false;
+      entry->type = command->installType;
+      strcpy(entry->text, value);
       return true;
     }
   }

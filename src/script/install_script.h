@@ -43,7 +43,7 @@ bool ParsePackageVersion(const char* value, uint32_t* version, const char** rest
 
 // Parses the named entry of archive into script's settings and install list. False when the entry
 // cannot be loaded, and when a value or the list does not fit its place (a setting over 259 bytes,
-// a list value over 254 bytes, more than 256 list commands): such a script is refused whole rather
+// a list value over 254 bytes, more than 65,535 list commands): such a script is refused whole rather
 // than carried out in part.
 bool ParseInstallScript(const PackageArchive& archive, const char* name, PackageScript* script);
 

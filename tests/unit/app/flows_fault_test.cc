@@ -220,7 +220,7 @@ class FlowFaultTest : public ::testing::TestWithParam<Storage> {
 
   void AddEntry(uint8_t type, const char* text) {
     InstallList& list = session_.script.installList;
-    InstallEntry& entry = list.entries[list.count++];
+    InstallEntry& entry = *list.Append();
     entry.type = type;
     strcpy(entry.text, text);
   }

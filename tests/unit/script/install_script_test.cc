@@ -150,7 +150,7 @@ TEST_F(InstallScriptTest, AnOverlongLineEndsTheParse) {
 }
 
 TEST_F(InstallScriptTest, TheListStartsEmptyAtEachParse) {
-  script_.installList.count = 5;
+  for (int i = 0; i < 5; ++i) script_.installList.Append()->type = kMakeFolder;
   ASSERT_TRUE(Parse("//no commands\r\n"));
   EXPECT_EQ(0, script_.installList.count);
   EXPECT_STREQ("", script_.mainFolderName);
@@ -166,13 +166,16 @@ TEST_F(InstallScriptTest, ValuesThatDoNotFitRefuseTheScript) {
   EXPECT_FALSE(Parse("#I=" + std::string(255, 'i') + "\r\n"));
   archive_.Close();
 
+  // As many list commands as an archive holds entries, kept in order as the list grows.
   std::string list;
-  for (int i = 0; i < 256; ++i) list += "#F=f" + std::to_string(i) + "\r\n";
+  for (int i = 0; i < kMaxInstallEntries; ++i) list += "#F=f" + std::to_string(i) + "\r\n";
   EXPECT_TRUE(Parse(list));
-  EXPECT_EQ(256, script_.installList.count);
+  ASSERT_EQ(65535, script_.installList.count);
+  EXPECT_STREQ("f0", script_.installList.entries[0].text);
+  EXPECT_STREQ("f65534", script_.installList.entries[65534].text);
   archive_.Close();
   EXPECT_FALSE(Parse(list + "#F=one-too-many\r\n"));
-  EXPECT_EQ(256, script_.installList.count);
+  EXPECT_EQ(65535, script_.installList.count);
 }
 
 TEST_F(InstallScriptTest, AMissingScriptFails) {

@@ -11,7 +11,6 @@ using setup::ArchiveEntry;
 using setup::kArchiveHeaderSize;
 using setup::kArchiveRecordSize;
 using setup::kEntryNameCapacity;
-using setup::kMaxArchiveEntries;
 
 namespace {
 
@@ -19,9 +18,6 @@ namespace {
 std::string IndexProblem(const uint8_t* image, uint32_t size) {
   if (size < kArchiveHeaderSize || memcmp(image, "ZARC", 4) != 0) return "not a ZARC archive";
   const uint32_t count = setup::LoadLE16(image + 4);
-  if (count > kMaxArchiveEntries) {
-    return "its index claims " + std::to_string(count) + " entries; at most " + std::to_string(kMaxArchiveEntries) + " can be read";
-  }
   return "its index of " + std::to_string(count) + " entries runs past the end of the file";
 }
 

@@ -139,10 +139,10 @@ INSTANTIATE_TEST_SUITE_P(
         Fault{"TooManyListCommands",
               [](Package& p) {
                 std::vector<std::string> script = GoodScript();  // 3 list commands already
-                for (int i = 0; i < 254; ++i) script.push_back("#F=f" + std::to_string(i));
+                for (int i = 0; i < 65533; ++i) script.push_back("#F=f" + std::to_string(i));
                 Entry(p, "setup.txt").data = Bytes(Lines(script));
               },
-              true, "setup.txt", 263, "more than 256"},
+              true, "setup.txt", 65542, "more than 65535"},
         Fault{"InstallOfMissingEntry", [](Package& p) { ScriptLine(p, 8, "#I=readme.chm"); }, true,
               "setup.txt", 8, "\"readme.chm\", which is not in the package"},
         Fault{"LongLineHidesLaterCommands", [](Package& p) { ScriptLine(p, 4, "//" + std::string(600, '-')); },

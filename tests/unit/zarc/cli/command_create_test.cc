@@ -105,10 +105,10 @@ TEST_F(ZarcCreate, ExternalRecordsKeepTheirPlaceAndHoldNoData) {
   EXPECT_NE(std::string::npos, Zarc(*files_, {"list", out_}).out.find("external"));
 
   std::vector<std::string> full{"create", out_};
-  for (int i = 0; i < 512; ++i) full.insert(full.end(), {"--external", "e" + std::to_string(i)});
+  for (uint32_t i = 0; i < setup::kMaxArchiveEntries; ++i) full.insert(full.end(), {"--external", "e" + std::to_string(i)});
   ASSERT_EQ(0, Zarc(*files_, full).status);
   ASSERT_TRUE(ReadArchiveBack(*files_, out_, &entries, &image));
-  EXPECT_EQ(512u, entries.size());
+  EXPECT_EQ(65535u, entries.size());
 }
 
 TEST_F(ZarcCreate, NameLimitsCountCodePage932BytesAndCaseMatters) {
@@ -131,8 +131,8 @@ TEST_F(ZarcCreate, NameLimitsCountCodePage932BytesAndCaseMatters) {
 TEST_F(ZarcCreate, RefusesWhatTheReaderCannotReadAndLeavesNothing) {
   const std::string file = Put("f.bin", "data");
   std::vector<std::string> many;
-  for (int i = 0; i <= 512; ++i) many.insert(many.end(), {"--external", "e" + std::to_string(i)});
-  ExpectRefused(many, "513 entries", "at most 512");
+  for (uint32_t i = 0; i <= setup::kMaxArchiveEntries; ++i) many.insert(many.end(), {"--external", "e" + std::to_string(i)});
+  ExpectRefused(many, "65536 entries", "at most 65535");
   ExpectRefused({"--as", std::string(52, 'n'), file}, "f.bin", "longer than 51 bytes");
   std::string kanji52;
   for (int i = 0; i < 24; ++i) kanji52 += "\x88\xa2";
