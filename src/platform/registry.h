@@ -8,8 +8,9 @@
 namespace setup {
 
 enum class RegistryRoot {
-  kUsers,        // HKEY_USERS
-  kCurrentUser,  // HKEY_CURRENT_USER
+  kUsers,         // HKEY_USERS
+  kCurrentUser,   // HKEY_CURRENT_USER
+  kLocalMachine,  // HKEY_LOCAL_MACHINE in its 64-bit view, where the system lists installed programs
 };
 
 // An open registry key; destruction closes it.

@@ -91,10 +91,11 @@ struct MemoryRegistryTree {
   std::mutex mutex;
   std::shared_ptr<Node> users = std::make_shared<Node>();
   std::shared_ptr<Node> currentUser = std::make_shared<Node>();
+  std::shared_ptr<Node> localMachine = std::make_shared<Node>();
   bool failOpens = false;
 
   const std::shared_ptr<Node>& Root(RegistryRoot root) const {
-    return root == RegistryRoot::kUsers ? users : currentUser;
+    return root == RegistryRoot::kUsers ? users : root == RegistryRoot::kCurrentUser ? currentUser : localMachine;
   }
 };
 

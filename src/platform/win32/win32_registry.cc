@@ -89,14 +89,17 @@ class Win32RegistryKey : public RegistryKey {
 }  // namespace
 
 std::unique_ptr<RegistryKey> Win32Registry::OpenOrCreate(RegistryRoot root, const char* path) {
-  HKEY rootKey = root == RegistryRoot::kUsers ? HKEY_USERS : HKEY_CURRENT_USER;
+  HKEY rootKey = root == RegistryRoot::kUsers ? HKEY_USERS
+                 : root == RegistryRoot::kCurrentUser ? HKEY_CURRENT_USER
+                                                      : HKEY_LOCAL_MACHINE;
   WideText widePath;
   if (!ToWide(path, &widePath)) return nullptr;
   if (widePath.empty()) return std::unique_ptr<RegistryKey>(new (std::nothrow) Win32RegistryKey(rootKey, false));
   wchar_t noClass[] = L"";
   HKEY key = nullptr;
-  if (RegCreateKeyExW(rootKey, widePath.c_str(), 0, noClass, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, &key,
-                      nullptr) != ERROR_SUCCESS) {
+  // The 64-bit view whatever the program's own is: the list of installed programs lives there.
+  if (RegCreateKeyExW(rootKey, widePath.c_str(), 0, noClass, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS | KEY_WOW64_64KEY,
+                      nullptr, &key, nullptr) != ERROR_SUCCESS) {
     return nullptr;
   }
   ScopedKey owned(key, true);

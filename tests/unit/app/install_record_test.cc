@@ -1,6 +1,7 @@
 // Runs against the registry of the platform: the in-memory one on the host, the real one under
 // Wine.
 #include "app/install_record.h"
+#include "app/uninstall_entry.h"
 
 #include <gtest/gtest.h>
 
@@ -155,6 +156,55 @@ TEST_F(InstallRecordTest, EmptyPathsDeleteNothing) {
   strcpy(installation_.registryPath, (product_ + "\\").c_str());
   DeleteInstallRecord(*registry_, installation_);
   EXPECT_TRUE(KeyExists(*registry_, RegistryRoot::kUsers, product_.c_str()));
+}
+
+// The entry in the system's list of programs: named after the record, so each release finds the
+// one before it, written whole, rewritten by the next release, and gone with the product.
+TEST_F(InstallRecordTest, TheProgramListEntryIsNamedAfterTheRecordAndGoesWithIt) {
+  char name[kPathCapacity];
+  const std::pair<const char*, const char*> names[] = {
+      {".Default\\Software\\CORVANE\\QUILLFEN", "CORVANE_QUILLFEN"},
+      {".default\\SOFTWARE\\Quillfen\\", "Quillfen"},
+      {"Corvane\\\x95\x5c\\x", "Corvane_\x95\x5c_x"},  // the trail byte of "表" is no separator
+  };
+  for (const auto& [path, expected] : names) {
+    ASSERT_TRUE(UninstallEntryName(path, name)) << path;
+    EXPECT_STREQ(expected, name);
+  }
+  EXPECT_FALSE(UninstallEntryName(".Default\\Software\\", name));
+  EXPECT_FALSE(UninstallEntryName("\\lead", name));
+
+  UninstallEntry entry{"Quillfen", "1.4.2", "Corvane", "C:\\Program Files\\Quillfen",
+                       "C:\\Program Files\\Quillfen\\uninstall.exe", "C:\\Program Files\\Quillfen\\Quillfen.exe",
+                       2048, "20261210"};
+  ASSERT_TRUE(WriteUninstallEntry(*registry_, product_.c_str(), entry));
+  ASSERT_TRUE(UninstallEntryName(product_.c_str(), name));
+  const std::string key = std::string(kUninstallListKey) + "\\" + name;
+  auto read = [&](const char* value) {
+    char text[kPathCapacity] = "<absent>";
+    uint32_t number = 0;
+    auto opened = registry_->OpenOrCreate(RegistryRoot::kLocalMachine, key.c_str());
+    if (opened->QueryNumber(value, &number)) return std::to_string(number);
+    opened->QueryString(value, text, sizeof text);
+    return std::string(text);
+  };
+  EXPECT_EQ("Quillfen", read("DisplayName"));
+  EXPECT_EQ("1.4.2", read("DisplayVersion"));
+  EXPECT_EQ("Corvane", read("Publisher"));
+  EXPECT_EQ("\"C:\\Program Files\\Quillfen\\uninstall.exe\"", read("UninstallString"));
+  EXPECT_EQ("C:\\Program Files\\Quillfen", read("InstallLocation"));
+  EXPECT_EQ("C:\\Program Files\\Quillfen\\Quillfen.exe", read("DisplayIcon"));
+  EXPECT_EQ("2048", read("EstimatedSize"));
+  EXPECT_EQ("20261210", read("InstallDate"));
+  EXPECT_EQ("1 1 1 4", read("NoModify") + " " + read("NoRepair") + " " + read("VersionMajor") + " " + read("VersionMinor"));
+
+  // The next release rewrites the same entry.
+  entry.displayVersion = "12";
+  ASSERT_TRUE(WriteUninstallEntry(*registry_, product_.c_str(), entry));
+  EXPECT_EQ("12 0", read("VersionMajor") + " " + read("VersionMinor"));
+
+  DeleteUninstallEntry(*registry_, product_.c_str());
+  EXPECT_FALSE(KeyExists(*registry_, RegistryRoot::kLocalMachine, key.c_str()));
 }
 
 }  // namespace

@@ -69,6 +69,7 @@ std::unique_ptr<Threads> MakeThreads();
 // goes (on the host each MemoryRegistry is fresh, so nothing needs removing):
 //   HKEY_CURRENT_USER\Software\SetupTests\<unique>
 //   HKEY_USERS\.Default\Software\SetupTests\<unique>
+//   HKEY_LOCAL_MACHINE\Software\SetupTests\<unique>
 class TempRegistryPath {
  public:
   TempRegistryPath();
@@ -78,11 +79,11 @@ class TempRegistryPath {
 
   // The path below root, without a trailing '\'.
   const std::string& path(RegistryRoot root) const {
-    return root == RegistryRoot::kUsers ? usersPath_ : currentUserPath_;
+    return root == RegistryRoot::kUsers ? usersPath_ : root == RegistryRoot::kCurrentUser ? currentUserPath_ : localMachinePath_;
   }
 
  private:
-  std::string usersPath_, currentUserPath_;
+  std::string usersPath_, currentUserPath_, localMachinePath_;
 };
 
 // Makes the file at path read-only the platform's way (host: no write bits; Windows: the

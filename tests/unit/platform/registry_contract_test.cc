@@ -17,6 +17,7 @@ const std::string kTable = "\x95\x5c";
 
 constexpr RegistryRoot kUsers = RegistryRoot::kUsers;
 constexpr RegistryRoot kCurrentUser = RegistryRoot::kCurrentUser;
+constexpr RegistryRoot kLocalMachine = RegistryRoot::kLocalMachine;
 
 std::string Repeat(const std::string& text, int times) {
   std::string out;
@@ -56,7 +57,7 @@ class RegistryContract : public ::testing::Test {
 };
 
 TEST_F(RegistryContract, OpeningCreatesTheWholePathAndFindsItAgain) {
-  for (RegistryRoot root : {kUsers, kCurrentUser}) {
+  for (RegistryRoot root : {kUsers, kCurrentUser, kLocalMachine}) {
     auto key = Open("maker\\product", root);
     ASSERT_NE(key, nullptr);
     EXPECT_EQ(Read(*key, "MainPath"), "<absent>");

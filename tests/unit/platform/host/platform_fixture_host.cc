@@ -90,6 +90,7 @@ TempRegistryPath::TempRegistryPath() {
   std::string unique = std::to_string(getpid()) + "-" + std::to_string(++count);
   usersPath_ = ".Default\\Software\\SetupTests\\" + unique;
   currentUserPath_ = "Software\\SetupTests\\" + unique;
+  localMachinePath_ = currentUserPath_;
 }
 
 TempRegistryPath::~TempRegistryPath() = default;

@@ -97,10 +97,12 @@ TempRegistryPath::TempRegistryPath() {
   std::string unique = std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++count);
   usersPath_ = ".Default\\Software\\SetupTests\\" + unique;
   currentUserPath_ = "Software\\SetupTests\\" + unique;
+  localMachinePath_ = currentUserPath_;
 }
 
 TempRegistryPath::~TempRegistryPath() {
-  const std::pair<HKEY, std::string> paths[] = {{HKEY_USERS, usersPath_}, {HKEY_CURRENT_USER, currentUserPath_}};
+  const std::pair<HKEY, std::string> paths[] = {
+      {HKEY_USERS, usersPath_}, {HKEY_CURRENT_USER, currentUserPath_}, {HKEY_LOCAL_MACHINE, localMachinePath_}};
   for (const auto& [root, path] : paths) {
     std::wstring wide = Wide(path);
     RegDeleteTreeW(root, wide.c_str());

@@ -12,6 +12,7 @@
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_programs_in_use.h"
+#include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_resources.h"
 
 namespace setup::testing {
@@ -232,6 +233,27 @@ TEST(Win32Resources, FindsPackagesByIdAndByNameIgnoringCase) {
   EXPECT_FALSE(resources.FindPackage("missing.zarc", &data, &size));
   EXPECT_FALSE(resources.FindPackage("", &data, &size));
   for (int id : {136, 0, -135, 135 + 0x10000}) EXPECT_FALSE(resources.FindPackage(id, &data, &size)) << id;
+}
+
+// Each root is the system's own key: the list of installed programs is read from the machine's
+// 64-bit view, whatever view the program itself would get.
+TEST(Win32Registry, EachRootIsTheSystemsKeyAndTheMachineIsSeenIn64Bits) {
+  TempRegistryPath area;
+  Win32Registry registry;
+  const std::pair<RegistryRoot, HKEY> roots[] = {
+      {RegistryRoot::kUsers, HKEY_USERS}, {RegistryRoot::kCurrentUser, HKEY_CURRENT_USER},
+      {RegistryRoot::kLocalMachine, HKEY_LOCAL_MACHINE}};
+  for (const auto& [root, system] : roots) {
+    std::unique_ptr<RegistryKey> key = registry.OpenOrCreate(root, area.path(root).c_str());
+    ASSERT_NE(key, nullptr);
+    ASSERT_TRUE(key->SetNumber("Root", uint32_t(root)));
+    DWORD value = 0, size = sizeof value;
+    WideText path;
+    ASSERT_TRUE(ToWide(area.path(root).c_str(), &path));
+    EXPECT_EQ(ERROR_SUCCESS, RegGetValueW(system, path.c_str(), L"Root",
+                                          RRF_RT_REG_DWORD | RRF_SUBKEY_WOW6464KEY, nullptr, &value, &size));
+    EXPECT_EQ(uint32_t(root), value);
+  }
 }
 
 }  // namespace
