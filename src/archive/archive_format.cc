@@ -10,7 +10,6 @@ namespace {
 const uint8_t kZarcMagic[4] = {'Z', 'A', 'R', 'C'};
 const uint8_t kZfilMagic[4] = {'Z', 'F', 'I', 'L'};
 const uint8_t kSourcesMagic[4] = {'Z', 'S', 'R', 'C'};
-constexpr uint32_t kCurrentFolderFlag = 1;
 }  // namespace
 
 bool ArchiveRecordCount(const uint8_t* image, uint32_t size, uint32_t* count) {
@@ -61,14 +60,18 @@ bool ReadZfilHeader(const uint8_t* data, uint32_t size, uint32_t* storedSize, ui
   return true;
 }
 
-bool CurrentFolderTakesPart(const uint8_t* record, uint32_t size) {
-  return size == kPackageSourcesSize && memcmp(record, kSourcesMagic, 4) == 0 &&
-         (LoadLE32(record + 4) & kCurrentFolderFlag) != 0;
+uint32_t PackageSourceFlags(const uint8_t* record, uint32_t size) {
+  if (size != kPackageSourcesSize || memcmp(record, kSourcesMagic, 4) != 0) return 0;
+  return LoadLE32(record + 4);
 }
 
-void WritePackageSources(bool currentFolderTakesPart, uint8_t (&record)[kPackageSourcesSize]) {
+bool CurrentFolderTakesPart(const uint8_t* record, uint32_t size) {
+  return (PackageSourceFlags(record, size) & kCurrentFolderFlag) != 0;
+}
+
+void WritePackageSources(uint32_t flags, uint8_t (&record)[kPackageSourcesSize]) {
   memcpy(record, kSourcesMagic, 4);
-  StoreLE32(record + 4, currentFolderTakesPart ? kCurrentFolderFlag : 0);
+  StoreLE32(record + 4, flags);
 }
 
 }  // namespace setup

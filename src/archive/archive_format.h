@@ -44,7 +44,10 @@ bool ReadZfilHeader(const uint8_t* data, uint32_t size, uint32_t* storedSize, ui
 // record with bit 0 set says no: a damaged record must not open the program to the folder.
 bool CurrentFolderTakesPart(const uint8_t* record, uint32_t size);
 
-// The "ZSRC" record that says whether the current directory takes part.
-void WritePackageSources(bool currentFolderTakesPart, uint8_t (&record)[kPackageSourcesSize]);
+// The flags of a "ZSRC" record; none for anything that is not exactly such a record.
+uint32_t PackageSourceFlags(const uint8_t* record, uint32_t size);
+
+// The "ZSRC" record with these flags.
+void WritePackageSources(uint32_t flags, uint8_t (&record)[kPackageSourcesSize]);
 
 }  // namespace setup

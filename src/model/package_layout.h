@@ -28,6 +28,9 @@
 //
 //   0   4   magic "ZSRC"
 //   4   4   flags        bit 0: "files.zarc" and the files of the current directory take part;
+//                        bit 1: the program is a product's uninstaller, not its setup;
+//                        bit 2: the package's #U entry is such an uninstaller, made by zarc, so
+//                        the setup lists the product in the system's installed programs;
 //                        the other bits are 0
 //
 // The install script, an entry, is read line by line: "#", a command letter, one skipped byte,
@@ -63,6 +66,9 @@ constexpr uint32_t kArchiveHeaderSize = 8;
 constexpr uint32_t kArchiveRecordSize = 64;
 constexpr uint32_t kZfilHeaderSize = 64;
 constexpr uint32_t kPackageSourcesSize = 8;
+constexpr uint32_t kCurrentFolderFlag = 1;
+constexpr uint32_t kUninstallerFlag = 2;
+constexpr uint32_t kOwnUninstallerFlag = 4;
 
 // The script: a line of more bytes than kScriptLineCapacity less two (the break and the NUL) ends
 // the reading of the script there; settings hold 259 bytes, list values 254, and the list as many

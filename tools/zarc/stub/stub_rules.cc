@@ -14,7 +14,7 @@ namespace {
 // The "ZSRC" record: whether the program lets its current directory replace the package.
 Resource PackageSources(bool folderOverrides) {
   uint8_t record[setup::kPackageSourcesSize];
-  setup::WritePackageSources(folderOverrides, record);
+  setup::WritePackageSources(folderOverrides ? setup::kCurrentFolderFlag : 0, record);
   return Resource{ResourceText("ZARC"), ResourceId(IDR_PACKAGE_SOURCES), kResourceLanguage, 0,
                   std::vector<uint8_t>(record, record + sizeof record)};
 }
