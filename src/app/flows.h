@@ -24,6 +24,10 @@ void RunVersionUp(void* argument);
 // nothing when there is no such file of form "ZIML".
 void CarryOverSavedData(MainWindowPlatform& platform, const SetupSession& session, WindowView& view);
 
+// Removes the installed folder, the shortcuts, the start-menu folders that are left empty, the
+// record and the entry in the system's list of programs. Nothing it fails to remove stops it.
+void RemoveInstallation(MainWindowPlatform& platform, const SetupSession& session, WindowView& view);
+
 // Command 3: after the uninstall dialog, removes the installed folder, the shortcuts, the start-menu
 // folders that are left empty and the record, says so, and ends the program.
 void UninstallCommand(MainWindow& window);

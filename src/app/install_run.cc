@@ -17,7 +17,7 @@ void FinishInstallation(MainWindow& window) {
   MainWindowPlatform& platform = window.platform();
   WindowView& view = window.view();
   view.ShowMessage(kSetupSucceededText, kSetupCaption, kMessageOk);
-  RecordInstallation(platform.registry, session);
+  RecordInstallation(platform, session);
   window.ShowInstalledLayout();
   MakeChosenShortcuts(platform, session, view, true);
 }

@@ -13,12 +13,22 @@
 
 namespace setup {
 
+// What the system's list of installed programs shows of the product, when the package carries the
+// uninstaller that zarc made: from the program's version information, and the date of the run.
+struct ProductListing {
+  bool listed = false;
+  char16_t version[64] = {};     // empty: the script's #V
+  char16_t publisher[256] = {};  // empty: none
+  char installDate[9] = {};
+};
+
 struct SetupSession {
   PackageArchive archive;
   PackageScript script = {};
   Installation installation = {};
   SetupChoices choices;
   Pictures pictures;
+  ProductListing listing;
 };
 
 // A run over the install list into the chosen folder.

@@ -6,13 +6,16 @@ namespace setup {
 
 class FileSystem;
 class Registry;
+class ProgramProcess;
 class ProgramResources;
 struct SetupSession;
 
-// Shows the main window modally over the session and returns when it has closed.
+// Shows the main window modally over the session and returns when it has closed; or, for the
+// uninstaller, runs it (RunUninstaller) and gives its exit code.
 class MainWindowHost {
  public:
   virtual void RunMainWindow(SetupSession& session) = 0;
+  virtual int RunUninstaller(SetupSession& session) = 0;
 
  protected:
   ~MainWindowHost() = default;
@@ -21,7 +24,9 @@ class MainWindowHost {
 // 1 when executePath names an existing file, else 0 (also for an empty path).
 int IsProgramInstalled(FileSystem& files, const char* executePath);
 
-// Runs the whole program. Every failure before the main window ends it silently. Always 0.
-int RunSetupProgram(FileSystem& files, Registry& registry, ProgramResources& resources, MainWindowHost& mainWindow);
+// Runs the whole program. Every failure before the main window ends it silently. The setup program
+// returns 0, the uninstaller its own exit code.
+int RunSetupProgram(FileSystem& files, Registry& registry, ProgramResources& resources, ProgramProcess& process,
+                    MainWindowHost& mainWindow);
 
 }  // namespace setup

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <memory>
 
+#include "base/byte_order.h"
 #include "base/cp932.h"
 #include "base/path.h"
 #include "platform/registry.h"
@@ -21,10 +22,10 @@ bool StartsWithComponent(const char* text, const char* name) {
 }
 
 // The first two numbers of a version such as "1.4.2" ("5" gives 5 and 0).
-void VersionNumbers(const char* version, uint32_t* major, uint32_t* minor) {
+void VersionNumbers(const char16_t* version, uint32_t* major, uint32_t* minor) {
   *major = *minor = 0;
   uint32_t* into = major;
-  for (const char* p = version; *p != '\0' && into != nullptr; ++p) {
+  for (const char16_t* p = version; *p != 0 && into != nullptr; ++p) {
     if (*p >= '0' && *p <= '9') {
       if (*into <= 0xFFFF) *into = *into * 10 + uint32_t(*p - '0');
     } else {
@@ -60,13 +61,13 @@ bool WriteUninstallEntry(Registry& registry, const char* registryPath, const Uni
   if (!key) return false;
   uint32_t major, minor;
   VersionNumbers(entry.displayVersion, &major, &minor);
-  bool ok = key->SetString("DisplayName", entry.displayName) && key->SetString("DisplayVersion", entry.displayVersion) &&
+  bool ok = key->SetString("DisplayName", entry.displayName) && key->SetWideString("DisplayVersion", entry.displayVersion) &&
             key->SetString("UninstallString", quoted) && key->SetString("InstallLocation", entry.installLocation) &&
             key->SetString("DisplayIcon", entry.displayIcon) && key->SetNumber("EstimatedSize", entry.estimatedSizeKB) &&
             key->SetString("InstallDate", entry.installDate) && key->SetNumber("NoModify", 1) &&
             key->SetNumber("NoRepair", 1) && key->SetNumber("VersionMajor", major) &&
             key->SetNumber("VersionMinor", minor);
-  if (entry.publisher != nullptr && entry.publisher[0] != '\0') ok = key->SetString("Publisher", entry.publisher) && ok;
+  if (entry.publisher != nullptr && entry.publisher[0] != 0) ok = key->SetWideString("Publisher", entry.publisher) && ok;
   return ok;
 }
 
@@ -76,6 +77,80 @@ void DeleteUninstallEntry(Registry& registry, const char* registryPath) {
   if (std::unique_ptr<RegistryKey> list = registry.OpenOrCreate(RegistryRoot::kLocalMachine, kUninstallListKey)) {
     list->DeleteSubkey(name);
   }
+}
+
+namespace {
+
+// A block of a version resource: its length, the length of its value (units of text for type 1,
+// bytes otherwise), its type and its key, then the value and the blocks it holds, each start
+// aligned to 4 bytes from the start of the resource.
+struct VersionBlock {
+  uint32_t end;
+  uint32_t valueAt;
+  uint32_t valueSize;  // bytes
+  uint32_t childrenAt;
+  bool text;
+};
+
+uint32_t Aligned(uint32_t offset) { return (offset + 3) & ~3u; }
+
+bool ReadVersionBlock(const uint8_t* info, uint32_t at, uint32_t limit, const char* key, VersionBlock* block,
+                      bool* keyMatches) {
+  if (at + 6 > limit) return false;
+  const uint32_t length = LoadLE16(info + at);
+  if (length < 6 || length > limit - at) return false;
+  block->end = at + length;
+  block->text = LoadLE16(info + at + 4) == 1;
+  block->valueSize = LoadLE16(info + at + 2) * (block->text ? 2u : 1u);
+  uint32_t p = at + 6;
+  size_t matched = 0;
+  *keyMatches = true;
+  for (;; p += 2) {
+    if (p + 2 > block->end) return false;
+    const uint16_t unit = LoadLE16(info + p);
+    if (unit == 0) break;
+    if (key[matched] == '\0' || unit != uint8_t(key[matched])) {
+      *keyMatches = false;
+    } else {
+      ++matched;
+    }
+  }
+  if (key[matched] != '\0') *keyMatches = false;
+  block->valueAt = Aligned(p + 2);
+  if (block->valueAt > block->end || block->valueSize > block->end - block->valueAt) return false;
+  block->childrenAt = Aligned(block->valueAt + block->valueSize);
+  return true;
+}
+
+// Looks through the blocks from at to end, and their blocks, at most depth levels down.
+bool FindVersionBlock(const uint8_t* info, uint32_t at, uint32_t end, const char* key, int depth, VersionBlock* found) {
+  while (depth > 0 && at < end) {
+    VersionBlock block;
+    bool matches = false;
+    if (!ReadVersionBlock(info, at, end, key, &block, &matches)) return false;
+    if (matches && block.text) {
+      *found = block;
+      return true;
+    }
+    if (FindVersionBlock(info, block.childrenAt, block.end, key, depth - 1, found)) return true;
+    at = Aligned(block.end);
+  }
+  return false;
+}
+
+}  // namespace
+
+bool FindVersionString(const uint8_t* info, uint32_t size, const char* key, char16_t* value, uint32_t capacity) {
+  VersionBlock block;
+  // The resource, its string table list, a table, a string: four levels.
+  if (capacity == 0 || !FindVersionBlock(info, 0, size, key, 4, &block)) return false;
+  uint32_t units = 0;
+  for (; units + 1 < capacity && units < block.valueSize / 2; ++units) {
+    value[units] = char16_t(LoadLE16(info + block.valueAt + 2 * units));
+    if (value[units] == 0) break;
+  }
+  value[units] = 0;
+  return true;
 }
 
 }  // namespace setup

@@ -14,11 +14,12 @@ class Registry;
 
 constexpr char kUninstallListKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
 
-// What the entry says. Text is code page 932; the registry stores it as UTF-16.
+// What the entry says. Text is code page 932, which the registry stores as UTF-16, but for the two
+// values taken from the program's version information, which are UTF-16 already.
 struct UninstallEntry {
-  const char* displayName;     // the caption, #T
-  const char* displayVersion;  // the product's version
-  const char* publisher;       // null or empty: left out
+  const char* displayName;         // the caption, #T
+  const char16_t* displayVersion;  // the product's version
+  const char16_t* publisher;       // null or empty: left out
   const char* installLocation;
   const char* uninstaller;     // the uninstaller's path, written quoted
   const char* displayIcon;     // the installed program, or the uninstaller
@@ -39,5 +40,9 @@ bool WriteUninstallEntry(Registry& registry, const char* registryPath, const Uni
 
 // Removes the entry of the record at registryPath, if there is one.
 void DeleteUninstallEntry(Registry& registry, const char* registryPath);
+
+// The text of the string named key (ASCII) in a version resource (VS_VERSIONINFO), with its NUL,
+// cut to capacity units. False when there is none or the resource is malformed.
+bool FindVersionString(const uint8_t* info, uint32_t size, const char* key, char16_t* value, uint32_t capacity);
 
 }  // namespace setup

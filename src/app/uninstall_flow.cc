@@ -3,6 +3,7 @@
 #include "app/flows.h"
 #include "app/install_record.h"
 #include "app/main_window.h"
+#include "app/uninstall_entry.h"
 #include "base/path.h"
 #include "install/removal.h"
 #include "model/control_ids.h"
@@ -47,19 +48,20 @@ void DeleteStartMenuFolder(MainWindowPlatform& platform, const char* startMenuPa
 
 }  // namespace
 
-void UninstallCommand(MainWindow& window) {
-  MainWindowPlatform& platform = window.platform();
-  WindowView& view = window.view();
-  if (view.RunDialog(IDD_UNINSTALL) != IDC_OK) return;
-
-  const SetupSession& session = window.session();
+void RemoveInstallation(MainWindowPlatform& platform, const SetupSession& session, WindowView& view) {
   const Installation& installation = session.installation;
   char installed[kPathCapacity];
   if (FormatPath(installed, "%s\\", installation.mainPath)) DeleteFolderTree(platform.files, installed);
   DeleteDesktopLink(platform, session.script, view);
   DeleteStartMenuFolder(platform, installation.startMenuPath, view);
   DeleteInstallRecord(platform.registry, installation);
+  DeleteUninstallEntry(platform.registry, installation.registryPath);
+}
 
+void UninstallCommand(MainWindow& window) {
+  WindowView& view = window.view();
+  if (view.RunDialog(IDD_UNINSTALL) != IDC_OK) return;
+  RemoveInstallation(window.platform(), window.session(), view);
   view.ShowMessage(kUninstalledText, kUninstallCaption, kMessageOk);
   view.End(IDC_UNINSTALL);
 }

@@ -63,7 +63,7 @@ void RunVersionUp(void* argument) {
     window.ShowVersionUpFailedLayout();
   } else {
     view.ShowMessage(kVersionUpSucceededText, kSetupCaption, kMessageOk);
-    RecordInstallation(platform.registry, session);
+    RecordInstallation(platform, session);
     window.ShowInstalledLayout();
     CarryOverSavedData(platform, session, view);
   }

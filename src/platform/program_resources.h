@@ -5,7 +5,7 @@
 
 namespace setup {
 
-// The program's own "ZARC" resources, where the built-in package lives.
+// The program's own "ZARC" resources, where the built-in package lives, and its version information.
 class ProgramResources {
  public:
   virtual ~ProgramResources() = default;
@@ -13,6 +13,8 @@ class ProgramResources {
   // the run. False if there is none.
   virtual bool FindPackage(const char* name, const uint8_t** data, uint32_t* size) = 0;
   virtual bool FindPackage(int id, const uint8_t** data, uint32_t* size) = 0;
+  // The program's version information (VS_VERSIONINFO), if it has any.
+  virtual bool FindVersionInformation(const uint8_t** data, uint32_t* size) { return false; }
 };
 
 }  // namespace setup

@@ -25,6 +25,8 @@ class RegistryKey {
   // Stores a string value (with its NUL) or a DWORD value, replacing one of that name.
   virtual bool SetString(const char* name, const char* value) = 0;
   virtual bool SetNumber(const char* name, uint32_t value) = 0;
+  // Stores text that is UTF-16 already (what the program's version information holds).
+  virtual bool SetWideString(const char* name, const char16_t* value) = 0;
   // Deletes the key at the relative path below this one, with its values. False if it is missing
   // or has subkeys of its own: only a leaf goes.
   virtual bool DeleteSubkey(const char* path) = 0;

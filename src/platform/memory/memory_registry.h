@@ -7,7 +7,7 @@
 //     separators are ignored and a leading one is refused, as Windows does.
 //   - Key and value names are compared ignoring case as Windows compares names (SameCp932Name):
 //     ASCII, full-width Latin, Greek and Cyrillic letters; a trail byte is no letter.
-//   - Strings keep their exact bytes. Text with a cut-off or malformed double-byte character is
+//   - Strings keep their exact bytes; UTF-16 ones read back only when they are ASCII. Text with a cut-off or malformed double-byte character is
 //     refused, as the Win32 conversion refuses it.
 //   - Only a leaf key can be deleted. A key deleted (or whose registry is destroyed) while it is
 //     open stays a valid object: its calls fail, or for a destroyed registry keep working on the
@@ -37,6 +37,7 @@ class MemoryRegistry : public Registry {
   //   [.Default\Software\Maker]
   //   "MainPath"="C:\Maker"
   //   "Version"=dword:5
+  //   "Publisher"=u"Corvane"      (stored as UTF-16, shown in UTF-8)
   std::string Dump(RegistryRoot root) const;
   // While set, OpenOrCreate fails as if no key could be opened or created.
   void FailOpens(bool fail);

@@ -20,6 +20,14 @@ class MemoryResources : public ProgramResources {
   bool FindPackage(const char* name, const uint8_t** data, uint32_t* size) override;
   bool FindPackage(int id, const uint8_t** data, uint32_t* size) override;
 
+  void SetVersionInformation(std::vector<uint8_t> bytes) { version_ = std::move(bytes); }
+  bool FindVersionInformation(const uint8_t** data, uint32_t* size) override {
+    if (version_.empty()) return false;
+    *data = version_.data();
+    *size = uint32_t(version_.size());
+    return true;
+  }
+
  private:
   struct Package {
     bool byName;
@@ -31,6 +39,7 @@ class MemoryResources : public ProgramResources {
 
   // A list, so that adding never moves the bytes already handed out.
   std::list<Package> packages_;
+  std::vector<uint8_t> version_;
 };
 
 }  // namespace setup

@@ -66,6 +66,16 @@ class Win32RegistryKey : public RegistryKey {
                           DWORD(bytes)) == ERROR_SUCCESS;
   }
 
+  bool SetWideString(const char* name, const char16_t* value) override {
+    WideText wideName;
+    if (!ToWide(name, &wideName)) return false;
+    size_t length = 0;
+    while (value[length] != 0) ++length;
+    if (length >= MAXDWORD / sizeof(wchar_t)) return false;
+    return RegSetValueExW(key_.get(), wideName.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value),
+                          DWORD((length + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
+  }
+
   bool SetNumber(const char* name, uint32_t value) override {
     WideText wideName;
     DWORD number = value;

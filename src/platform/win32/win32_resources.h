@@ -16,9 +16,10 @@ class Win32Resources : public ProgramResources {
   bool FindPackage(const char* name, const uint8_t** data, uint32_t* size) override;
   // Ids run from 1 to 65535; any other id finds nothing.
   bool FindPackage(int id, const uint8_t** data, uint32_t* size) override;
+  bool FindVersionInformation(const uint8_t** data, uint32_t* size) override;
 
  private:
-  bool Load(const wchar_t* name, const uint8_t** data, uint32_t* size);
+  bool Load(const wchar_t* name, const wchar_t* type, const uint8_t** data, uint32_t* size);
 
   HMODULE module_;
 };

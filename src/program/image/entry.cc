@@ -1,8 +1,8 @@
 // The program's entry point, in place of the C run-time's start-up code. The system C library
-// (msvcrt.dll) sets itself up when it loads; this program reads no command line, keeps no
-// thread-local storage, registers nothing to run at exit and imports no data, so what the
-// run-time's start-up would add (argument parsing, its exception filter, TLS callbacks, runtime
-// relocations, about 9 KB) is dead weight. Left to do here: the static constructors, then wWinMain.
+// (msvcrt.dll) sets itself up when it loads; this program splits no argument list (the uninstaller
+// looks for one switch in GetCommandLineW), keeps no thread-local storage, registers nothing to run
+// at exit and imports no data, so what the run-time's start-up would add (argument parsing, its
+// exception filter, TLS callbacks, runtime relocations, about 9 KB) is dead weight. Left to do here: the static constructors, then wWinMain.
 #include <windows.h>
 
 // Filled by the linker's script: -1, the constructors in link order, then a null.

@@ -3,8 +3,11 @@
 #include <commctrl.h>
 
 #include "app/startup.h"
+#include "app/uninstaller.h"
 #include "model/control_ids.h"
+#include "platform/win32/wide_text.h"
 #include "platform/win32/win32_file_system.h"
+#include "platform/win32/win32_program_process.h"
 #include "platform/win32/win32_programs_in_use.h"
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_resources.h"
@@ -17,9 +20,20 @@
 namespace setup {
 namespace {
 
+// What follows the program's own name on its command line, as code page 932; empty if it does not
+// convert.
+void ArgumentsOf(const wchar_t* line, NarrowText* arguments) {
+  bool quoted = false;
+  for (; *line != L'\0' && (quoted || (*line != L' ' && *line != L'\t')); ++line) {
+    if (*line == L'"') quoted = !quoted;
+  }
+  if (!FromWide(line, arguments)) arguments->Resize(0);
+}
+
 class Win32MainWindowHost : public MainWindowHost {
  public:
-  Win32MainWindowHost(HINSTANCE instance, MainWindowPlatform& platform) : instance_(instance), platform_(platform) {}
+  Win32MainWindowHost(HINSTANCE instance, MainWindowPlatform& platform, ProgramProcess& process)
+      : instance_(instance), platform_(platform), process_(process) {}
 
   void RunMainWindow(SetupSession& session) override {
     Win32NestedDialogs dialogs(instance_, DialogContext{platform_, session});
@@ -28,9 +42,19 @@ class Win32MainWindowHost : public MainWindowHost {
                     reinterpret_cast<LPARAM>(&context));
   }
 
+  // No main window: the uninstall dialog and the message boxes stand alone.
+  int RunUninstaller(SetupSession& session) override {
+    Win32NestedDialogs dialogs(instance_, DialogContext{platform_, session});
+    DialogView view(nullptr, &dialogs);
+    NarrowText arguments;
+    ArgumentsOf(GetCommandLineW(), &arguments);
+    return setup::RunUninstaller(platform_, process_, session, view, arguments.c_str());
+  }
+
  private:
   HINSTANCE instance_;
   MainWindowPlatform& platform_;
+  ProgramProcess& process_;
 };
 
 }  // namespace
@@ -49,6 +73,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   setup::Win32Threads threads;
   setup::Win32ProgramsInUse programsInUse;
   setup::MainWindowPlatform platform{files, registry, shell, &threads, &programsInUse};
-  setup::Win32MainWindowHost host(instance, platform);
-  return setup::RunSetupProgram(files, registry, resources, host);
+  setup::Win32ProgramProcess process;
+  setup::Win32MainWindowHost host(instance, platform, process);
+  return setup::RunSetupProgram(files, registry, resources, process, host);
 }

@@ -4,22 +4,28 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <condition_variable>
 #include <cstring>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
 
 #include "app/install_record.h"
+#include "app/installed.h"
+#include "app/uninstall_entry.h"
+#include "app/uninstaller.h"
 #include "app/main_window.h"
 #include "app/registry_probe.h"
 #include "app/session.h"
 #include "chunkfile/chunk_format.h"
 #include "chunkfile/chunk_reader.h"
 #include "fakes/fake_file_system.h"
+#include "fakes/fake_program_process.h"
 #include "platform/memory/memory_resources.h"
 #include "fakes/fake_threads.h"
 #include "fakes/fake_view.h"
@@ -76,6 +82,7 @@ class FlowsTest : public ::testing::Test {
 
   void TearDown() override {
     if (threads_.pending != nullptr) threads_.RunWorker();  // no run may outlive its test
+    DeleteUninstallEntry(*registry_, record_.c_str());
     if (auto software = registry_->OpenOrCreate(RegistryRoot::kUsers, ".Default\\Software")) {
       software->DeleteSubkey(record_.c_str() + strlen(".Default\\Software\\"));
       software->DeleteSubkey("SetupTestsFlows");
@@ -490,6 +497,125 @@ TEST_F(UninstallTest, AnEmptyStartMenuPathNeverTouchesThePrograms) {
   UninstallCommand(window_);
   EXPECT_TRUE(files_.Has(std::string(kPrograms) + "\\Other.lnk"));
 }
+
+// The entry in the system's list: written by a setup whose package carries zarc's uninstaller,
+// never by one with the publisher's own, and gone with every uninstall.
+TEST_F(UninstallTest, TheProductIsListedOnlyWithItsOwnUninstallerAndGoesWithIt) {
+  char name[kPathCapacity];
+  ASSERT_TRUE(UninstallEntryName(record_.c_str(), name));
+  const std::string entry = std::string(kUninstallListKey) + "\\" + name;
+  Installed();
+  EXPECT_FALSE(testing::KeyExists(*registry_, RegistryRoot::kLocalMachine, entry.c_str()));
+
+  session_.listing.listed = true;
+  std::copy_n(u"Corvane", 8, session_.listing.publisher);
+  strcpy(session_.listing.installDate, "20261210");
+  Installed();
+  auto key = registry_->OpenOrCreate(RegistryRoot::kLocalMachine, entry.c_str());
+  char text[kPathCapacity] = "";
+  uint32_t kilobytes = 0;
+  ASSERT_TRUE(key->QueryString("DisplayVersion", text, sizeof text));
+  EXPECT_STREQ("5", text);  // no version information: the release the record keeps
+  ASSERT_TRUE(key->QueryString("UninstallString", text, sizeof text));
+  EXPECT_STREQ("\"C:\\Games\\Quillfen\\uninstall.exe\"", text);
+  ASSERT_TRUE(key->QueryString("DisplayIcon", text, sizeof text));
+  EXPECT_STREQ("C:\\Games\\Quillfen\\Quillfen.exe", text);
+  ASSERT_TRUE(key->QueryNumber("EstimatedSize", &kilobytes));
+  EXPECT_EQ(1u, kilobytes);  // 20 bytes, rounded up
+  key.reset();
+
+  UninstallCommand(window_);
+  EXPECT_FALSE(testing::KeyExists(*registry_, RegistryRoot::kLocalMachine, entry.c_str()));
+}
+
+class UninstallerTest : public UninstallTest {
+ protected:
+  static constexpr char kOriginal[] = "C:\\Games\\Quillfen\\uninstall.exe";
+  static constexpr char kCopy[] = "C:\\Temp\\zu1\\uninstall.exe";
+
+  void SetUp() override {
+    UninstallTest::SetUp();
+    Installed();
+    view_.dialogsRun.clear();
+    files_.AddFile(kOriginal, "MZ uninstaller");
+    files_.AddFolder("C:\\Temp");
+    files_.AddFolder("C:\\Temp\\zu1");
+    process_.path = kOriginal;
+    // The copy is this program again, started with the argument, on its own path.
+    process_.copy = [this](const char* argument) {
+      process_.path = kCopy;
+      files_.AddFile(kCopy, "MZ uninstaller");
+      return RunUninstaller(platform_, process_, session_, view_, argument);
+    };
+  }
+
+  int Run() { return RunUninstaller(platform_, process_, session_, view_, "ignored \"words\""); }
+
+ public:
+  void Answer(int answer) { uninstallAnswer_ = answer; }
+  void HoldLock() { process_.heldElsewhere.insert("zarc-uninstall-" + EntryKey().substr(strlen(kUninstallListKey) + 1)); }
+  void NoCopy() { process_.copy = nullptr; }
+  void Forget() { session_.installation.mainPath[0] = '\0'; }
+  std::string EntryKey() {
+    char name[kPathCapacity];
+    return UninstallEntryName(record_.c_str(), name) ? std::string(kUninstallListKey) + "\\" + name : "";
+  }
+
+ protected:
+
+  testing::FakeProgramProcess process_;
+};
+
+TEST_F(UninstallerTest, TheCopyRemovesTheFolderItsOriginalRunsFromAndIsRemovedAtRestart) {
+  EXPECT_EQ(0, Run());
+  EXPECT_EQ(std::vector<std::string>({"\"/ORIGINAL=C:\\Games\\Quillfen\\uninstall.exe\""}), process_.copyArguments);
+  EXPECT_EQ(1u, process_.locks.size());
+  EXPECT_EQ(std::vector<int>({IDD_UNINSTALL}), view_.dialogsRun);
+  EXPECT_TRUE(files_.MakeFolder(kInstallDir));  // gone, the running original moved out of it
+  EXPECT_EQ("MZ uninstaller", File(std::string(kCopy) + ".old"));
+  EXPECT_FALSE(testing::KeyExists(*registry_, RegistryRoot::kUsers, record_.c_str()));
+  EXPECT_EQ(std::vector<std::string>({std::string(kCopy) + ".old", kCopy, "C:\\Temp\\zu1"}),
+            process_.removedAtRestart);
+  ASSERT_EQ(1u, view_.messages.size());
+  EXPECT_EQ(kUninstalledText, view_.messages[0].text);
+}
+
+// Every other end of the uninstaller, each on a listed product.
+struct UninstallerEnd {
+  const char* what;
+  void (*arrange)(UninstallerTest& test);
+  int exitCode;
+  const char* message;  // null: none
+  bool entryRemoved;
+};
+
+class UninstallerEndTest : public UninstallerTest, public ::testing::WithParamInterface<UninstallerEnd> {};
+
+const UninstallerEnd kUninstallerEnds[] = {
+    {"Cancelled", [](UninstallerTest& t) { t.Answer(IDC_DISMISS); }, 1602, nullptr, false},
+    {"AnotherRuns", [](UninstallerTest& t) { t.HoldLock(); }, 1618, kUninstallerRunningText, false},
+    {"NoCopy", [](UninstallerTest& t) { t.NoCopy(); }, 1603, kUninstallerNotStartedText, false},
+    {"RemovedBefore", [](UninstallerTest& t) { t.Forget(); }, 1605, kAlreadyUninstalledText, true},
+};
+
+TEST_P(UninstallerEndTest, ChangesNothingButAStaleEntryAndSaysWhy) {
+  const UninstallerEnd& end = GetParam();
+  session_.listing.listed = true;
+  RecordInstallation(platform_, session_);
+  view_.messages.clear();
+  end.arrange(*this);
+  EXPECT_EQ(end.exitCode, Run());
+  EXPECT_TRUE(files_.Has(kOriginal));
+  EXPECT_TRUE(process_.removedAtRestart.empty());
+  ASSERT_EQ(end.message ? 1u : 0u, view_.messages.size());
+  if (end.message) {
+    EXPECT_EQ(end.message, view_.messages[0].text);
+  }
+  EXPECT_EQ(!end.entryRemoved, testing::KeyExists(*registry_, RegistryRoot::kLocalMachine, EntryKey().c_str()));
+}
+
+INSTANTIATE_TEST_SUITE_P(Ends, UninstallerEndTest, ::testing::ValuesIn(kUninstallerEnds),
+                         [](const ::testing::TestParamInfo<UninstallerEnd>& param) { return param.param.what; });
 
 // The platform's threads, showing the test the worker of the run the window started so that the
 // test can wait for it; a worker the test has joined is not joined again when the window asks.

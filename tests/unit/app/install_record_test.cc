@@ -174,7 +174,7 @@ TEST_F(InstallRecordTest, TheProgramListEntryIsNamedAfterTheRecordAndGoesWithIt)
   EXPECT_FALSE(UninstallEntryName(".Default\\Software\\", name));
   EXPECT_FALSE(UninstallEntryName("\\lead", name));
 
-  UninstallEntry entry{"Quillfen", "1.4.2", "Corvane", "C:\\Program Files\\Quillfen",
+  UninstallEntry entry{"Quillfen", u"1.4.2", u"Corvane", "C:\\Program Files\\Quillfen",
                        "C:\\Program Files\\Quillfen\\uninstall.exe", "C:\\Program Files\\Quillfen\\Quillfen.exe",
                        2048, "20261210"};
   ASSERT_TRUE(WriteUninstallEntry(*registry_, product_.c_str(), entry));
@@ -199,7 +199,7 @@ TEST_F(InstallRecordTest, TheProgramListEntryIsNamedAfterTheRecordAndGoesWithIt)
   EXPECT_EQ("1 1 1 4", read("NoModify") + " " + read("NoRepair") + " " + read("VersionMajor") + " " + read("VersionMinor"));
 
   // The next release rewrites the same entry.
-  entry.displayVersion = "12";
+  entry.displayVersion = u"12";
   ASSERT_TRUE(WriteUninstallEntry(*registry_, product_.c_str(), entry));
   EXPECT_EQ("12 0", read("VersionMajor") + " " + read("VersionMinor"));
 

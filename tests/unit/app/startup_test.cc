@@ -8,11 +8,14 @@
 
 #include "archive/memory_stream.h"
 #include "archive/package_archive.h"
+#include "fakes/fake_program_process.h"
 #include "fakes/fake_file_system.h"
 #include "platform/memory/memory_resources.h"
 #include "fakes/test_archive.h"
 #include "fakes/test_bitmap.h"
 #include "app/session.h"
+#include "app/uninstall_entry.h"
+#include "zarc/pe/icon_version.h"
 #include "platform/platform_fixture.h"
 
 namespace setup {
@@ -36,8 +39,20 @@ class RecordingHost : public MainWindowHost {
     installedVersion = session.installation.installedVersion;
     executePath = session.installation.executePath;
     mainPath = session.installation.mainPath;
+    listed = session.listing.listed;
+    listedVersion = session.listing.version;
+    publisher = session.listing.publisher;
+    installDate = session.listing.installDate;
+  }
+  int RunUninstaller(SetupSession& session) override {
+    ++uninstallerRuns;
+    return 1605;
   }
   int runs = 0;
+  int uninstallerRuns = 0;
+  bool listed = false;
+  std::u16string listedVersion, publisher;
+  std::string installDate;
   bool picturesSet = false;
   bool packageOpen = false;
   std::string caption;
@@ -71,13 +86,14 @@ class StartupTest : public ::testing::Test {
             {"parts.bmp", MakeBitmap(64, 1024, 24)}};
   }
 
-  int Run() { return RunSetupProgram(files_, *registry_, resources_, host_); }
+  int Run() { return RunSetupProgram(files_, *registry_, resources_, process_, host_); }
 
   testing::FakeFileSystem files_;
   MemoryResources resources_;
   std::unique_ptr<Registry> registry_;
   std::string recordPath_;
   RecordingHost host_;
+  testing::FakeProgramProcess process_;
 };
 
 // What start-up loaded goes with its session once the window has closed (the asan preset reports
@@ -135,10 +151,45 @@ TEST_F(StartupTest, TheCurrentFolderTakesPartOnlyWhenTheProgramSaysSo) {
       }
       std::string entry;
     } host;
-    RunSetupProgram(files, *registry_, resources_, host);
+    RunSetupProgram(files, *registry_, resources_, process_, host);
     EXPECT_EQ(c.caption, host.caption) << c.rogue << " " << c.record;
     EXPECT_EQ(c.entry, host.entry) << c.rogue << " " << c.record;
   }
+}
+
+// The record's other flags: the uninstaller runs instead of the window (and needs no pictures), and
+// a setup that carries zarc's uninstaller lists the product with what zarc wrote into the program.
+TEST_F(StartupTest, TheRecordMakesTheUninstallerOrListsTheProduct) {
+  std::vector<TestEntry> withoutPictures = {Package("x")[0]};
+  resources_.Add(135, BuildArchive(withoutPictures));
+  resources_.Add(136, Bytes(std::string("ZSRC\2\0\0\0", 8)));
+  EXPECT_EQ(1605, Run());
+  EXPECT_EQ(1, host_.uninstallerRuns);
+  EXPECT_EQ(0, host_.runs);
+
+  resources_.Add(135, BuildArchive(Package("x")));
+  resources_.Add(136, Bytes(std::string("ZSRC\4\0\0\0", 8)));
+  zarc::VersionStrings strings;
+  strings.productVersion = u"2.10.3";
+  strings.company = u"M\u00fcller \u682a\u5f0f\u4f1a\u793e";  // no code page 932 for the u-umlaut
+  strings.description = u"CompanyName";                       // a value is not a key
+  const uint16_t version[4] = {2, 10, 3, 0};
+  resources_.SetVersionInformation(zarc::VersionResource(strings, version).data);
+  EXPECT_EQ(0, Run());
+  EXPECT_TRUE(host_.listed);
+  EXPECT_EQ(u"2.10.3", host_.listedVersion);
+  EXPECT_EQ(strings.company, host_.publisher);
+  EXPECT_EQ("20261210", host_.installDate);
+
+  // Damaged version information gives no text, never a read outside it.
+  std::vector<uint8_t> cut = zarc::VersionResource(strings, version).data;
+  for (size_t size : {size_t(0), size_t(7), cut.size() / 2, cut.size() - 1}) {
+    char16_t value[8] = u"x";
+    EXPECT_FALSE(FindVersionString(cut.data(), uint32_t(size), "CompanyName", value, 8)) << size;
+  }
+  char16_t shortValue[4];
+  ASSERT_TRUE(FindVersionString(cut.data(), uint32_t(cut.size()), "ProductVersion", shortValue, 4));
+  EXPECT_EQ(std::u16string(u"2.1"), shortValue);  // cut to its room, with its NUL
 }
 
 TEST_F(StartupTest, EndsSilentlyWhenAPieceIsMissing) {
@@ -151,7 +202,7 @@ TEST_F(StartupTest, EndsSilentlyWhenAPieceIsMissing) {
     MemoryResources resources;
     resources.Add(135, BuildArchive(entries));
     RecordingHost host;
-    EXPECT_EQ(0, RunSetupProgram(files_, *registry_, resources, host)) << missing;
+    EXPECT_EQ(0, RunSetupProgram(files_, *registry_, resources, process_, host)) << missing;
     EXPECT_EQ(0, host.runs) << missing;
   }
   EXPECT_EQ(0, Run());  // no package at all

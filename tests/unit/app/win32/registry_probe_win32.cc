@@ -11,8 +11,10 @@ bool KeyExists(Registry&, RegistryRoot root, const char* path) {
   std::wstring wide;
   if (!ToWide(path, &wide)) return false;
   HKEY key;
-  HKEY base = root == RegistryRoot::kUsers ? HKEY_USERS : HKEY_CURRENT_USER;
-  if (RegOpenKeyExW(base, wide.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+  HKEY base = root == RegistryRoot::kUsers         ? HKEY_USERS
+              : root == RegistryRoot::kCurrentUser ? HKEY_CURRENT_USER
+                                                   : HKEY_LOCAL_MACHINE;
+  if (RegOpenKeyExW(base, wide.c_str(), 0, KEY_READ | KEY_WOW64_64KEY, &key) != ERROR_SUCCESS) return false;
   RegCloseKey(key);
   return true;
 }
